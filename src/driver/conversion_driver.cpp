@@ -1,0 +1,129 @@
+#include "driver/conversion_driver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+
+#include "driver/driver_messages.h"
+#include "extract/presentation_text_extractor.h"
+#include "storage/storage_messages.h"
+
+namespace txtppt2 {
+
+namespace {
+
+// Without a known file size, the buffer reserved ahead of time is capped
+// here; the text may still grow past it.
+constexpr uint64_t kUnknownSourceReserve = uint64_t{16} << 20;
+
+// How many characters to reserve for the text of a stream that declares
+// streamSize bytes: the declared size, as no text outgrows its stream by
+// much, but never more than the file itself could hold, so that a damaged
+// size cannot make the buffer huge.
+size_t ReserveFor(uint32_t streamSize, uint64_t sourceSize) {
+  uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceReserve;
+  return static_cast<size_t>(std::min<uint64_t>(streamSize, limit));
+}
+
+// Runs the walk into a stream of the output's width and copies the text
+// into a new result block. Throws on every failure.
+template <typename Out>
+HGLOBAL ProduceBlock(PresentationTextExtractor& extractor, size_t reserve,
+                     uint32_t* count) {
+  Out out;
+  out.Reserve(reserve);
+  extractor.Extract(out);
+
+  // Trailing NULs are not text: one backward scan finds the last character
+  // that is not NUL.
+  const auto* text = out.Data();
+  size_t n = out.Length();
+  while (n > 0 && text[n - 1] == 0) --n;
+
+  constexpr size_t kWidth = sizeof(*text);
+  // The count is 32 bits wide; a text that cannot be counted cannot be
+  // handed out either.
+  if (n > (UINT32_MAX - kWidth) / kWidth)
+    throw std::runtime_error(messages::kOutOfMemory);
+  uint32_t bytes = static_cast<uint32_t>(n * kWidth);
+  *count = bytes;
+
+  HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes + kWidth);
+  if (block == nullptr) throw std::runtime_error(messages::kOutOfMemory);
+  auto* destination = static_cast<unsigned char*>(block);
+  if (bytes != 0) std::memcpy(destination, text, bytes);
+  std::memset(destination + bytes, 0, kWidth);
+  return block;
+}
+
+// Makes the storage, converts it and ends it; the shared frame of
+// ConvertFile and ConvertMemory. Only failures to make the storage reach
+// the handler here: ConvertStorage catches everything itself.
+template <typename MakeStorage>
+HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
+                            uint32_t* count, ErrorRecorder& errors) {
+  try {
+    std::unique_ptr<CompoundStorage> storage = makeStorage();
+    return ConvertStorage(*storage, mode, count, errors);
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), kConversionErrorCode);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
+                       uint32_t* count, ErrorRecorder& errors) {
+  errors.ClearConversionError();
+  *count = 0;
+
+  StorageStream* opened = nullptr;
+  try {
+    storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
+  } catch (...) {
+    // Whatever the reason, the file is no presentation we can read.
+    errors.SetConversionError(messages::kUnsupportedDataFormat,
+                              kUnsupportedFormatCode);
+    return nullptr;
+  }
+  // Deleted on every way out, which releases the stream before the caller
+  // releases the storage.
+  std::unique_ptr<RecordStreamReader> reader(opened);
+
+  try {
+    PresentationTextExtractor extractor(*reader);
+    size_t reserve = ReserveFor(reader->Size(), storage.SourceSize());
+    if (mode != kPureText)
+      return ProduceBlock<WideOutputStream>(extractor, reserve, count);
+    return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), kConversionErrorCode);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
+  }
+  return nullptr;
+}
+
+HGLOBAL ConvertFile(const WCHAR* path, OutputMode mode, uint32_t* count,
+                    ErrorRecorder& errors) {
+  return ConvertOwnedStorage(
+      [path] { return std::make_unique<CompoundStorage>(path); }, mode, count,
+      errors);
+}
+
+HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
+                      ErrorRecorder& errors) {
+  ULONG length = *count;
+  return ConvertOwnedStorage(
+      [data, length] { return std::make_unique<CompoundStorage>(data, length); },
+      mode, count, errors);
+}
+
+}  // namespace txtppt2

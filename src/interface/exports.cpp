@@ -1,0 +1,141 @@
+// The library's exported functions: the C face of the converter. Narrow
+// paths are converted to UTF-16 and handed to the wide twin; conversions go
+// to the driver, which records their outcome in the calling thread's error
+// record. No exception crosses this boundary.
+#include "txtppt2.h"
+
+#include "driver/conversion_driver.h"
+#include "driver/support_probes.h"
+#include "interface/conversion_error_state.h"
+#include "interface/type_registry.h"
+#include "platform/windows.h"
+#include "storage/storage_messages.h"
+
+namespace txtppt2 {
+namespace {
+
+// Room for a path's UTF-16 form with its NUL.
+constexpr int kPathCapacity = 1024;
+
+static_assert(sizeof(txtppt2_char16) == sizeof(WCHAR));
+
+const WCHAR* AsWide(const txtppt2_char16* path) {
+  return reinterpret_cast<const WCHAR*>(path);
+}
+
+// Converts a narrow path into path, or records "Error in parameters" and
+// answers false.
+bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
+  if (MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, narrow, -1,
+                          path, kPathCapacity) != 0)
+    return true;
+  ConversionErrorState::ForThisThread().SetConversionError(
+      messages::kErrorInParameters, kParameterErrorCode);
+  return false;
+}
+
+HGLOBAL ConvertPath(const WCHAR* path, OutputMode mode, uint32_t* count) {
+  return ConvertFile(path, mode, count, ConversionErrorState::ForThisThread());
+}
+
+HGLOBAL ConvertNarrowPath(const char* narrow, OutputMode mode,
+                          uint32_t* count) {
+  WCHAR path[kPathCapacity];
+  if (!WidenPath(narrow, path)) return nullptr;
+  return ConvertPath(path, mode, count);
+}
+
+HGLOBAL ConvertBlock(const void* data, OutputMode mode, uint32_t* count) {
+  return ConvertMemory(static_cast<const BYTE*>(data), mode, count,
+                       ConversionErrorState::ForThisThread());
+}
+
+}  // namespace
+}  // namespace txtppt2
+
+using namespace txtppt2;
+
+extern "C" {
+
+void* ConvertToUnicode(const char* path, uint32_t* count) {
+  return ConvertNarrowPath(path, kUnicode, count);
+}
+
+void* ConvertToUnicodeW(const txtppt2_char16* path, uint32_t* count) {
+  return ConvertPath(AsWide(path), kUnicode, count);
+}
+
+void* ConvertToPureText(const char* path, uint32_t* count) {
+  return ConvertNarrowPath(path, kPureText, count);
+}
+
+void* ConvertToPureTextW(const txtppt2_char16* path, uint32_t* count) {
+  return ConvertPath(AsWide(path), kPureText, count);
+}
+
+void* ConvertMemoryToUnicode(const void* data, uint32_t, uint32_t* count) {
+  return ConvertBlock(data, kUnicode, count);
+}
+
+void* ConvertMemoryToPureText(const void* data, uint32_t, uint32_t* count) {
+  return ConvertBlock(data, kPureText, count);
+}
+
+int32_t GetConversionError(char* buffer, int32_t bufferSize) {
+  return ConversionErrorState::ForThisThread().CopyMessage(buffer, bufferSize);
+}
+
+uint32_t GetErrorCode(void) {
+  return ConversionErrorState::ForThisThread().ReportedCode();
+}
+
+bool IsFileSupported(const char* path) {
+  WCHAR wide[kPathCapacity];
+  if (!WidenPath(path, wide)) return false;
+  return txtppt2::IsFileSupportedW(wide);
+}
+
+bool IsFileSupportedW(const txtppt2_char16* path) {
+  return txtppt2::IsFileSupportedW(AsWide(path));
+}
+
+bool IsMemDataSupported(const void* data, uint32_t size) {
+  return txtppt2::IsMemDataSupported(static_cast<const BYTE*>(data), size);
+}
+
+int32_t IsFileTypeSupported(const char* type) {
+  return IsSupportedTypeName(type) ? 1 : 0;
+}
+
+const char* ListSupportedTypes(int32_t* count) {
+  *count = 1;
+  return kTypeName;
+}
+
+const char* GetType(int32_t index) { return index == 0 ? kTypeName : nullptr; }
+
+const char* GetTypeDescription(int32_t index) {
+  return index == 0 ? kTypeDescription : nullptr;
+}
+
+const char* GetDllInfo(void) { return kDllInfo; }
+
+int32_t GetDllVersion(void) { return kDllVersion; }
+
+int32_t GetCompatibilityFlags(void) { return kCompatibilityFlags; }
+
+int32_t GetOptionFlags(void) { return kOptionFlags; }
+
+void SetOptionFlags(int32_t) {}
+
+bool InitializeConverterTypes(void) { return true; }
+
+}  // extern "C"
+
+// One entry point under two names.
+#ifdef __GNUC__
+extern "C" bool FreeUpConverterTypes(void)
+    __attribute__((alias("InitializeConverterTypes")));
+#else
+extern "C" bool FreeUpConverterTypes(void) { return InitializeConverterTypes(); }
+#endif

@@ -1,0 +1,184 @@
+// The two conversion entry points: argument checks common to every code
+// page, then the code page's own converter. UTF-8 lives here; Windows-1252
+// has its own file.
+#include "platform/code_page.h"
+
+#include <cstring>
+
+#include "platform/windows_1252.h"
+
+namespace {
+
+constexpr WCHAR kEscapeBase = 0xDC00;  // U+DC80..U+DCFF stand for bytes 80..FF
+
+// Length of a valid UTF-8 sequence starting at s (at most n bytes), with its
+// code point in *cp; 0 when the bytes there are not valid UTF-8 (overlong
+// forms, surrogates and values past U+10FFFF included).
+int DecodeUtf8(const unsigned char* s, int n, char32_t* cp) {
+  unsigned char b = s[0];
+  if (b < 0x80) {
+    *cp = b;
+    return 1;
+  }
+  int len;
+  char32_t min;
+  char32_t value;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2, min = 0x80, value = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3, min = 0x800, value = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4, min = 0x10000, value = b & 0x07;
+  } else {
+    return 0;
+  }
+  if (len > n) return 0;
+  for (int i = 1; i < len; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (s[i] & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    return 0;
+  *cp = value;
+  return len;
+}
+
+// Appends units to dst while counting them; writes only while within
+// capacity (capacity 0 means count only).
+class UnitWriter {
+ public:
+  UnitWriter(WCHAR* dst, int capacity) : dst_(dst), capacity_(capacity) {}
+  void Put(WCHAR unit) {
+    if (capacity_ != 0 && count_ < capacity_) dst_[count_] = unit;
+    ++count_;
+  }
+  // The result of the conversion: the count, or 0 when it did not fit.
+  int Result() const {
+    return capacity_ != 0 && count_ > capacity_ ? 0 : count_;
+  }
+
+ private:
+  WCHAR* dst_;
+  int capacity_;
+  int count_ = 0;
+};
+
+int Utf8ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
+  const auto* s = reinterpret_cast<const unsigned char*>(src);
+  UnitWriter out(dst, capacity);
+  int i = 0;
+  while (i < n) {
+    char32_t cp;
+    int len = DecodeUtf8(s + i, n - i, &cp);
+    if (len == 0) {
+      out.Put(static_cast<WCHAR>(kEscapeBase + s[i]));
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.Put(static_cast<WCHAR>(0xD800 + (cp >> 10)));
+      out.Put(static_cast<WCHAR>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.Put(static_cast<WCHAR>(cp));
+    }
+    i += len;
+  }
+  return out.Result();
+}
+
+// The reverse of Utf8ToUtf16. A lone surrogate that does not stand for an
+// escaped byte has no UTF-8 form: the conversion fails.
+int Utf16ToUtf8(const WCHAR* src, int n, char* dst, int capacity) {
+  int count = 0;
+  auto put = [&](unsigned char byte) {
+    if (capacity != 0 && count < capacity) dst[count] = static_cast<char>(byte);
+    ++count;
+  };
+  for (int i = 0; i < n; ++i) {
+    char32_t cp = src[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && src[i + 1] >= 0xDC00 &&
+        src[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (src[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xDC80 && cp <= 0xDCFF) {
+      put(static_cast<unsigned char>(cp - kEscapeBase));
+      continue;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      return 0;
+    }
+    if (cp < 0x80) {
+      put(static_cast<unsigned char>(cp));
+    } else if (cp < 0x800) {
+      put(0xC0 | (cp >> 6));
+      put(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      put(0xE0 | (cp >> 12));
+      put(0x80 | ((cp >> 6) & 0x3F));
+      put(0x80 | (cp & 0x3F));
+    } else {
+      put(0xF0 | (cp >> 18));
+      put(0x80 | ((cp >> 12) & 0x3F));
+      put(0x80 | ((cp >> 6) & 0x3F));
+      put(0x80 | (cp & 0x3F));
+    }
+  }
+  return capacity != 0 && count > capacity ? 0 : count;
+}
+
+int WideLength(LPCWSTR s) {
+  int n = 0;
+  while (s[n] != 0) ++n;
+  return n;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr,
+                        int cbMultiByte, LPWSTR lpWideCharStr,
+                        int cchWideChar) {
+  if (lpMultiByteStr == nullptr || cchWideChar < 0 ||
+      (cchWideChar > 0 && lpWideCharStr == nullptr))
+    return 0;
+  if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_ERR_INVALID_CHARS)) != 0)
+    return 0;
+  int n = cbMultiByte < 0 ? static_cast<int>(std::strlen(lpMultiByteStr)) + 1
+                          : cbMultiByte;
+  if (n == 0) return 0;
+  switch (CodePage) {
+    case CP_ACP:
+      return txtppt2::Windows1252ToUtf16(lpMultiByteStr, n, lpWideCharStr,
+                                         cchWideChar);
+    case CP_UTF8:
+      return Utf8ToUtf16(lpMultiByteStr, n, lpWideCharStr, cchWideChar);
+    default:
+      return 0;
+  }
+}
+
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr,
+                        int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
+                        LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+  if (lpWideCharStr == nullptr || cbMultiByte < 0 ||
+      (cbMultiByte > 0 && lpMultiByteStr == nullptr))
+    return 0;
+  int n = cchWideChar < 0 ? WideLength(lpWideCharStr) + 1 : cchWideChar;
+  if (n == 0) return 0;
+  if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = FALSE;
+  switch (CodePage) {
+    case CP_ACP: {
+      char defaultChar = lpDefaultChar != nullptr ? lpDefaultChar[0] : '?';
+      return txtppt2::Utf16ToWindows1252(lpWideCharStr, n, dwFlags,
+                                         lpMultiByteStr, cbMultiByte,
+                                         defaultChar, lpUsedDefaultChar);
+    }
+    case CP_UTF8:
+      // UTF-8 takes neither a default character nor these flags.
+      if (dwFlags != 0 || lpDefaultChar != nullptr ||
+          lpUsedDefaultChar != nullptr)
+        return 0;
+      return Utf16ToUtf8(lpWideCharStr, n, lpMultiByteStr, cbMultiByte);
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,47 @@
+// RecordStreamReader: the interface through which the record walker reads
+// the "PowerPoint Document" stream, free of any platform type.
+//
+// Contract: the position is the underlying stream's own read position.
+// Read delivers exactly the bytes asked for or throws Stream_eof (the end
+// of the data, not an error); any other failure of the underlying stream
+// throws std::runtime_error with a message saying what went wrong. An
+// exception leaves the reader whole, but nobody reads on after one other
+// than Stream_eof.
+#ifndef TXTPPT2_STORAGE_RECORD_STREAM_READER_H_
+#define TXTPPT2_STORAGE_RECORD_STREAM_READER_H_
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace txtppt2 {
+
+// Thrown by the first read that cannot deliver every byte asked for.
+class Stream_eof : public std::runtime_error {
+ public:
+  Stream_eof() : std::runtime_error("End of file reached") {}
+};
+
+class RecordStreamReader {
+ public:
+  virtual ~RecordStreamReader() = default;
+
+  // Puts exactly count bytes into buffer and advances by count; throws
+  // Stream_eof where fewer remain. A count of 0 never throws.
+  virtual void Read(void* buffer, uint32_t count) = 0;
+  // Moves forward by count bytes, never backward. Moving past the end is not
+  // an error: the next Read throws Stream_eof.
+  virtual void Skip(uint32_t count) = 0;
+  // Moves to position bytes from the start.
+  virtual void Seek(uint32_t position) = 0;
+  // The stream's length in bytes; the position does not change.
+  virtual uint32_t Size() = 0;
+};
+
+// Read little-endian values through any reader; the first byte is the least
+// significant.
+RecordStreamReader& ReadU16(RecordStreamReader& reader, uint16_t& value);
+RecordStreamReader& ReadU32(RecordStreamReader& reader, uint32_t& value);
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_STORAGE_RECORD_STREAM_READER_H_

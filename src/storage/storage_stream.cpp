@@ -1,0 +1,55 @@
+#include "storage/storage_stream.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include "storage/storage_messages.h"
+
+namespace txtppt2 {
+
+StorageStream::~StorageStream() {
+  if (stream != nullptr) stream->Release();
+}
+
+void StorageStream::Read(void* buffer, uint32_t count) {
+  ULONG read = 0;
+  HRESULT result = stream->Read(buffer, count, &read);
+  switch (static_cast<uint32_t>(result)) {
+    case 0x80030009:  // STG_E_INVALIDPOINTER
+      throw std::runtime_error(messages::kErrorInParameters);
+    case 0x80030005:  // STG_E_ACCESSDENIED
+      throw std::runtime_error(messages::kAccessDenied);
+    case 0x80030102:  // STG_E_REVERTED
+      throw std::runtime_error(messages::kReverted);
+    case 1:  // S_FALSE, whatever the count says
+      throw std::runtime_error(messages::kReadError);
+    default:
+      // Any other result is judged by the count alone: a short read is the
+      // end of the data, a full one a good read.
+      if (read < count) throw Stream_eof();
+  }
+}
+
+void StorageStream::Skip(uint32_t count) {
+  LARGE_INTEGER move;
+  move.QuadPart = static_cast<LONGLONG>(count);  // zero-extended: forward
+  if (stream->Seek(move, STREAM_SEEK_CUR, nullptr) != S_OK)
+    throw std::runtime_error(messages::kSeekError);
+}
+
+void StorageStream::Seek(uint32_t position) {
+  LARGE_INTEGER move;
+  move.QuadPart = static_cast<LONGLONG>(position);
+  if (stream->Seek(move, STREAM_SEEK_SET, nullptr) != S_OK)
+    throw std::runtime_error(messages::kSeekError);
+}
+
+uint32_t StorageStream::Size() {
+  STATSTG stat;
+  std::memset(&stat, 0, sizeof stat);
+  if (stream->Stat(&stat, STATFLAG_NONAME) != S_OK)
+    throw std::runtime_error(messages::kNoStreamSize);
+  return static_cast<uint32_t>(stat.cbSize.QuadPart);
+}
+
+}  // namespace txtppt2

@@ -1,0 +1,200 @@
+#include "extract/presentation_text_extractor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "storage/memory_record_stream_reader.h"
+#include "support/record_stream_builder.h"
+
+namespace txtppt2 {
+namespace {
+
+using testing::RecordStreamBuilder;
+
+constexpr uint16_t kDocument = 0x03E8;
+constexpr uint16_t kSlide = 0x03EE;
+constexpr uint16_t kSlideList = 0x0FF0;
+constexpr uint16_t kTextChars = 0x0FA0;
+constexpr uint16_t kTextBytes = 0x0FA8;
+constexpr uint16_t kTextHeader = 0x0F9F;
+
+const std::string kSeparator = std::string(30, '-') + "\r\n";
+
+std::string ExtractNarrow(const std::string& stream) {
+  MemoryRecordStreamReader reader(stream.data(),
+                                  static_cast<uint32_t>(stream.size()));
+  PresentationTextExtractor extractor(reader);
+  NarrowOutputStream out;
+  extractor.Extract(out);
+  return std::string(out.Data(), out.Length());
+}
+
+std::u16string ExtractWide(const std::string& stream) {
+  MemoryRecordStreamReader reader(stream.data(),
+                                  static_cast<uint32_t>(stream.size()));
+  PresentationTextExtractor extractor(reader);
+  WideOutputStream out;
+  extractor.Extract(out);
+  return std::u16string(out.Data(), out.Length());
+}
+
+// For ASCII text both widths must hold the same characters.
+void ExpectBothWidths(const std::string& stream, const std::string& expected,
+                      const char* what) {
+  EXPECT_EQ(ExtractNarrow(stream), expected) << what;
+  EXPECT_EQ(ExtractWide(stream),
+            std::u16string(expected.begin(), expected.end()))
+      << what;
+}
+
+TEST(PresentationTextExtractorTest, WorkedExample) {
+  RecordStreamBuilder b;
+  b.Container(kSlideList)
+      .TextChars(u"Title")
+      .TextBytes("Body\rLine")
+      .Container(kSlide)
+      .Container(kSlide)
+      .Container(0xF004)
+      .Container(0xF00D)
+      .TextChars(u"Box");
+  ExpectBothWidths(b.Bytes(),
+                   "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n",
+                   "worked example");
+}
+
+struct ContextCase {
+  const char* name;
+  RecordStreamBuilder stream;
+  std::string expected;
+};
+
+TEST(PresentationTextExtractorTest, TextContextRules) {
+  const ContextCase cases[] = {
+      {"empty stream", RecordStreamBuilder(), ""},
+      {"text outside any text context is skipped",
+       RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
+      {"a child container of the slide list ends the context",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .TextChars(u"one")
+           .Container(0x0FF2)
+           .TextChars(u"two"),
+       "one\r\n"},
+      {"text box after an ordinary container",
+       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(u"x"),
+       "x\r\n"},
+      {"text box right after client data is off",
+       RecordStreamBuilder()
+           .Container(0xF011)
+           .Atom(0x0FF9, "1234")
+           .Container(0xF00D)
+           .TextChars(u"hidden"),
+       ""},
+      {"a text box after a text box is on",
+       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(u"y"),
+       "y\r\n"},
+      {"0x1FF0 masks to the slide list",
+       RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
+      {"0x1FA0 masks to a text atom",
+       RecordStreamBuilder().Container(kSlideList).Atom(0x1FA0, "A\0", 0),
+       "A\r\n"},
+      {"slide list on whatever its instance",
+       RecordStreamBuilder().Container(kSlideList, 0, 2).CString(u"c"),
+       "c\r\n"},
+      {"a slide container turns the context off",
+       RecordStreamBuilder().Container(kSlideList).Container(kSlide).TextChars(u"no"),
+       ""},
+      {"recVer 0xF with an atom type is a container",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .Container(kTextChars)
+           .TextChars(u"no"),
+       ""},
+      {"other atoms in text context are skipped",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .Atom(kTextHeader, "\x01\x00\x00\x00")
+           .Atom(0x0FA1, "xxxx")
+           .TextBytes("kept"),
+       "kept\r\n"},
+      {"empty text atom writes a bare line break",
+       RecordStreamBuilder().Container(kSlideList).TextChars(u""), "\r\n"},
+      {"one complete record and stray bytes",
+       RecordStreamBuilder().Container(kSlideList).TextBytes("t").Raw("12345"),
+       "t\r\n"},
+      {"payload cut short contributes nothing",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .TextBytes("kept")
+           .AtomHeader(kTextBytes, 10)
+           .Raw("short"),
+       "kept\r\n"},
+      {"a huge length skips forward and ends the walk",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .AtomHeader(0x0FA1, 0x80000000)
+           .TextBytes("never"),
+       ""},
+      {"a huge text length ends the walk without output",
+       RecordStreamBuilder()
+           .Container(kSlideList)
+           .TextBytes("kept")
+           .AtomHeader(kTextChars, 0xFFFFFFF0)
+           .Raw(std::string(64, 'x')),
+       "kept\r\n"},
+  };
+  for (const auto& c : cases) ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
+}
+
+TEST(PresentationTextExtractorTest, SeparatorOnlyFromSecondSlide) {
+  RecordStreamBuilder b;
+  b.Container(kSlide).Container(0x0FF0).TextBytes("a");
+  b.Container(kSlide).Container(kSlide).Container(0x0FF0).TextBytes("b");
+  b.Container(0x03F0).Container(0x0FF0).TextBytes("c");
+  ExpectBothWidths(b.Bytes(), "a\r\n" + kSeparator + kSeparator + "b\r\nc\r\n",
+                   "separators");
+}
+
+TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
+  std::string text(3 * 1024 * 1024 + 7, 'q');
+  RecordStreamBuilder b;
+  b.Container(kSlideList).TextBytes(text).TextBytes("end");
+  EXPECT_EQ(ExtractNarrow(b.Bytes()), text + "\r\nend\r\n");
+}
+
+// A reader whose storage fails: the failure must leave the walk, unlike the
+// end of the data.
+class FailingReader final : public RecordStreamReader {
+ public:
+  explicit FailingReader(bool failSeek) : failSeek_(failSeek) {}
+  void Read(void*, uint32_t) override { throw std::runtime_error("IStream read error"); }
+  void Skip(uint32_t) override {}
+  void Seek(uint32_t) override {
+    if (failSeek_) throw std::runtime_error("IStream seek error");
+  }
+  uint32_t Size() override { return 0; }
+
+ private:
+  bool failSeek_;
+};
+
+TEST(PresentationTextExtractorTest, StorageFailuresPassThrough) {
+  for (bool failSeek : {true, false}) {
+    FailingReader reader(failSeek);
+    PresentationTextExtractor extractor(reader);
+    NarrowOutputStream out;
+    EXPECT_THROW(
+        {
+          try {
+            extractor.Extract(out);
+          } catch (const Stream_eof&) {
+            FAIL() << "end of data reported for a storage failure";
+          }
+        },
+        std::runtime_error);
+  }
+}
+
+}  // namespace
+}  // namespace txtppt2

@@ -1,0 +1,125 @@
+#include "extract/text_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/record_stream_builder.h"
+
+namespace txtppt2 {
+namespace {
+
+std::u16string Widen(const std::string& ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
+template <typename CharT>
+std::basic_string<CharT> Written(const OutputTextStream<CharT>& out) {
+  return std::basic_string<CharT>(out.Data(), out.Length());
+}
+
+struct LineBreakCase {
+  std::string input;
+  std::string output;
+};
+
+// The same rules hold in both widths; every case runs through both writers.
+TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
+  const LineBreakCase cases[] = {
+      {"", "\r\n"},
+      {"A", "A\r\n"},
+      {"A\rB", "A\r\nB\r\n"},
+      {"A\r\nB", "A\r\nB\r\n"},
+      {"A\vB", "A\r\nB\r\n"},
+      {"A\r", "A\r\n\r\n"},
+      {"A\r\n", "A\r\n\r\n"},
+      {"A\nB", "A\nB\r\n"},
+      {"\r\r\n", "\r\n\r\n\r\n"},
+      {"A\r\vB", "A\r\n\r\nB\r\n"},
+      {std::string("A\0B", 3), "A\r\n"},
+      {std::string("\0", 1), "\r\n"},
+      {"\v\v", "\r\n\r\n\r\n"},
+      {"\n\r", "\n\r\n\r\n"},
+      {"A\tB\x01", "A\tB\x01\r\n"},
+  };
+  for (const auto& c : cases) {
+    NarrowOutputStream narrow;
+    TextSink::WriteText(narrow, c.input.data(), c.input.size());
+    EXPECT_EQ(Written(narrow), c.output) << "narrow, input " << ::testing::PrintToString(c.input);
+    std::u16string wideInput = Widen(c.input);
+    WideOutputStream wide;
+    TextSink::WriteText(wide, wideInput.data(), wideInput.size());
+    EXPECT_EQ(Written(wide), Widen(c.output)) << "wide, input " << ::testing::PrintToString(c.input);
+  }
+}
+
+TEST(TextSinkTest, SeparatorIsThirtyHyphensAndLineBreakInBothWidths) {
+  const std::string expected = std::string(30, '-') + "\r\n";
+  NarrowOutputStream narrow;
+  TextSink::AppendSeparator(narrow);
+  EXPECT_EQ(Written(narrow), expected);
+  WideOutputStream wide;
+  TextSink::AppendSeparator(wide);
+  EXPECT_EQ(Written(wide), Widen(expected));
+}
+
+struct ConversionCase {
+  const char* name;
+  std::u16string utf16;  // payload of a UTF-16 atom
+  std::string ansi;      // what the narrow output holds before the CR LF
+};
+
+// UTF-16 payloads reach the narrow output through the ANSI code page.
+TEST(TextSinkTest, Utf16TextIntoNarrowOutput) {
+  const ConversionCase cases[] = {
+      {"plain", u"Title", "Title"},
+      {"latin-1", u"caf\u00e9", "caf\xe9"},
+      {"euro", u"\u20ac", "\x80"},
+      {"unrepresentable is a space", u"a\u3042b", "a b"},
+      {"composed", u"e\u0301", "\xe9"},
+      {"surrogate pair is two spaces", u"\U0001F600", "  "},
+      {"line breaks after conversion", u"\u20ac\r\u00e9\v", "\x80\r\n\xe9\r\n"},
+      {"NUL ends the text", std::u16string(u"ab\0cd", 5), "ab"},
+      {"empty", u"", ""},
+  };
+  for (const auto& c : cases) {
+    std::string payload = testing::Utf16Le(c.utf16);
+    NarrowOutputStream out;
+    TextSink::AppendUtf16Text(out, payload.data(),
+                              static_cast<uint32_t>(payload.size()));
+    EXPECT_EQ(Written(out), c.ansi + "\r\n") << c.name;
+  }
+}
+
+TEST(TextSinkTest, OddUtf16ByteIsIgnored) {
+  std::string payload = testing::Utf16Le(u"AB") + "C";
+  NarrowOutputStream narrow;
+  TextSink::AppendUtf16Text(narrow, payload.data(), 5);
+  EXPECT_EQ(Written(narrow), "AB\r\n");
+  WideOutputStream wide;
+  TextSink::AppendUtf16Text(wide, payload.data(), 5);
+  EXPECT_EQ(Written(wide), u"AB\r\n");
+  WideOutputStream single;
+  TextSink::AppendUtf16Text(single, payload.data(), 1);
+  EXPECT_EQ(Written(single), u"\r\n");
+}
+
+// 8-bit payloads reach the wide output as Windows-1252 characters, not as
+// Latin-1 code points; the narrow output takes them unchanged.
+TEST(TextSinkTest, AnsiTextInBothWidths) {
+  const std::string bytes = "\x80\x81\x93x\xe9\r";
+  NarrowOutputStream narrow;
+  TextSink::AppendAnsiText(narrow, bytes.data(),
+                           static_cast<uint32_t>(bytes.size()));
+  EXPECT_EQ(Written(narrow), "\x80\x81\x93x\xe9\r\n\r\n");
+  WideOutputStream wide;
+  TextSink::AppendAnsiText(wide, bytes.data(),
+                           static_cast<uint32_t>(bytes.size()));
+  EXPECT_EQ(Written(wide), u"\u20ac\u0081\u201cx\u00e9\r\n\r\n");
+  WideOutputStream empty;
+  TextSink::AppendAnsiText(empty, bytes.data(), 0);
+  EXPECT_EQ(Written(empty), u"\r\n");
+}
+
+}  // namespace
+}  // namespace txtppt2

@@ -1,0 +1,54 @@
+// Access to the shared corpus of real presentations and their expected
+// output. The corpus lives beside the project, not in it: outside CI a
+// missing corpus skips the tests that need it, in CI (CI=true) it fails them.
+#ifndef TXTPPT2_TESTS_SUPPORT_CORPUS_H_
+#define TXTPPT2_TESTS_SUPPORT_CORPUS_H_
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace txtppt2::testing {
+
+struct CorpusFile {
+  std::string name;                 // file name, e.g. "37625.ppt"
+  std::filesystem::path path;       // the presentation itself
+  std::optional<std::string> utf16; // expected Unicode text, when any
+  std::optional<std::string> ansi;  // expected pure text, when any
+  std::optional<unsigned> errorCode;  // expected error code, when any
+};
+
+// The folder of the shared corpus, or nullopt when it is not there.
+std::optional<std::filesystem::path> CorpusDir();
+
+// Every corpus file with its expectations, sorted by name. Empty when the
+// corpus is missing.
+std::vector<CorpusFile> LoadCorpus();
+
+// The folder where the preparation step wrote each file's streams as read
+// by python3-olefile: NAME.stream ("PowerPoint Document") and NAME.names
+// (the root's stream names, one per line, UTF-8).
+std::filesystem::path CorpusStreamsDir();
+
+// Whole file as bytes; throws std::runtime_error when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+bool RunningInCi();
+
+}  // namespace txtppt2::testing
+
+// Skips the current test when the corpus is missing, or fails it in CI.
+#define TXTPPT2_REQUIRE_CORPUS()                                             \
+  do {                                                                       \
+    if (!::txtppt2::testing::CorpusDir()) {                                  \
+      if (::txtppt2::testing::RunningInCi())                                 \
+        FAIL() << "the shared corpus (../shared/corpus) is missing in CI";   \
+      GTEST_SKIP() << "the shared corpus (../shared/corpus) is not here; "   \
+                      "corpus tests run in CI";                              \
+    }                                                                        \
+  } while (0)
+
+#endif  // TXTPPT2_TESTS_SUPPORT_CORPUS_H_
