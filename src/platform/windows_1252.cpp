@@ -1,0 +1,128 @@
+// Windows-1252 conversion with Microsoft's tables, behaving as Windows does.
+//
+// Bytes to UTF-16 is one table load per byte. UTF-16 to bytes looks each
+// unit up in a two-level table. With WC_COMPOSITECHECK, a unit followed by a
+// mark that composes with it is converted as the composed character: its
+// byte when the code page has one; otherwise, with WC_DEFAULTCHAR, one
+// default character for the pair, and without it the two units one by one.
+// Only a unit in the small range of composing marks leads to the search of
+// the composition pairs, so Latin text takes the quick path. Composition is
+// pairwise on the source units, as in Windows: a second mark after a
+// composed pair is converted on its own.
+#include "platform/windows_1252.h"
+
+#include <algorithm>
+
+#include "platform/windows_1252_tables.h"
+
+namespace txtppt2 {
+namespace {
+
+// The byte of unit in *byte; false when the code page has none.
+inline bool LookUpByte(WCHAR unit, unsigned char* byte) {
+  *byte =
+      kUtf16ToWindows1252Bytes[kUtf16ToWindows1252Page[unit >> 8]][unit & 0xFF];
+  return *byte != 0 || unit == 0;
+}
+
+inline bool IsComposingMark(WCHAR unit) {
+  if (unit < kFirstComposingMark || unit > kLastComposingMark) return false;
+  unsigned offset = unit - kFirstComposingMark;
+  return (kComposingMarkBits[offset / 32] >> (offset % 32)) & 1;
+}
+
+// The character that base followed by mark composes to, or 0.
+WCHAR Compose(WCHAR base, WCHAR mark) {
+  const CanonicalComposition* begin = kCanonicalCompositions;
+  const CanonicalComposition* end = begin + kCanonicalCompositionCount;
+  const CanonicalComposition* it = std::lower_bound(
+      begin, end, CanonicalComposition{base, mark, 0},
+      [](const CanonicalComposition& a, const CanonicalComposition& b) {
+        return a.base != b.base ? a.base < b.base : a.mark < b.mark;
+      });
+  return it != end && it->base == base && it->mark == mark ? it->composed : 0;
+}
+
+// Only counts the bytes (a capacity of 0).
+class ByteCounter {
+ public:
+  bool Put(unsigned char) {
+    ++count_;
+    return true;
+  }
+  int Result() const { return count_; }
+
+ private:
+  int count_ = 0;
+};
+
+// Writes into a buffer of capacity (> 0) bytes; Put fails when it is full.
+class ByteWriter {
+ public:
+  ByteWriter(char* dst, int capacity) : dst_(dst), capacity_(capacity) {}
+  bool Put(unsigned char byte) {
+    if (count_ == capacity_) return false;
+    dst_[count_++] = static_cast<char>(byte);
+    return true;
+  }
+  int Result() const { return count_; }
+
+ private:
+  char* dst_;
+  int capacity_;
+  int count_ = 0;
+};
+
+template <typename Output>
+int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
+            BOOL* usedDefault, Output out) {
+  const bool compositeCheck = (flags & WC_COMPOSITECHECK) != 0;
+  bool usedDefaultChar = false;
+  for (int i = 0; i < n; ++i) {
+    unsigned char byte;
+    if (compositeCheck && i + 1 < n && IsComposingMark(src[i + 1])) {
+      WCHAR composed = Compose(src[i], src[i + 1]);
+      if (composed != 0) {
+        if (LookUpByte(composed, &byte)) {
+          if (!out.Put(byte)) return 0;
+          ++i;
+          continue;
+        }
+        if ((flags & WC_DEFAULTCHAR) != 0) {
+          if (!out.Put(defaultChar)) return 0;
+          usedDefaultChar = true;
+          ++i;
+          continue;
+        }
+        // Otherwise the base and the mark are converted separately.
+      }
+    }
+    if (!LookUpByte(src[i], &byte)) {
+      byte = defaultChar;
+      usedDefaultChar = true;
+    }
+    if (!out.Put(byte)) return 0;
+  }
+  if (usedDefaultChar && usedDefault != nullptr) *usedDefault = TRUE;
+  return out.Result();
+}
+
+}  // namespace
+
+int Windows1252ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
+  if (capacity == 0) return n;
+  if (capacity < n) return 0;
+  for (int i = 0; i < n; ++i)
+    dst[i] = kWindows1252ToUtf16[static_cast<unsigned char>(src[i])];
+  return n;
+}
+
+int Utf16ToWindows1252(const WCHAR* src, int n, DWORD flags, char* dst,
+                       int capacity, char defaultChar, BOOL* usedDefault) {
+  auto def = static_cast<unsigned char>(defaultChar);
+  if (capacity == 0)
+    return Convert(src, n, flags, def, usedDefault, ByteCounter());
+  return Convert(src, n, flags, def, usedDefault, ByteWriter(dst, capacity));
+}
+
+}  // namespace txtppt2
