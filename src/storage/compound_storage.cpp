@@ -39,6 +39,9 @@ CompoundStorage::CompoundStorage(const BYTE* data, ULONG size)
   CheckStorageResult(result);
 }
 
+CompoundStorage::CompoundStorage(IStorage* opened)
+    : storage(opened), sourceSize(ReportedSize(opened)) {}
+
 CompoundStorage::~CompoundStorage() {
   if (storage != nullptr) storage->Release();
 }

@@ -24,6 +24,8 @@ class CompoundStorage {
   // the platform's failure.
   explicit CompoundStorage(const WCHAR* path);
   CompoundStorage(const BYTE* data, ULONG size);
+  // Takes over one reference to a storage the caller has already opened.
+  explicit CompoundStorage(IStorage* opened);
   ~CompoundStorage();
   CompoundStorage(const CompoundStorage&) = delete;
   CompoundStorage& operator=(const CompoundStorage&) = delete;

@@ -97,7 +97,7 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
       {"0x1FF0 masks to the slide list",
        RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder().Container(kSlideList).Atom(0x1FA0, "A\0", 0),
+       RecordStreamBuilder().Container(kSlideList).Atom(0x1FA0, std::string("A\0", 2)),
        "A\r\n"},
       {"slide list on whatever its instance",
        RecordStreamBuilder().Container(kSlideList, 0, 2).CString(u"c"),

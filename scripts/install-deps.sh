@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages that building and testing txtppt2 need are
+# there. Run as root, it installs what is missing with apt-get; otherwise it
+# names what to install and fails.
+#
+#   scripts/install-deps.sh build   # compiler and CMake only
+#   scripts/install-deps.sh test    # and what the test suite uses
+set -euo pipefail
+
+build_packages=(cmake g++ make)
+test_packages=(libgtest-dev python3-olefile pkg-config)
+
+case "${1:-test}" in
+  build) wanted=("${build_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 build|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "txtppt2 needs these Debian packages: ${missing[*]}" >&2
+  echo "install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,90 @@
+#include "txtppt2.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += piece;
+  return result;
+}
+
+TEST(ExportsTest, TypeRegistryIsOneBlock) {
+  const char* name = GetType(0);
+  ASSERT_NE(name, nullptr);
+  EXPECT_STREQ(name, "ppt");
+  EXPECT_EQ(GetTypeDescription(0), name + 4);
+  EXPECT_STREQ(GetTypeDescription(0),
+               "Microsoft\xAE PowerPoint Presentation (PPT)");
+  EXPECT_EQ(std::strlen(GetTypeDescription(0)), 40u);
+  int32_t count = 0;
+  EXPECT_EQ(ListSupportedTypes(&count), name);
+  EXPECT_EQ(count, 1);
+  for (int32_t index : {1, -1, 2, 1000})
+    EXPECT_EQ(GetType(index), nullptr) << index;
+  for (int32_t index : {1, -1, 2})
+    EXPECT_EQ(GetTypeDescription(index), nullptr) << index;
+}
+
+TEST(ExportsTest, TypeNamesAreComparedFoldingOnlyAsciiLetters) {
+  const struct {
+    const char* type;
+    int32_t supported;
+  } cases[] = {
+      {"ppt", 1}, {"PPT", 1}, {"pPt", 1}, {".ppt", 0}, {"pptx", 0},
+      {"pp", 0},  {"", 0},    {"ppt ", 0}, {"p\xD0t", 0}, {"PP\xD4", 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsFileTypeSupported(c.type), c.supported) << c.type;
+}
+
+TEST(ExportsTest, FixedAnswers) {
+  EXPECT_STREQ(GetDllInfo(), "Tessellane Library v.040920");
+  EXPECT_EQ(GetDllVersion(), 10475523);
+  EXPECT_EQ(GetDllVersion() >> 8, 40920);
+  EXPECT_EQ(GetCompatibilityFlags(), 47);
+  SetOptionFlags(0x7FFFFFFF);
+  EXPECT_EQ(GetOptionFlags(), 0);
+  EXPECT_TRUE(InitializeConverterTypes());
+  EXPECT_TRUE(FreeUpConverterTypes());
+  EXPECT_TRUE(FreeUpConverterTypes());
+  EXPECT_STREQ(GetType(0), "ppt");
+}
+
+TEST(ExportsTest, NarrowPathTooLongIsAParameterError) {
+  // 1023 units and the NUL fit; one more does not. Multi-byte characters
+  // count as the UTF-16 units they make.
+  const struct {
+    std::string path;
+    bool fits;
+  } cases[] = {
+      {"/" + std::string(1022, 'a'), true},
+      {"/" + std::string(1023, 'a'), false},
+      {"/" + Repeat("\xC3\xA9", 1022), true},
+      {"/" + Repeat("\xC3\xA9", 1023), false},
+      {"/" + Repeat("\xF0\x9F\x98\x80", 511), true},
+      {"/" + Repeat("\xF0\x9F\x98\x80", 512), false},
+  };
+  for (const auto& c : cases) {
+    uint32_t count = 12345;
+    EXPECT_EQ(ConvertToUnicode(c.path.c_str(), &count), nullptr);
+    char message[64];
+    GetConversionError(message, sizeof message);
+    if (c.fits) {
+      EXPECT_EQ(GetErrorCode(), 4u) << c.path.size();
+      EXPECT_EQ(count, 12345u);
+    } else {
+      EXPECT_EQ(GetErrorCode(), 1u) << c.path.size();
+      EXPECT_STREQ(message, "Error in parameters");
+      EXPECT_EQ(GetConversionError(message, sizeof message), 1);
+      EXPECT_EQ(count, 12345u);
+      EXPECT_FALSE(IsFileSupported(c.path.c_str()));
+    }
+  }
+}
+
+}  // namespace
