@@ -1,0 +1,95 @@
+// DocfileStorage: the read-only root IStorage of an open compound file. It
+// opens the streams directly under the root, enumerates the root's
+// children and describes itself; it changes nothing.
+//
+// Lives by COM reference counting (starts at 0; its creator adds the first
+// reference) and holds a share of its CompoundFile, which also holds the
+// host's ILockBytes when there is one: the file state, and that reference,
+// go when the storage and every stream and enumerator made from it are
+// released.
+#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
+#define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
+
+#include <memory>
+#include <string>
+
+#include "platform/windows.h"
+#include "storage/compound_file/compound_file.h"
+#include "storage/compound_file/live_objects.h"
+
+namespace txtppt2 {
+
+class DocfileStorage final : public IStorage {
+ public:
+  // name is what Stat reports: the path for a file, the root entry's name
+  // for an ILockBytes.
+  DocfileStorage(std::shared_ptr<CompoundFile> file, std::u16string name,
+                 DWORD mode);
+  DocfileStorage(const DocfileStorage&) = delete;
+  DocfileStorage& operator=(const DocfileStorage&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR* pwcsName, DWORD grfMode,
+                                         DWORD reserved1, DWORD reserved2,
+                                         IStream** ppstm) override;
+  // Opens a stream directly under the root, its name compared
+  // case-insensitively. The mode must be STGM_SHARE_EXCLUSIVE and may not
+  // ask to write.
+  HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* pwcsName, void* reserved1,
+                                       DWORD grfMode, DWORD reserved2,
+                                       IStream** ppstm) override;
+  HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR* pwcsName,
+                                          DWORD grfMode, DWORD reserved1,
+                                          DWORD reserved2,
+                                          IStorage** ppstg) override;
+  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* pwcsName,
+                                        IStorage* pstgPriority, DWORD grfMode,
+                                        SNB snbExclude, DWORD reserved,
+                                        IStorage** ppstg) override;
+  HRESULT STDMETHODCALLTYPE CopyTo(DWORD ciidExclude, const IID* rgiidExclude,
+                                   SNB snbExclude, IStorage* pstgDest) override;
+  HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR* pwcsName,
+                                          IStorage* pstgDest,
+                                          const OLECHAR* pwcsNewName,
+                                          DWORD grfFlags) override;
+  HRESULT STDMETHODCALLTYPE Commit(DWORD grfCommitFlags) override;
+  HRESULT STDMETHODCALLTYPE Revert() override;
+  HRESULT STDMETHODCALLTYPE EnumElements(DWORD reserved1, void* reserved2,
+                                         DWORD reserved3,
+                                         IEnumSTATSTG** ppenum) override;
+  HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR* pwcsName) override;
+  HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR* pwcsOldName,
+                                          const OLECHAR* pwcsNewName) override;
+  HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR* pwcsName,
+                                            const FILETIME* pctime,
+                                            const FILETIME* patime,
+                                            const FILETIME* pmtime) override;
+  HRESULT STDMETHODCALLTYPE SetClass(REFCLSID clsid) override;
+  HRESULT STDMETHODCALLTYPE SetStateBits(DWORD grfStateBits,
+                                         DWORD grfMask) override;
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
+
+ private:
+  ~DocfileStorage();
+
+  LiveObject live;
+  ULONG refCount = 0;
+  std::shared_ptr<CompoundFile> file;
+  std::u16string name;
+  DWORD mode;
+};
+
+// Mode bits the storage objects check.
+constexpr DWORD kAccessModeMask = 0x00000003;
+constexpr DWORD kShareModeMask = 0x00000070;
+
+// STG_E_INVALIDFLAG for an access mode that is neither read, write nor
+// read-write; STG_E_ACCESSDENIED for any mode that asks to write, which a
+// read-only storage refuses; S_OK otherwise.
+HRESULT CheckReadOnlyMode(DWORD mode);
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_

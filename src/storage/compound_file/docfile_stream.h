@@ -1,0 +1,97 @@
+// DocfileStream: the read-only IStream of one stream of a compound file.
+//
+// Reads follow the stream's chain of sectors, built once when the stream is
+// opened, through a small read-ahead buffer: the converter reads record
+// headers a few bytes at a time, and each such read is a copy from the
+// buffer. Reads of a buffer's size or more go straight into the caller's
+// memory, one read of the file per run of back-to-back sectors.
+//
+// Lives by COM reference counting (it starts at 0; its creator adds the
+// first reference); the Release that brings the count to 0 deletes it. Holds
+// a share of its CompoundFile, so it stays readable after its storage is
+// released.
+#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
+#define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/windows.h"
+#include "storage/compound_file/compound_file.h"
+#include "storage/compound_file/live_objects.h"
+#include "storage/compound_file/stream_layout.h"
+
+namespace txtppt2 {
+
+class DocfileStream final : public IStream {
+ public:
+  // Opens stream entry of file in mode. Throws std::bad_alloc when memory
+  // runs out.
+  DocfileStream(std::shared_ptr<CompoundFile> file, const DirectoryEntry& entry,
+                DWORD mode);
+  DocfileStream(const DocfileStream&) = delete;
+  DocfileStream& operator=(const DocfileStream&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // Delivers up to cb bytes and answers S_OK, with fewer bytes (0 at or
+  // past the end) where the declared size ends, or earlier where the
+  // stream's chain or the file does. pcbRead may be null.
+  HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override;
+  HRESULT STDMETHODCALLTYPE Write(const void* pv, ULONG cb,
+                                  ULONG* pcbWritten) override;
+  // Any position at or past 0 is accepted, also past the end; a move to
+  // before 0, or past 2^64, is STG_E_INVALIDFUNCTION and moves nothing.
+  HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
+                                 ULARGE_INTEGER* plibNewPosition) override;
+  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER libNewSize) override;
+  HRESULT STDMETHODCALLTYPE CopyTo(IStream* pstm, ULARGE_INTEGER cb,
+                                   ULARGE_INTEGER* pcbRead,
+                                   ULARGE_INTEGER* pcbWritten) override;
+  HRESULT STDMETHODCALLTYPE Commit(DWORD grfCommitFlags) override;
+  HRESULT STDMETHODCALLTYPE Revert() override;
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset,
+                                       ULARGE_INTEGER cb,
+                                       DWORD dwLockType) override;
+  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset,
+                                         ULARGE_INTEGER cb,
+                                         DWORD dwLockType) override;
+  // cbSize is the declared size (version 3: its low 32 bits), even where
+  // the chain holds less.
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
+  HRESULT STDMETHODCALLTYPE Clone(IStream** ppstm) override;
+
+ private:
+  ~DocfileStream();
+
+  bool BufferHolds(uint64_t at) const {
+    return at >= bufferStart && at - bufferStart < bufferLength;
+  }
+  // Loads the run of back-to-back units around position into the buffer;
+  // false when no byte at position could be read.
+  bool FillBuffer();
+  // Reads up to count bytes at position straight into out, from one run of
+  // back-to-back units; returns how many, and sets *complete when that was
+  // all the run could hold (not cut off by the end of the file).
+  size_t ReadDirect(uint8_t* out, uint64_t count, bool* complete);
+
+  LiveObject live;
+  ULONG refCount = 0;
+  std::shared_ptr<CompoundFile> file;
+  DirectoryEntry entry;
+  DWORD mode;
+  uint64_t size;  // as declared
+  StreamLayout layout;
+  uint64_t readable;  // what Read can deliver: the size, or the chain's end
+  uint64_t position = 0;
+  std::vector<uint8_t> buffer;  // read-ahead, whole units
+  uint64_t bufferStart = 0;     // stream position of buffer[0]
+  size_t bufferLength = 0;
+};
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
