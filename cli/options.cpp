@@ -1,0 +1,229 @@
+// Parsing of the txtppt2 command line. Long options take their value as
+// "--name VALUE" or "--name=VALUE", short ones as "-o VALUE" or "-oVALUE";
+// "--" ends the options and "-" names standard input. --help and --version
+// win over everything else on the line.
+#include "options.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace txtppt2::cli {
+namespace {
+
+constexpr unsigned kMaxJobs = 1024;
+
+constexpr const char* kUsage =
+    "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf]\n"
+    "               [-o FILE | --output-dir DIR] [--jobs N] FILE...\n"
+    "       txtppt2 --probe FILE...\n"
+    "       txtppt2 --help | --version\n";
+
+constexpr const char* kHelp =
+    "usage: txtppt2 [OPTION]... FILE...\n"
+    "Print the text of PowerPoint 97-2003 presentations (.ppt).\n"
+    "\n"
+    "Each FILE's text goes to standard output in the order given, as UTF-8\n"
+    "with CR LF line ends; a line of thirty hyphens introduces each slide\n"
+    "after the first. A FILE of \"-\" reads a presentation from standard "
+    "input.\n"
+    "\n"
+    "Options:\n"
+    "  --encoding ENC    the output's encoding:\n"
+    "                      utf-8     the Unicode text as UTF-8 (the default)\n"
+    "                      utf-16le  the Unicode text as UTF-16LE, no BOM\n"
+    "                      cp1252    the library's pure text (Windows-1252);\n"
+    "                                characters it lacks become spaces\n"
+    "  --lf              end lines with LF instead of CR LF\n"
+    "  -o, --output FILE write the text of every FILE into FILE\n"
+    "  --output-dir DIR  batch mode: write DIR/NAME.txt for each FILE, NAME\n"
+    "                    being FILE's name without its extension (\"stdin\"\n"
+    "                    for \"-\"); DIR is created when missing\n"
+    "  -j, --jobs N      convert N files at a time (default: one per core);\n"
+    "                    the output is the same whatever N is\n"
+    "  --probe           print \"FILE: supported\" or \"FILE: not supported\"\n"
+    "                    for each FILE instead of converting it\n"
+    "  -h, --help        print this help and exit\n"
+    "  --version         print the version and the library's information\n"
+    "\n"
+    "Errors are reported as \"txtppt2: FILE: MESSAGE (code N)\" with the\n"
+    "library's message and error code; the other files are still converted.\n"
+    "In batch mode a progress line is shown when standard error is a "
+    "terminal.\n"
+    "\n"
+    "Exit status: 0 when every file was converted (--probe: every file is\n"
+    "supported), 1 when any was not, 2 on wrong usage.\n"
+    "\n"
+    "Examples:\n"
+    "  txtppt2 talk.ppt                       print the text as UTF-8\n"
+    "  txtppt2 --lf talk.ppt | grep -i budget search it, Unix line ends\n"
+    "  txtppt2 --encoding cp1252 -o talk.txt talk.ppt\n"
+    "  txtppt2 - < talk.ppt                   read standard input\n"
+    "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
+    "  txtppt2 --probe *.ppt                  which files can be converted\n";
+
+bool ParseEncoding(std::string_view value, Encoding& encoding) {
+  if (value == "utf-8" || value == "utf8") {
+    encoding = Encoding::kUtf8;
+  } else if (value == "utf-16le" || value == "utf16le") {
+    encoding = Encoding::kUtf16Le;
+  } else if (value == "cp1252" || value == "windows-1252") {
+    encoding = Encoding::kCp1252;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ParseJobs(std::string_view value, unsigned& jobs) {
+  const char* end = value.data() + value.size();
+  auto [next, error] = std::from_chars(value.data(), end, jobs);
+  return error == std::errc() && next == end && jobs >= 1 && jobs <= kMaxJobs;
+}
+
+// Walks argv; one instance per parse.
+class Parser {
+ public:
+  Parser(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+
+  ParsedCommandLine Parse();
+
+ private:
+  // Takes an option's value: the text after '=' or the attached short
+  // value when there is one, else the next argument.
+  bool TakeValue(std::string_view name, const char* attached,
+                 std::string& value);
+  bool Fail(std::string message) {
+    result_.error = std::move(message);
+    return false;
+  }
+  bool HandleOption(std::string_view argument);
+  bool Check();
+
+  int argc_;
+  const char* const* argv_;
+  int index_ = 1;
+  bool probe_ = false;
+  ParsedCommandLine result_;
+};
+
+bool Parser::TakeValue(std::string_view name, const char* attached,
+                       std::string& value) {
+  if (attached != nullptr) {
+    value = attached;
+  } else if (index_ + 1 < argc_) {
+    value = argv_[++index_];
+  } else {
+    return Fail("option '" + std::string(name) + "' needs a value");
+  }
+  return true;
+}
+
+bool Parser::HandleOption(std::string_view argument) {
+  Options& options = result_.options;
+  std::string_view name = argument;
+  const char* attached = nullptr;
+  if (argument.starts_with("--")) {
+    size_t equals = argument.find('=');
+    if (equals != std::string_view::npos) {
+      name = argument.substr(0, equals);
+      attached = argument.data() + equals + 1;
+    }
+  } else if (argument.size() > 2) {  // -oFILE, -j4
+    name = argument.substr(0, 2);
+    attached = argument.data() + 2;
+  }
+
+  auto flag = [&](auto apply) {
+    if (attached != nullptr)
+      return Fail("option '" + std::string(name) + "' takes no value");
+    apply();
+    return true;
+  };
+  std::string value;
+  if (name == "--lf") return flag([&] { options.lfLineEnds = true; });
+  if (name == "--probe") return flag([&] { probe_ = true; });
+  if (name == "--encoding") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (!ParseEncoding(value, options.encoding))
+      return Fail("unknown encoding '" + value +
+                  "' (utf-8, utf-16le or cp1252)");
+    return true;
+  }
+  if (name == "-o" || name == "--output") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (value.empty()) return Fail("option '-o' needs a file name");
+    options.outputFile = value;
+    return true;
+  }
+  if (name == "--output-dir") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (value.empty()) return Fail("option '--output-dir' needs a folder");
+    options.outputDir = value;
+    return true;
+  }
+  if (name == "-j" || name == "--jobs") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (!ParseJobs(value, options.jobs))
+      return Fail("invalid number of jobs '" + value + "'");
+    return true;
+  }
+  return Fail("unknown option '" + std::string(name) + "'");
+}
+
+bool Parser::Check() {
+  Options& options = result_.options;
+  if (probe_) {
+    options.action = Action::kProbe;
+    if (!options.outputFile.empty() || !options.outputDir.empty())
+      return Fail("--probe writes to standard output only");
+  }
+  if (!options.outputFile.empty() && !options.outputDir.empty())
+    return Fail("-o and --output-dir exclude each other");
+  if (options.inputs.empty()) return Fail("no input file");
+  int standardInputs = 0;
+  for (const std::string& input : options.inputs)
+    if (input == kStandardInputName) ++standardInputs;
+  if (standardInputs > 1) return Fail("standard input given more than once");
+  return true;
+}
+
+ParsedCommandLine Parser::Parse() {
+  // --help and --version answer whatever else the line holds.
+  for (int i = 1; i < argc_; ++i) {
+    std::string_view argument = argv_[i];
+    if (argument == "--") break;
+    if (argument == "--help" || argument == "-h") {
+      result_.options.action = Action::kHelp;
+      return result_;
+    }
+    if (argument == "--version") {
+      result_.options.action = Action::kVersion;
+      return result_;
+    }
+  }
+  bool optionsEnded = false;
+  for (; index_ < argc_; ++index_) {
+    std::string_view argument = argv_[index_];
+    if (optionsEnded || argument == kStandardInputName ||
+        !argument.starts_with('-')) {
+      result_.options.inputs.emplace_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (!HandleOption(argument)) {
+      return result_;
+    }
+  }
+  Check();
+  return result_;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
+  return Parser(argc, argv).Parse();
+}
+
+const char* UsageText() { return kUsage; }
+const char* HelpText() { return kHelp; }
+
+}  // namespace txtppt2::cli
