@@ -43,31 +43,48 @@ std::u16string Utf16Path(const std::string& path) {
   return std::u16string(path.begin(), path.end());
 }
 
-// The six ways to convert one file: {name, width, call}.
+// The six ways to convert one file, each with its result.
 std::vector<std::pair<std::string, Result>> ConvertEveryWay(
     const CorpusFile& file, const std::string& data) {
-  std::vector<std::pair<std::string, Result>> results;
   std::string path = file.path.string();
   std::u16string widePath = Utf16Path(path);
-  uint32_t count = 0;
-  results.emplace_back("ConvertToUnicode",
-                       Take(ConvertToUnicode(path.c_str(), &count), count, 2));
-  results.emplace_back(
-      "ConvertToUnicodeW",
-      Take(ConvertToUnicodeW(widePath.c_str(), &count), count, 2));
-  count = static_cast<uint32_t>(data.size());
-  results.emplace_back(
-      "ConvertMemoryToUnicode",
-      Take(ConvertMemoryToUnicode(data.data(), 0, &count), count, 2));
-  results.emplace_back("ConvertToPureText",
-                       Take(ConvertToPureText(path.c_str(), &count), count, 1));
-  results.emplace_back(
-      "ConvertToPureTextW",
-      Take(ConvertToPureTextW(widePath.c_str(), &count), count, 1));
-  count = static_cast<uint32_t>(data.size());
-  results.emplace_back(
-      "ConvertMemoryToPureText",
-      Take(ConvertMemoryToPureText(data.data(), 0, &count), count, 1));
+  uint32_t inputSize = static_cast<uint32_t>(data.size());
+  struct Call {
+    const char* name;
+    size_t width;
+    void* (*convert)(const std::string&, const std::u16string&,
+                     const std::string&, uint32_t*);
+  };
+  const Call calls[] = {
+      {"ConvertToUnicode", 2,
+       [](const std::string& p, const std::u16string&, const std::string&,
+          uint32_t* count) { return ConvertToUnicode(p.c_str(), count); }},
+      {"ConvertToUnicodeW", 2,
+       [](const std::string&, const std::u16string& w, const std::string&,
+          uint32_t* count) { return ConvertToUnicodeW(w.c_str(), count); }},
+      {"ConvertMemoryToUnicode", 2,
+       [](const std::string&, const std::u16string&, const std::string& d,
+          uint32_t* count) {
+         return ConvertMemoryToUnicode(d.data(), 0, count);
+       }},
+      {"ConvertToPureText", 1,
+       [](const std::string& p, const std::u16string&, const std::string&,
+          uint32_t* count) { return ConvertToPureText(p.c_str(), count); }},
+      {"ConvertToPureTextW", 1,
+       [](const std::string&, const std::u16string& w, const std::string&,
+          uint32_t* count) { return ConvertToPureTextW(w.c_str(), count); }},
+      {"ConvertMemoryToPureText", 1,
+       [](const std::string&, const std::u16string&, const std::string& d,
+          uint32_t* count) {
+         return ConvertMemoryToPureText(d.data(), 0xFFFFFFFF, count);
+       }},
+  };
+  std::vector<std::pair<std::string, Result>> results;
+  for (const auto& call : calls) {
+    uint32_t count = inputSize;  // read by the memory calls only
+    void* block = call.convert(path, widePath, data, &count);
+    results.emplace_back(call.name, Take(block, count, call.width));
+  }
   return results;
 }
 
@@ -121,7 +138,8 @@ TEST(ExportsCorpusTest, ThreadsConvertIndependently) {
           const auto& file = corpus[i];
           std::string data = testing::ReadFileBytes(file.path);
           uint32_t count = static_cast<uint32_t>(data.size());
-          Result r = Take(ConvertMemoryToUnicode(data.data(), 0, &count), count, 2);
+          void* block = ConvertMemoryToUnicode(data.data(), 0, &count);
+          Result r = Take(block, count, 2);
           bool good = file.errorCode ? (!r.ok && r.code == *file.errorCode)
                                      : (r.ok && r.bytes == *file.utf16 && r.code == 0);
           if (!good) failures[t] += file.name + " ";

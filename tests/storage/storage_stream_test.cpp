@@ -106,7 +106,9 @@ TEST(StorageStreamTest, ReadResultTable) {
       EXPECT_EQ(c.outcome, kEof) << c.name;
     } catch (const std::runtime_error& error) {
       EXPECT_EQ(c.outcome, kError) << c.name;
-      if (c.message) EXPECT_STREQ(error.what(), c.message) << c.name;
+      if (c.message) {
+        EXPECT_STREQ(error.what(), c.message) << c.name;
+      }
     }
   }
   EXPECT_EQ(FakeStream::LiveCount(), 0);

@@ -12,9 +12,9 @@
 namespace txtppt2::testing {
 
 struct FakeStreamBehaviour {
-  std::string bytes;                  // the stream's content
-  std::optional<HRESULT> readResult;  // returned by every Read, if set
-  std::optional<ULONG> readCount;     // bytes Read claims, if set
+  std::string bytes{};                // the stream's content
+  std::optional<HRESULT> readResult{};  // returned by every Read, if set
+  std::optional<ULONG> readCount{};     // bytes Read claims, if set
   HRESULT seekResult = S_OK;
   HRESULT statResult = S_OK;
   bool readThrowsNonStandard = false;  // Read throws an int
