@@ -48,10 +48,10 @@ std::string Name(size_t size) { return "s" + std::to_string(size); }
 const std::vector<size_t> kStreamSizes = {
     0, 1, 63, 64, 65, 4095, 4096, 4097, 8191, 8192, 8193, 9000, 70001, 300000};
 
-class StreamsOfEachVersion
+class CompoundFileStreams
     : public ::testing::TestWithParam<CompoundFileVersion> {};
 
-TEST_P(StreamsOfEachVersion, ReadBackWhateverTheSizeAndReadPattern) {
+TEST_P(CompoundFileStreams, ReadBackWhateverTheSizeAndReadPattern) {
   CompoundFileWriter writer(GetParam());
   for (size_t size : kStreamSizes)
     writer.AddStream(Utf16(Name(size)),
@@ -79,7 +79,7 @@ TEST_P(StreamsOfEachVersion, ReadBackWhateverTheSizeAndReadPattern) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, StreamsOfEachVersion,
+INSTANTIATE_TEST_SUITE_P(Versions, CompoundFileStreams,
                          ::testing::Values(CompoundFileVersion::k3,
                                            CompoundFileVersion::k4),
                          [](const auto& p) {
@@ -115,9 +115,9 @@ struct NameCase {
   bool found;
 };
 
-class NameLookup : public ::testing::TestWithParam<SiblingTree> {};
+class CompoundFileNameLookup : public ::testing::TestWithParam<SiblingTree> {};
 
-TEST_P(NameLookup, NamesMatchCaseInsensitivelyAndExactlyOtherwise) {
+TEST_P(CompoundFileNameLookup, NamesMatchCaseInsensitivelyAndExactlyOtherwise) {
   const NameCase cases[] = {
       {"PowerPoint Document", "powerpoint document", true},
       {"DOCUMENTSUMMARY", "DocumentSummary", true},
@@ -150,7 +150,7 @@ TEST_P(NameLookup, NamesMatchCaseInsensitivelyAndExactlyOtherwise) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Trees, NameLookup,
+INSTANTIATE_TEST_SUITE_P(Trees, CompoundFileNameLookup,
                          ::testing::Values(SiblingTree::kBalanced,
                                            SiblingTree::kRightChain),
                          [](const auto& p) {
