@@ -1,0 +1,122 @@
+// Writes the inputs of the command's end-to-end tests into a folder:
+//
+//   deck.ppt                 two slides: accented Latin, the euro sign,
+//                            Japanese, a surrogate pair and a lone
+//                            surrogate, an 8-bit atom with CR breaks, a VT
+//   second.ppt               one line, to tell files apart in the output
+//   no_document_stream.ppt   a compound file without "PowerPoint Document"
+//   notes.txt                plain text, not a compound file
+//   batch/                   decks for the batch tests, the first ones
+//                            largest so that they finish last
+//
+//   txtppt2_cli_fixtures OUTDIR
+//
+// The texts here and the expectations in cli_test.py describe the same
+// files; each side is written out by hand.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "support/compound_file_writer.h"
+#include "support/record_stream_builder.h"
+
+namespace {
+
+using txtppt2::testing::CompoundFileWriter;
+using txtppt2::testing::RecordStreamBuilder;
+
+constexpr uint16_t kDocument = 0x03E8;
+constexpr uint16_t kSlide = 0x03EE;
+constexpr uint16_t kSlideListWithText = 0x0FF0;
+constexpr uint16_t kOfficeArtSpContainer = 0xF004;
+constexpr uint16_t kOfficeArtClientTextbox = 0xF00D;
+
+constexpr size_t kBatchDecks = 12;
+
+std::string Presentation(const std::string& documentStream) {
+  CompoundFileWriter writer;
+  writer.AddStream(u"PowerPoint Document", documentStream);
+  return writer.Build();
+}
+
+std::string DeckStream() {
+  RecordStreamBuilder stream;
+  stream.Container(kDocument)
+      .Container(kSlideListWithText)
+      .TextChars(u"Café crème à 3 €")
+      .TextChars(u"日本 \U0001F600 \xD800!")
+      .TextBytes("Line one\rLine two")
+      .TextChars(u"soft\vbreak")
+      .Container(kSlide)
+      .Container(kSlide)
+      .Container(kOfficeArtSpContainer)
+      .Container(kOfficeArtClientTextbox)
+      .TextChars(u"Second slide");
+  return stream.Bytes();
+}
+
+// Deck n of the batch: "Deck n" and a slide per line, (kBatchDecks - n)
+// times 400 lines, so that the first decks take longest.
+std::string BatchDeckStream(size_t n) {
+  RecordStreamBuilder stream;
+  stream.Container(kDocument)
+      .Container(kSlideListWithText)
+      .TextChars(u"Deck " + std::u16string(1, u'A' + n));
+  for (size_t line = 0; line < (kBatchDecks - n) * 400; ++line) {
+    stream.Container(kSlide).Container(kOfficeArtSpContainer);
+    stream.Container(kOfficeArtClientTextbox)
+        .TextBytes("line " + std::to_string(line) + " of deck " +
+                   std::to_string(n));
+  }
+  return stream.Bytes();
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    std::perror(path.c_str());
+    return false;
+  }
+  bool written =
+      std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  if (std::fclose(out) != 0 || !written) {
+    std::perror(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    return 2;
+  }
+  const std::filesystem::path dir = argv[1];
+  std::filesystem::create_directories(dir / "batch");
+
+  CompoundFileWriter withoutDocument;
+  withoutDocument.AddStream(u"Current User", std::string(40, '\0'));
+  withoutDocument.AddStream(u"Workbook", std::string(600, 'x'));
+
+  bool ok =
+      WriteFile(dir / "deck.ppt", Presentation(DeckStream())) &&
+      WriteFile(dir / "second.ppt",
+                Presentation(RecordStreamBuilder()
+                                 .Container(kSlideListWithText)
+                                 .TextChars(u"Second deck")
+                                 .Bytes())) &&
+      WriteFile(dir / "no_document_stream.ppt", withoutDocument.Build()) &&
+      WriteFile(dir / "notes.txt",
+                "Plain text notes, not a presentation.\n"
+                "They are long enough to be more than one sector of a "
+                "compound file, were it one.\n");
+  for (size_t n = 0; ok && n < kBatchDecks; ++n) {
+    std::string name = "deck" + std::to_string(n / 10) + std::to_string(n % 10);
+    ok = WriteFile(dir / "batch" / (name + ".ppt"),
+                   Presentation(BatchDeckStream(n)));
+  }
+  return ok ? 0 : 1;
+}
