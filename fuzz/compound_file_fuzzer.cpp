@@ -1,0 +1,122 @@
+// The compound file reader alone, over arbitrary bytes held by a
+// MemoryLockBytes: opens the root storage, describes it, enumerates its
+// children and reads every stream among them to its end, then seeks about
+// and reads again. No read may deliver more than the stream's size or more
+// bytes than the input holds.
+#include <cstdint>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "platform/windows.h"
+#include "storage/memory_lock_bytes.h"
+
+namespace {
+
+using txtppt2::fuzz::Require;
+
+constexpr DWORD kStorageMode = STGM_READ | STGM_SHARE_DENY_WRITE;
+constexpr DWORD kStreamMode = STGM_READ | STGM_SHARE_EXCLUSIVE;
+
+// Reads from the current position to the end in pieces of the given size;
+// returns how many bytes came.
+uint64_t ReadToEnd(IStream* stream, ULONG piece, uint64_t limit) {
+  std::vector<uint8_t> buffer(piece);
+  uint64_t total = 0;
+  for (;;) {
+    ULONG read = 0;
+    HRESULT hr = stream->Read(buffer.data(), piece, &read);
+    Require(read <= piece, "Read claims more bytes than asked for");
+    total += read;
+    Require(total <= limit,
+            "a stream delivers more bytes than the input holds");
+    if (FAILED(hr) || read == 0) return total;
+  }
+}
+
+HRESULT SeekTo(IStream* stream, LONGLONG move, DWORD origin,
+               uint64_t* position) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = move;
+  ULARGE_INTEGER reached;
+  reached.QuadPart = 0;
+  HRESULT hr = stream->Seek(distance, origin, &reached);
+  *position = reached.QuadPart;
+  return hr;
+}
+
+void ExerciseStream(IStream* stream, uint64_t inputSize) {
+  STATSTG stat{};
+  Require(stream->Stat(&stat, STATFLAG_NONAME) == S_OK, "stream Stat fails");
+  uint64_t size = stat.cbSize.QuadPart;
+
+  uint64_t whole = ReadToEnd(stream, 4096, inputSize);
+  Require(whole <= size, "a stream delivers more than its declared size");
+
+  uint64_t position = 0;
+  Require(
+      SeekTo(stream, 0, STREAM_SEEK_END, &position) == S_OK && position == size,
+      "seeking to the end does not reach the size");
+  Require(SeekTo(stream, -1, STREAM_SEEK_SET, &position) != S_OK,
+          "a seek before the start succeeds");
+  Require(
+      SeekTo(stream, 0, STREAM_SEEK_CUR, &position) == S_OK && position == size,
+      "a refused seek moved the position");
+  Require(ReadToEnd(stream, 4096, inputSize) == 0,
+          "a read at the end delivers bytes");
+
+  // From the middle, a byte at a time for a while, then in one big piece:
+  // the same bytes as the first pass from there.
+  uint64_t middle = whole / 2;
+  Require(SeekTo(stream, static_cast<LONGLONG>(middle), STREAM_SEEK_SET,
+                 &position) == S_OK,
+          "seeking into the stream fails");
+  for (int i = 0; i < 600; ++i) {
+    uint8_t byte;
+    ULONG read = 0;
+    if (FAILED(stream->Read(&byte, 1, &read)) || read == 0) break;
+  }
+  Require(SeekTo(stream, static_cast<LONGLONG>(middle), STREAM_SEEK_SET,
+                 &position) == S_OK,
+          "seeking back fails");
+  Require(ReadToEnd(stream, 1 << 16, inputSize) == whole - middle,
+          "reading again from the middle delivers a different count");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > UINT32_MAX) return 0;
+  auto* lockBytes =
+      new txtppt2::MemoryLockBytes(data, static_cast<ULONG>(size));
+  lockBytes->AddRef();
+  IStorage* storage = nullptr;
+  if (StgOpenStorageOnILockBytes(lockBytes, nullptr, kStorageMode, nullptr, 0,
+                                 &storage) == S_OK) {
+    STATSTG stat{};
+    Require(storage->Stat(&stat, STATFLAG_DEFAULT) == S_OK,
+            "storage Stat fails");
+    CoTaskMemFree(stat.pwcsName);
+
+    IEnumSTATSTG* elements = nullptr;
+    if (storage->EnumElements(0, nullptr, 0, &elements) == S_OK) {
+      ULONG fetched = 0;
+      while (elements->Next(1, &stat, &fetched) == S_OK && fetched == 1) {
+        if (stat.type == STGTY_STREAM && stat.pwcsName != nullptr) {
+          IStream* stream = nullptr;
+          if (storage->OpenStream(stat.pwcsName, nullptr, kStreamMode, 0,
+                                  &stream) == S_OK) {
+            ExerciseStream(stream, size);
+            stream->Release();
+          }
+        }
+        CoTaskMemFree(stat.pwcsName);
+        stat.pwcsName = nullptr;
+      }
+      elements->Release();
+    }
+    storage->Release();
+  }
+  lockBytes->Release();
+  txtppt2::fuzz::RequireEverythingReleased();
+  return 0;
+}
