@@ -5,15 +5,23 @@
 #
 #   scripts/install-deps.sh build   # compiler and CMake only
 #   scripts/install-deps.sh test    # and what the test suite uses
+#   scripts/install-deps.sh fuzz    # and clang with libFuzzer (fuzz/)
+#   scripts/install-deps.sh memcheck  # and valgrind (tests/memcheck/)
 set -euo pipefail
 
 build_packages=(cmake g++ make)
 test_packages=(libgtest-dev python3-olefile pkg-config)
+fuzz_packages=(clang libclang-rt-14-dev)
+memcheck_packages=(valgrind)
 
 case "${1:-test}" in
   build) wanted=("${build_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 build|test" >&2; exit 2 ;;
+  fuzz) wanted=("${build_packages[@]}" "${test_packages[@]}"
+                "${fuzz_packages[@]}") ;;
+  memcheck) wanted=("${build_packages[@]}" "${test_packages[@]}"
+                    "${memcheck_packages[@]}") ;;
+  *) echo "usage: $0 build|test|fuzz|memcheck" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds txtppt2 and runs its whole test suite: the ordinary build, then the
-# same suite under AddressSanitizer and UndefinedBehaviorSanitizer. Does its
-# own set-up on a fresh Debian machine (see scripts/install-deps.sh).
+# Builds txtppt2 and runs its whole test suite: under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the ordinary build; and the concurrency
+# tests (label "concurrency") under ThreadSanitizer. Does its own set-up on a
+# fresh Debian machine (see scripts/install-deps.sh).
 #
 # Tests that need the shared corpus (../shared) skip outside CI and fail in
 # CI (CI=true) when it is missing.
@@ -22,3 +23,11 @@ echo "== sanitizer build (address, undefined)"
 run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTXTPPT2_SANITIZE=address,undefined
 echo "== release build"
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# ThreadSanitizer slows everything down: only what the concurrency tests
+# need is built, and only they run.
+echo "== thread sanitizer build (concurrency tests)"
+cmake -S . -B build-tsan -DTXTPPT2_WARNINGS_AS_ERRORS=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTXTPPT2_SANITIZE=thread >/dev/null
+cmake --build build-tsan -j"$jobs" --target txtppt2_stress_tests
+ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L concurrency
