@@ -490,15 +490,18 @@ std::string CompoundFileWriter::Build() const {
 }
 
 StreamContent PatternContent(uint32_t seed) {
+  // One 64-bit mix of the seed and each 8-byte word's index gives that
+  // word's bytes, so any piece of the content is made the same way.
   return [seed](uint64_t offset, char* out, size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-      // A 64-bit mix of the seed and the word index, one byte per position.
-      uint64_t position = offset + i;
-      uint64_t x = (position >> 3) * 0x9E3779B97F4A7C15ull + seed;
+    uint64_t word = offset >> 3;
+    size_t skip = static_cast<size_t>(offset & 7);
+    for (size_t done = 0; done < n; ++word, skip = 0) {
+      uint64_t x = word * 0x9E3779B97F4A7C15ull + seed;
       x ^= x >> 31;
       x *= 0xBF58476D1CE4E5B9ull;
       x ^= x >> 29;
-      out[i] = static_cast<char>(x >> (8 * (position & 7)));
+      for (size_t byte = skip; byte < 8 && done < n; ++byte)
+        out[done++] = static_cast<char>(x >> (8 * byte));
     }
   };
 }
