@@ -14,6 +14,27 @@ namespace txtppt2::testing {
 
 namespace {
 
+// Header fields the header file does not name for tests.
+constexpr size_t kHeaderMinorVersionOffset = 0x18;
+constexpr size_t kHeaderDirectorySectorCountOffset = 0x28;
+constexpr size_t kHeaderFirstMiniFatSectorOffset = 0x3C;
+constexpr size_t kHeaderMiniFatSectorCountOffset = 0x40;
+constexpr size_t kHeaderDifatSectorCountOffset = 0x48;
+constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr uint16_t kMinorVersion = 0x003E;
+constexpr uint16_t kByteOrderMark = 0xFFFE;
+constexpr uint16_t kMiniSectorShift = 6;
+
+// Directory entry fields.
+constexpr size_t kEntryNameLengthOffset = 0x40;
+constexpr size_t kEntryTypeOffset = 0x42;
+constexpr size_t kEntryColorOffset = 0x43;
+constexpr size_t kEntryLeftOffset = 0x44;
+constexpr size_t kEntryRightOffset = 0x48;
+constexpr size_t kEntryChildOffset = 0x4C;
+constexpr size_t kEntryStartSectorOffset = 0x74;
+constexpr size_t kEntrySizeOffset = 0x78;
+
 constexpr uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr uint32_t kFreeSector = 0xFFFFFFFF;
 constexpr uint32_t kFatSectorMark = 0xFFFFFFFD;
@@ -368,43 +389,44 @@ std::string CompoundFileWriter::DirectoryEntryBytes(EntryId id,
   const Element& element = elements[id];
   for (size_t i = 0; i < element.name.size(); ++i)
     PutU16(&entry, 2 * i, element.name[i]);
-  PutU16(&entry, 0x40, static_cast<uint16_t>((element.name.size() + 1) * 2));
-  entry[0x42] = static_cast<char>(element.type);
-  entry[0x43] = static_cast<char>(plan.color[id]);
-  PutU32(&entry, 0x44, plan.left[id]);
-  PutU32(&entry, 0x48, plan.right[id]);
-  PutU32(&entry, 0x4C, plan.child[id]);
+  PutU16(&entry, kEntryNameLengthOffset,
+         static_cast<uint16_t>((element.name.size() + 1) * 2));
+  entry[kEntryTypeOffset] = static_cast<char>(element.type);
+  entry[kEntryColorOffset] = static_cast<char>(plan.color[id]);
+  PutU32(&entry, kEntryLeftOffset, plan.left[id]);
+  PutU32(&entry, kEntryRightOffset, plan.right[id]);
+  PutU32(&entry, kEntryChildOffset, plan.child[id]);
   uint64_t size = 0;
   if (element.type == kRootType)
     size = uint64_t{plan.miniUnits} * kMiniSectorBytes;
   else if (element.type == kStreamType)
     size = element.declaredSize.value_or(element.size);
-  PutU32(&entry, 0x74, element.type == kStorageType ? 0 : plan.start[id]);
-  PutU64(&entry, 0x78, size);
+  PutU32(&entry, kEntryStartSectorOffset,
+         element.type == kStorageType ? 0 : plan.start[id]);
+  PutU64(&entry, kEntrySizeOffset, size);
   return entry;
 }
 
 std::string CompoundFileWriter::HeaderBytes(const Plan& plan) const {
   std::string header(kHeaderBytes, '\0');
-  const char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-  std::memcpy(header.data(), signature, 8);
-  PutU16(&header, 0x18, 0x003E);
+  std::memcpy(header.data(), kSignature, 8);
+  PutU16(&header, kHeaderMinorVersionOffset, kMinorVersion);
   PutU16(&header, kHeaderMajorVersionOffset, static_cast<uint16_t>(version));
-  PutU16(&header, kHeaderByteOrderOffset, 0xFFFE);
+  PutU16(&header, kHeaderByteOrderOffset, kByteOrderMark);
   PutU16(&header, kHeaderSectorShiftOffset, static_cast<uint16_t>(sectorShift));
-  PutU16(&header, kHeaderMiniSectorShiftOffset, 6);
+  PutU16(&header, kHeaderMiniSectorShiftOffset, kMiniSectorShift);
   // Version 3 leaves the count of directory sectors 0.
-  PutU32(&header, 0x28,
+  PutU32(&header, kHeaderDirectorySectorCountOffset,
          version == CompoundFileVersion::k3 ? 0 : plan.directorySectors);
   PutU32(&header, kHeaderFatSectorCountOffset, plan.fatSectors);
   PutU32(&header, kHeaderFirstDirectorySectorOffset, plan.firstDirectory);
   PutU32(&header, kHeaderMiniStreamCutoffOffset,
          static_cast<uint32_t>(kMiniCutoff));
-  PutU32(&header, 0x3C, plan.firstMiniFat);
-  PutU32(&header, 0x40, plan.miniFatSectors);
+  PutU32(&header, kHeaderFirstMiniFatSectorOffset, plan.firstMiniFat);
+  PutU32(&header, kHeaderMiniFatSectorCountOffset, plan.miniFatSectors);
   PutU32(&header, kHeaderFirstDifatSectorOffset,
          plan.difatSectors > 0 ? plan.fatSectors : kEndOfChain);
-  PutU32(&header, 0x48, plan.difatSectors);
+  PutU32(&header, kHeaderDifatSectorCountOffset, plan.difatSectors);
   for (uint32_t i = 0; i < kHeaderDifatEntries; ++i)
     PutU32(&header, kHeaderDifatOffset + 4 * i,
            i < plan.fatSectors ? i : kFreeSector);
@@ -465,9 +487,9 @@ void CompoundFileWriter::WriteTo(const ByteSink& sink) const {
       elements.size();
   for (uint64_t i = 0; i < unusedEntries; ++i) {
     std::string unused(kEntryBytes, '\0');
-    PutU32(&unused, 0x44, kNoStream);
-    PutU32(&unused, 0x48, kNoStream);
-    PutU32(&unused, 0x4C, kNoStream);
+    PutU32(&unused, kEntryLeftOffset, kNoStream);
+    PutU32(&unused, kEntryRightOffset, kNoStream);
+    PutU32(&unused, kEntryChildOffset, kNoStream);
     out.Write(unused.data(), unused.size());
   }
 
