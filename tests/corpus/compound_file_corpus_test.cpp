@@ -10,7 +10,6 @@
 #include <cctype>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,7 +17,7 @@
 
 #include "platform/windows.h"
 #include "storage/compound_file/live_objects.h"
-#include "storage/memory_lock_bytes.h"
+#include "storage/compound_file_test_util.h"
 #include "support/corpus.h"
 
 namespace txtppt2::testing {
@@ -66,49 +65,27 @@ void SortNames(std::vector<std::string>* names) {
             });
 }
 
-std::string Utf8(const WCHAR* name) {
-  int n =
-      WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return "<not convertible>";
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, name, -1, bytes.data(), n, nullptr, nullptr);
-  bytes.pop_back();
-  return bytes;
-}
-
-std::u16string Utf16(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::u16string wide(static_cast<size_t>(n), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  wide.pop_back();
-  return wide;
-}
-
 // Reads the storage's stream names and its document stream; the stream
 // is read in pieces of 2, 2 and 4 bytes, as the converter reads record
 // headers, with a large read now and then.
 Reading ReadStorage(IStorage* storage) {
   Reading reading;
-  IEnumSTATSTG* enumerator = nullptr;
-  EXPECT_EQ(storage->EnumElements(0, nullptr, 0, &enumerator), S_OK);
-  if (enumerator != nullptr) {
-    STATSTG stat;
-    while (enumerator->Next(1, &stat, nullptr) == S_OK) {
-      if (stat.type == STGTY_STREAM)
-        reading.streamNames.push_back(Utf8(stat.pwcsName));
-      CoTaskMemFree(stat.pwcsName);
-    }
-    enumerator->Release();
+  IEnumSTATSTG* raw = nullptr;
+  EXPECT_EQ(storage->EnumElements(0, nullptr, 0, &raw), S_OK);
+  ComPtr<IEnumSTATSTG> enumerator(raw);
+  STATSTG stat;
+  while (enumerator && enumerator->Next(1, &stat, nullptr) == S_OK) {
+    if (stat.type == STGTY_STREAM)
+      reading.streamNames.push_back(Utf8(stat.pwcsName));
+    CoTaskMemFree(stat.pwcsName);
   }
   SortNames(&reading.streamNames);
 
-  IStream* stream = nullptr;
-  HRESULT hr =
-      storage->OpenStream(u"PowerPoint Document", nullptr,
-                          STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream);
+  ComPtr<IStream> stream;
+  HRESULT hr = OpenStream(storage, u"PowerPoint Document", &stream);
   if (hr == STG_E_FILENOTFOUND) return reading;
   EXPECT_EQ(hr, S_OK);
-  if (stream == nullptr) return reading;
+  if (!stream) return reading;
   std::string bytes;
   std::vector<char> buffer(100000);
   const ULONG pattern[] = {2, 2, 4, 2, 2, 4, 100000};
@@ -119,36 +96,23 @@ Reading ReadStorage(IStorage* storage) {
     if (got == 0 || got > want) break;
     bytes.append(buffer.data(), got);
   }
-  stream->Release();
   reading.document = std::move(bytes);
   return reading;
 }
 
 std::optional<Reading> ReadFromPath(const fs::path& path) {
-  IStorage* storage = nullptr;
-  HRESULT hr =
-      StgOpenStorage(Utf16(path.string()).c_str(), nullptr,
-                     STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &storage);
-  if (FAILED(hr)) return std::nullopt;
-  Reading reading = ReadStorage(storage);
-  storage->Release();
-  return reading;
+  IStorage* raw = nullptr;
+  if (FAILED(StgOpenStorage(Utf16(path.string()).c_str(), nullptr,
+                            kReadStorageMode, nullptr, 0, &raw)))
+    return std::nullopt;
+  ComPtr<IStorage> storage(raw);
+  return ReadStorage(storage.get());
 }
 
 std::optional<Reading> ReadFromMemory(const std::string& file) {
-  auto* lockBytes =
-      new MemoryLockBytes(reinterpret_cast<const BYTE*>(file.data()),
-                          static_cast<ULONG>(file.size()));
-  lockBytes->AddRef();
-  IStorage* storage = nullptr;
-  HRESULT hr = StgOpenStorageOnILockBytes(lockBytes, nullptr,
-                                          STGM_READ | STGM_SHARE_DENY_WRITE,
-                                          nullptr, 0, &storage);
-  lockBytes->Release();
-  if (FAILED(hr)) return std::nullopt;
-  Reading reading = ReadStorage(storage);
-  storage->Release();
-  return reading;
+  ComPtr<IStorage> storage;
+  if (FAILED(OpenFromMemory(file, &storage))) return std::nullopt;
+  return ReadStorage(storage.get());
 }
 
 // What the preparation step wrote from olefile; nothing when olefile

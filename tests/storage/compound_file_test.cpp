@@ -24,23 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::u16string Utf16(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::u16string wide(static_cast<size_t>(n), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  wide.pop_back();
-  return wide;
-}
-
-std::string Utf8(const char16_t* text) {
-  int n =
-      WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), n, nullptr, nullptr);
-  bytes.pop_back();
-  return bytes;
-}
-
 std::string Name(size_t size) { return "s" + std::to_string(size); }
 
 // Sizes on both sides of every boundary the reader cares about: a mini
