@@ -563,6 +563,13 @@ TEST_F(CompoundFilePathTest, PathErrorsHaveTheirStorageResults) {
     EXPECT_EQ(Open(c.path, &storage), c.result);
     EXPECT_EQ(storage != nullptr, c.result == S_OK);
   }
+  // A lone high surrogate has no file system bytes: no file has that name.
+  std::u16string unnamable = Utf16(folder.string()) + u"/\xD800.ppt";
+  IStorage* storage = nullptr;
+  EXPECT_EQ(StgOpenStorage(unnamable.c_str(), nullptr, kReadStorageMode,
+                           nullptr, 0, &storage),
+            STG_E_FILENOTFOUND);
+  EXPECT_EQ(storage, nullptr);
 }
 
 TEST_F(CompoundFilePathTest, UnreadableFileIsAccessDenied) {

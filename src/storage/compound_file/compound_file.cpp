@@ -17,7 +17,7 @@ namespace {
 uint32_t CountSectors(uint64_t size, uint32_t sectorShift) {
   const uint64_t sectorSize = uint64_t{1} << sectorShift;
   if (size <= sectorSize) return 0;
-  uint64_t count = (size - sectorSize + sectorSize - 1) >> sectorShift;
+  uint64_t count = UnitsToHold(size - sectorSize, sectorShift);
   return static_cast<uint32_t>(
       std::min<uint64_t>(count, uint64_t{kMaxRegularSector} + 1));
 }
