@@ -1,7 +1,8 @@
 #include "storage/compound_storage.h"
 
-#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "storage/check_storage_result.h"
 #include "storage/memory_lock_bytes.h"
@@ -10,13 +11,17 @@ namespace txtppt2 {
 
 namespace {
 
-// The size the root storage reports for itself, which our reader sets to
-// the file's size; 0 when the platform does not say.
-uint64_t ReportedSize(IStorage* storage) {
-  STATSTG stat;
-  std::memset(&stat, 0, sizeof stat);
-  if (storage->Stat(&stat, STATFLAG_NONAME) != S_OK) return 0;
-  return stat.cbSize.QuadPart;
+// The size of the file at path, or 0 when it cannot be told (a name the
+// standard library cannot represent, a file gone since it was opened).
+uint64_t FileSizeOrUnknown(const WCHAR* path) {
+  try {
+    std::error_code error;
+    uintmax_t size = std::filesystem::file_size(
+        std::filesystem::path(std::basic_string<WCHAR>(path)), error);
+    return error ? 0 : size;
+  } catch (...) {
+    return 0;
+  }
 }
 
 }  // namespace
@@ -24,7 +29,7 @@ uint64_t ReportedSize(IStorage* storage) {
 CompoundStorage::CompoundStorage(const WCHAR* path) {
   CheckStorageResult(StgOpenStorage(path, nullptr, kStorageOpenMode, nullptr,
                                     0, &storage));
-  sourceSize = ReportedSize(storage);
+  sourceSize = FileSizeOrUnknown(path);
 }
 
 CompoundStorage::CompoundStorage(const BYTE* data, ULONG size)
@@ -39,8 +44,7 @@ CompoundStorage::CompoundStorage(const BYTE* data, ULONG size)
   CheckStorageResult(result);
 }
 
-CompoundStorage::CompoundStorage(IStorage* opened)
-    : storage(opened), sourceSize(ReportedSize(opened)) {}
+CompoundStorage::CompoundStorage(IStorage* opened) : storage(opened) {}
 
 CompoundStorage::~CompoundStorage() {
   if (storage != nullptr) storage->Release();

@@ -36,8 +36,8 @@ class CompoundStorage {
   void OpenStream(const WCHAR* name, StorageStream** out);
 
   // An upper bound on the bytes any stream of this file can hold: the size
-  // of the file or of the memory block. Lets callers size buffers by what
-  // exists rather than by what a damaged file declares.
+  // of the file or of the memory block; 0 when it is not known. Lets callers
+  // size buffers by what exists rather than by what a damaged file declares.
   uint64_t SourceSize() const { return sourceSize; }
 
  private:
