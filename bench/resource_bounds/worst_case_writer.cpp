@@ -1,0 +1,184 @@
+// Writes one worst-case input for the resource bound measurements
+// (bench/resource_bounds.py) with the test support's fixture writers:
+//
+//   txtppt2_worst_case_writer CASE MEGABYTES OUT
+//
+// Each case is about MEGABYTES large and is made to cost as much as its
+// size allows: sizes and lengths that promise far more than the file holds,
+// chains and sibling trees that loop, and records as small as they come.
+// Stream content is produced piece by piece while the file is written, so
+// even a 1 GB presentation needs little memory here.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "support/compound_file_writer.h"
+#include "support/record_stream_builder.h"
+#include "support/sample_files.h"
+
+namespace {
+
+using txtppt2::testing::CompoundFileVersion;
+using txtppt2::testing::CompoundFileWriter;
+using txtppt2::testing::RecordStreamBuilder;
+using txtppt2::testing::SiblingTree;
+using txtppt2::testing::StreamContent;
+
+constexpr std::u16string_view kDocument = u"PowerPoint Document";
+constexpr uint16_t kSlideListWithText = 0x0FF0;
+constexpr uint16_t kSlide = 0x03EE;
+constexpr uint16_t kClientTextbox = 0xF00D;
+constexpr uint16_t kTextCharsAtom = 0x0FA0;
+constexpr uint16_t kTextBytesAtom = 0x0FA8;
+constexpr uint16_t kUnknownAtom = 0x0123;
+
+std::u16string Name(uint64_t i) {
+  std::string digits = "s" + std::to_string(i);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// A record stream made of prefix and then unit again and again: byte i of
+// it, for any i, without holding more than the two.
+struct RepeatedRecords {
+  std::string prefix;
+  std::string unit;
+
+  uint64_t SizeFor(uint64_t bytes) const {
+    uint64_t units =
+        bytes > prefix.size() ? (bytes - prefix.size()) / unit.size() : 1;
+    return prefix.size() + units * unit.size();
+  }
+  StreamContent Content() const {
+    return
+        [prefix = prefix, unit = unit](uint64_t offset, char* out, size_t n) {
+          for (size_t i = 0; i < n;) {
+            uint64_t at = offset + i;
+            if (at < prefix.size()) {
+              size_t take = std::min<uint64_t>(prefix.size() - at, n - i);
+              std::memcpy(out + i, prefix.data() + at, take);
+              i += take;
+              continue;
+            }
+            uint64_t inUnit = (at - prefix.size()) % unit.size();
+            size_t take = std::min<uint64_t>(unit.size() - inUnit, n - i);
+            std::memcpy(out + i, unit.data() + inUnit, take);
+            i += take;
+          }
+        };
+  }
+};
+
+RepeatedRecords Slides() {
+  // One slide: its container, a shape's text box and its text.
+  return {RecordStreamBuilder()
+              .Container(kSlideListWithText)
+              .TextChars(u"Title")
+              .Bytes(),
+          RecordStreamBuilder()
+              .Container(kSlide)
+              .Container(kClientTextbox)
+              .TextChars(u"A line of slide text, long enough to be typical.")
+              .TextBytes("And a line of 8-bit text\r")
+              .Bytes()};
+}
+
+// The document as a stream of about bytes, in a file of the given version.
+uint32_t AddDocument(CompoundFileWriter& writer, const RepeatedRecords& records,
+                     uint64_t bytes) {
+  return static_cast<uint32_t>(
+      writer.AddStream(kDocument, records.SizeFor(bytes), records.Content()));
+}
+
+bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
+  CompoundFileWriter writer;
+  if (which == "declared_4gib") {
+    auto doc = AddDocument(writer, Slides(), bytes);
+    writer.DeclareStreamSize(doc, 0xFFFFFFFF);
+  } else if (which == "long_chain") {
+    AddDocument(writer, Slides(), bytes);  // 512-byte sectors: 2048 per MB
+  } else if (which == "cyclic_chain") {
+    auto doc = AddDocument(writer, Slides(), bytes);
+    writer.LoopChainToStart(doc);
+    writer.DeclareStreamSize(doc, 0xFFFFFFFF);
+  } else if (which == "deep_cyclic_directory") {
+    // The root's children in one right-sibling chain (a tree as deep as it
+    // is long) that loops back to its top, and a chain of nested storages.
+    uint64_t entries = bytes / 128;
+    writer.SetSiblingTree(SiblingTree::kRightChain);
+    auto parent = writer.AddStorage(u"nested");
+    for (uint64_t i = 0; i < entries / 2; ++i)
+      parent = writer.AddStorage(u"nested", parent);
+    for (uint64_t i = 0; i < entries / 2; ++i) writer.AddStream(Name(i), "");
+    writer.AddStream(kDocument, txtppt2::testing::PresentationRecords(3));
+    writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
+  } else if (which == "zero_length_records") {
+    AddDocument(writer,
+                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                 RecordStreamBuilder()
+                     .AtomHeader(kTextBytesAtom, 0)
+                     .AtomHeader(kUnknownAtom, 0)
+                     .Bytes()},
+                bytes);
+  } else if (which == "containers") {
+    AddDocument(writer,
+                {"", RecordStreamBuilder()
+                         .Container(kSlide)
+                         .Container(kSlideListWithText)
+                         .Bytes()},
+                bytes);
+  } else if (which == "one_byte_text_atoms") {
+    AddDocument(writer,
+                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                 RecordStreamBuilder().TextBytes("x").Bytes()},
+                bytes);
+  } else if (which == "max_length_text_atom") {
+    // One UTF-16 atom declaring 0xFFFFFFFF bytes; the file holds what it
+    // holds.
+    AddDocument(writer,
+                {RecordStreamBuilder()
+                     .Container(kSlideListWithText)
+                     .AtomHeader(kTextCharsAtom, 0xFFFFFFFF)
+                     .Bytes(),
+                 txtppt2::testing::Utf16Le(u"text ")},
+                bytes);
+  } else if (which == "presentation") {
+    AddDocument(writer, Slides(), bytes);
+  } else {
+    return false;
+  }
+  writer.WriteTo([out](const char* data, size_t n) {
+    if (std::fwrite(data, 1, n, out) != n)
+      throw std::runtime_error("write failed");
+  });
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr,
+                 "usage: %s CASE MEGABYTES OUT\n"
+                 "cases: declared_4gib long_chain cyclic_chain "
+                 "deep_cyclic_directory zero_length_records containers "
+                 "one_byte_text_atoms max_length_text_atom presentation\n",
+                 argv[0]);
+    return 2;
+  }
+  uint64_t bytes = std::stoull(argv[2]) << 20;
+  std::FILE* out = std::fopen(argv[3], "wb");
+  if (out == nullptr) {
+    std::perror(argv[3]);
+    return 1;
+  }
+  bool known = Write(argv[1], bytes, out);
+  if (std::fclose(out) != 0 || !known) {
+    std::fprintf(stderr, "%s\n",
+                 known ? "cannot write the file" : "no such case");
+    return 1;
+  }
+  return 0;
+}
