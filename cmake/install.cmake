@@ -71,11 +71,14 @@ install(FILES ${PROJECT_BINARY_DIR}/txtppt2.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
         COMPONENT Development)
 
-if(TXTPPT2_BUILD_TESTS)
+# The test runs the installed tree on the build machine.
+if(TXTPPT2_BUILD_TESTS AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   # Consumers of a sanitized library must be sanitized too.
   set(TXTPPT2_CONSUMER_FLAGS "")
   if(TXTPPT2_SANITIZE)
     set(TXTPPT2_CONSUMER_FLAGS "-fsanitize=${TXTPPT2_SANITIZE}")
+  elseif(TXTPPT2_BUILD_FUZZERS)
+    set(TXTPPT2_CONSUMER_FLAGS "-fsanitize=address,undefined")
   endif()
   add_test(NAME install.consumer
            COMMAND ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh

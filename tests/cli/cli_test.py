@@ -22,14 +22,14 @@ SEPARATOR = "-" * 30 + "\r\n"
 # What the converter makes of the fixtures (see make_cli_fixtures.cpp): the
 # text atoms' text, each ended by CR LF, with CR and VT turned into CR LF
 # and a separator before the second slide.
-DECK = ("Café crème à 3 €\r\n"
+DECK = ("Café crème à 3 € čĊ\r\n"
         "日本 \U0001F600 \ud800!\r\n"
         "Line one\r\nLine two\r\n"
         "soft\r\nbreak\r\n" + SEPARATOR +
         "Second slide\r\n")
 # The pure-text call: Windows-1252, where a character the code page lacks
-# becomes a space, one per UTF-16 unit.
-DECK_CP1252 = (b"Caf\xe9 cr\xe8me \xe0 3 \x80\r\n"
+# becomes its best fit (c for U+010D) or else a space, one per UTF-16 unit.
+DECK_CP1252 = (b"Caf\xe9 cr\xe8me \xe0 3 \x80 cC\r\n"
                # 日 本 ␠ (two units of U+1F600) ␠ (lone surrogate) !
                b"  " b" " b"  " b" " b" " b"!\r\n"
                b"Line one\r\nLine two\r\n"
@@ -48,9 +48,10 @@ def utf16(text):
     return text.encode("utf-16-le", "surrogatepass")
 
 
-def lf(data, width=1):
-    return data.replace(b"\r\n", b"\n") if width == 1 else data.replace(
-        b"\r\x00\n\x00", b"\n\x00")
+def lf(data):
+    """--lf of text or of single-byte output."""
+    return data.replace("\r\n", "\n") if isinstance(data, str) else \
+        data.replace(b"\r\n", b"\n")
 
 
 class Context:
@@ -106,8 +107,8 @@ def encodings(t):
         (["--encoding", "utf-16le", deck], utf16(DECK)),
         (["--encoding=utf-16le", deck], utf16(DECK)),
         (["--encoding", "cp1252", deck], DECK_CP1252),
-        (["--lf", deck], lf(utf8(DECK))),
-        (["--lf", "--encoding", "utf-16le", deck], lf(utf16(DECK), 2)),
+        (["--lf", deck], utf8(lf(DECK))),
+        (["--lf", "--encoding", "utf-16le", deck], utf16(lf(DECK))),
         (["--encoding", "cp1252", "--lf", deck], lf(DECK_CP1252)),
         # Several files: their text in the order given, whatever the jobs.
         ([deck, second], utf8(DECK) + utf8(SECOND)),
@@ -151,7 +152,7 @@ def output_file(t):
     cases = [
         (["-o", out, deck, second], utf8(DECK + SECOND)),
         (["--output", out, "--encoding", "utf-16le", deck], utf16(DECK)),
-        (["--output=" + out, "--lf", second], lf(utf8(SECOND))),
+        (["--output=" + out, "--lf", second], utf8(lf(SECOND))),
     ]
     for args, expected in cases:
         t.check_run("%s" % args, t.run(args), b"")
@@ -207,6 +208,11 @@ def batch(t):
         t.check(trees["4"].get(name, b"").startswith(b"Deck "),
                 "batch: %s holds its deck" % name)
 
+    # On standard output the texts keep the input order, though the first
+    # deck finishes last on four threads.
+    alone = b"".join(t.run([deck]).stdout for deck in decks)
+    t.check_run("stdout --jobs 4", t.run(["--jobs", "4"] + decks), alone)
+
     # A failure costs its own file only; encodings apply per file.
     out = os.path.join(t.work, "mixed")
     result = t.run(["--output-dir=" + out, "-j", "3", "--encoding", "cp1252",
@@ -255,13 +261,15 @@ def failures(t):
             t.check_run("%s (%s)" % (os.path.basename(path), encoding),
                         t.run(["--encoding", encoding, deck, path, second]),
                         expected, line(path, message, code), 1)
-    # All of them among good files on four threads: messages in input order.
-    inputs = [deck]
+    # All of them among good files on four threads, after a large deck that
+    # finishes last: messages and text in input order.
+    large = t.fixture(os.path.join("batch", "deck00.ppt"))
+    inputs = [large, deck]
     for path, _, _ in bad:
         inputs += [path, second]
     t.check_run("all failures, --jobs 4",
                 t.run(["--jobs", "4"] + inputs),
-                utf8(DECK + SECOND * len(bad)),
+                t.run([large]).stdout + utf8(DECK + SECOND * len(bad)),
                 b"".join(line(*b) for b in bad), 1)
 
 

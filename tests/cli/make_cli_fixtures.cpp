@@ -1,13 +1,15 @@
 // Writes the inputs of the command's end-to-end tests into a folder:
 //
 //   deck.ppt                 two slides: accented Latin, the euro sign,
-//                            Japanese, a surrogate pair and a lone
-//                            surrogate, an 8-bit atom with CR breaks, a VT
+//                            U+010D U+010A (bytes 0D 01 0A 01, a CR LF
+//                            in the low bytes), Japanese, a surrogate
+//                            pair and a lone surrogate, an 8-bit atom
+//                            with CR breaks, a VT
 //   second.ppt               one line, to tell files apart in the output
 //   no_document_stream.ppt   a compound file without "PowerPoint Document"
 //   notes.txt                plain text, not a compound file
-//   batch/                   decks for the batch tests, the first ones
-//                            largest so that they finish last
+//   batch/                   decks for the batch tests, the first one
+//                            largest so that it finishes last
 //
 //   txtppt2_cli_fixtures OUTDIR
 //
@@ -44,7 +46,7 @@ std::string DeckStream() {
   RecordStreamBuilder stream;
   stream.Container(kDocument)
       .Container(kSlideListWithText)
-      .TextChars(u"Café crème à 3 €")
+      .TextChars(u"Café crème à 3 € čĊ")
       .TextChars(u"日本 \U0001F600 \xD800!")
       .TextBytes("Line one\rLine two")
       .TextChars(u"soft\vbreak")
@@ -56,14 +58,15 @@ std::string DeckStream() {
   return stream.Bytes();
 }
 
-// Deck n of the batch: "Deck n" and a slide per line, (kBatchDecks - n)
-// times 400 lines, so that the first decks take longest.
+// Deck n of the batch: "Deck n" and a slide per line. The first deck is
+// far the largest, so that on several threads it finishes last.
 std::string BatchDeckStream(size_t n) {
   RecordStreamBuilder stream;
   stream.Container(kDocument)
       .Container(kSlideListWithText)
       .TextChars(u"Deck " + std::u16string(1, u'A' + n));
-  for (size_t line = 0; line < (kBatchDecks - n) * 400; ++line) {
+  size_t lines = n == 0 ? 40000 : (kBatchDecks - n) * 20;
+  for (size_t line = 0; line < lines; ++line) {
     stream.Container(kSlide).Container(kOfficeArtSpContainer);
     stream.Container(kOfficeArtClientTextbox)
         .TextBytes("line " + std::to_string(line) + " of deck " +
