@@ -29,13 +29,20 @@
 #define TXTPPT2_H_
 
 #include <stdbool.h>
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
-typedef char16_t txtppt2_char16; /* one UTF-16 code unit */
+#endif
+
+/* One UTF-16 code unit: Windows' own wide character where there is one. */
+#if defined(_WIN32)
+typedef wchar_t txtppt2_char16;
+#elif defined(__cplusplus)
+typedef char16_t txtppt2_char16;
 #else
-typedef uint16_t txtppt2_char16; /* one UTF-16 code unit */
+typedef uint16_t txtppt2_char16;
 #endif
 
 #if defined(_MSC_VER) || defined(__MINGW32__)
