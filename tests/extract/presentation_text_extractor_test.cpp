@@ -30,13 +30,13 @@ std::string ExtractNarrow(const std::string& stream) {
   return std::string(out.Data(), out.Length());
 }
 
-std::u16string ExtractWide(const std::string& stream) {
+std::basic_string<WCHAR> ExtractWide(const std::string& stream) {
   MemoryRecordStreamReader reader(stream.data(),
                                   static_cast<uint32_t>(stream.size()));
   PresentationTextExtractor extractor(reader);
   WideOutputStream out;
   extractor.Extract(out);
-  return std::u16string(out.Data(), out.Length());
+  return std::basic_string<WCHAR>(out.Data(), out.Length());
 }
 
 // For ASCII text both widths must hold the same characters.
@@ -44,7 +44,7 @@ void ExpectBothWidths(const std::string& stream, const std::string& expected,
                       const char* what) {
   EXPECT_EQ(ExtractNarrow(stream), expected) << what;
   EXPECT_EQ(ExtractWide(stream),
-            std::u16string(expected.begin(), expected.end()))
+            std::basic_string<WCHAR>(expected.begin(), expected.end()))
       << what;
 }
 

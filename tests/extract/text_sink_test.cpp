@@ -9,8 +9,12 @@
 namespace txtppt2 {
 namespace {
 
-std::u16string Widen(const std::string& ascii) {
-  return std::u16string(ascii.begin(), ascii.end());
+// The output's own wide strings: WCHAR is char16_t on POSIX, wchar_t on
+// Windows.
+using WideString = std::basic_string<WCHAR>;
+
+WideString Widen(const std::string& ascii) {
+  return WideString(ascii.begin(), ascii.end());
 }
 
 template <typename CharT>
@@ -46,7 +50,7 @@ TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
     NarrowOutputStream narrow;
     TextSink::WriteText(narrow, c.input.data(), c.input.size());
     EXPECT_EQ(Written(narrow), c.output) << "narrow, input " << ::testing::PrintToString(c.input);
-    std::u16string wideInput = Widen(c.input);
+    WideString wideInput = Widen(c.input);
     WideOutputStream wide;
     TextSink::WriteText(wide, wideInput.data(), wideInput.size());
     EXPECT_EQ(Written(wide), Widen(c.output)) << "wide, input " << ::testing::PrintToString(c.input);
@@ -98,10 +102,10 @@ TEST(TextSinkTest, OddUtf16ByteIsIgnored) {
   EXPECT_EQ(Written(narrow), "AB\r\n");
   WideOutputStream wide;
   TextSink::AppendUtf16Text(wide, payload.data(), 5);
-  EXPECT_EQ(Written(wide), u"AB\r\n");
+  EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("AB\r\n"));
   WideOutputStream single;
   TextSink::AppendUtf16Text(single, payload.data(), 1);
-  EXPECT_EQ(Written(single), u"\r\n");
+  EXPECT_EQ(Written(single), TXTPPT2_WTEXT("\r\n"));
 }
 
 // 8-bit payloads reach the wide output as Windows-1252 characters, not as
@@ -115,10 +119,11 @@ TEST(TextSinkTest, AnsiTextInBothWidths) {
   WideOutputStream wide;
   TextSink::AppendAnsiText(wide, bytes.data(),
                            static_cast<uint32_t>(bytes.size()));
-  EXPECT_EQ(Written(wide), u"\u20ac\u0081\u201cx\u00e9\r\n\r\n");
+  EXPECT_EQ(Written(wide),
+            TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
   WideOutputStream empty;
   TextSink::AppendAnsiText(empty, bytes.data(), 0);
-  EXPECT_EQ(Written(empty), u"\r\n");
+  EXPECT_EQ(Written(empty), TXTPPT2_WTEXT("\r\n"));
 }
 
 }  // namespace

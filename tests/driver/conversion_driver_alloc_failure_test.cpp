@@ -1,0 +1,45 @@
+// A result block that cannot be had. Built where the platform layer can
+// make GlobalAlloc fail on demand (POSIX): Windows' own GlobalAlloc has no
+// such switch.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/conversion_driver.h"
+#include "interface/conversion_error_state.h"
+#include "support/fake_storage.h"
+#include "support/record_stream_builder.h"
+
+namespace txtppt2 {
+namespace {
+
+using testing::FakeStorage;
+using testing::FakeStream;
+
+TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
+  const std::string stream =
+      testing::RecordStreamBuilder().Container(0x0FF0).TextBytes("Hello").Bytes();
+  for (OutputMode mode : {kPureText, kUnicode}) {
+    ConversionErrorState errors;
+    errors.SetConversionError("stale", 77);
+    uint32_t count = 0xDEADBEEF;
+    HGLOBAL block;
+    {
+      CompoundStorage storage(new FakeStorage(S_OK, {stream}));
+      txtppt2::testing::SetGlobalAllocFailure(true);
+      block = ConvertStorage(storage, mode, &count, errors);
+      txtppt2::testing::SetGlobalAllocFailure(false);
+    }
+    EXPECT_EQ(block, nullptr) << mode;
+    // The count is set before the block is asked for.
+    EXPECT_EQ(count, mode == kUnicode ? 14u : 7u) << mode;
+    char message[64];
+    EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1) << mode;
+    EXPECT_STREQ(message, "Out of memory") << mode;
+    EXPECT_EQ(errors.ReportedCode(), 4u) << mode;
+    EXPECT_EQ(FakeStream::LiveCount(), 0) << mode << ": a fake was not released";
+  }
+}
+
+}  // namespace
+}  // namespace txtppt2
