@@ -29,7 +29,8 @@ std::string Name(size_t size) { return "s" + std::to_string(size); }
 // Sizes on both sides of every boundary the reader cares about: a mini
 // sector, the mini stream cutoff, a sector of each version, the read-ahead.
 const std::vector<size_t> kStreamSizes = {
-    0, 1, 63, 64, 65, 4095, 4096, 4097, 8191, 8192, 8193, 9000, 70001, 300000};
+    0,     1,     63,    64,    65,    4095,  4096,  4097,  8191,
+    8192,  8193,  9000,  65535, 65536, 65537, 70001, 300000};
 
 class CompoundFileStreams
     : public ::testing::TestWithParam<CompoundFileVersion> {};
@@ -43,9 +44,9 @@ TEST_P(CompoundFileStreams, ReadBackWhateverTheSizeAndReadPattern) {
   ComPtr<IStorage> storage;
   ASSERT_EQ(OpenFromMemory(file, &storage), S_OK);
 
-  // 3 bytes at a time walks the read-ahead buffer; 8192 and more read
+  // 3 bytes at a time walks the read-ahead buffer; 65536 and more read
   // straight into the caller's memory.
-  for (ULONG chunk : {1u, 3u, 4096u, 8192u, 1u << 20}) {
+  for (ULONG chunk : {1u, 3u, 4096u, 8192u, 65536u, 1u << 20}) {
     for (size_t size : kStreamSizes) {
       SCOPED_TRACE(Name(size) + " in chunks of " + std::to_string(chunk));
       ComPtr<IStream> stream;

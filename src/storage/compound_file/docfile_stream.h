@@ -1,10 +1,11 @@
 // DocfileStream: the read-only IStream of one stream of a compound file.
 //
 // Reads follow the stream's chain of sectors, built once when the stream is
-// opened, through a small read-ahead buffer: the converter reads record
+// opened, through a read-ahead buffer of 64 KiB: the converter reads record
 // headers a few bytes at a time, and each such read is a copy from the
-// buffer. Reads of a buffer's size or more go straight into the caller's
-// memory, one read of the file per run of back-to-back sectors.
+// buffer, checked and done without a loop or a further call. Reads of a
+// buffer's size or more go straight into the caller's memory, one read of
+// the file per run of back-to-back sectors.
 //
 // Lives by COM reference counting (it starts at 0; its creator adds the
 // first reference); the Release that brings the count to 0 deletes it. Holds
@@ -70,6 +71,11 @@ class DocfileStream final : public IStream {
   bool BufferHolds(uint64_t at) const {
     return at >= bufferStart && at - bufferStart < bufferLength;
   }
+  // Read where the buffer does not hold the whole read: fills it, or reads
+  // large pieces straight into pv. Kept out of line, so that Read's quick
+  // path stays small.
+  [[gnu::noinline]] HRESULT ReadThroughBuffer(void* pv, ULONG cb,
+                                              ULONG* pcbRead);
   // Loads the run of back-to-back units around position into the buffer;
   // false when no byte at position could be read.
   bool FillBuffer();
@@ -87,9 +93,13 @@ class DocfileStream final : public IStream {
   StreamLayout layout;
   uint64_t readable;  // what Read can deliver: the size, or the chain's end
   uint64_t position = 0;
-  std::vector<uint8_t> buffer;  // read-ahead, whole units
+  size_t bufferSize;                  // whole units
+  std::unique_ptr<uint8_t[]> buffer;  // read-ahead, not zeroed
   uint64_t bufferStart = 0;     // stream position of buffer[0]
   size_t bufferLength = 0;
+  // Where the bytes Read may serve from the buffer end: the buffer's end, or
+  // the readable end where that comes first.
+  uint64_t bufferEnd = 0;
 };
 
 }  // namespace txtppt2
