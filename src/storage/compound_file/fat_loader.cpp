@@ -1,6 +1,7 @@
 #include "storage/compound_file/fat_loader.h"
 
 #include <algorithm>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -80,8 +81,10 @@ HRESULT LoadFat(ByteSource& source, const FileHeader& header,
   std::vector<uint32_t> entries;
   entries.reserve(std::min<uint64_t>(fatSectors.size() * uint64_t{perFatSector},
                                      sectorCount));
-  std::vector<uint8_t> buffer(std::max<size_t>(kFatReadBytes, sectorSize));
-  const size_t sectorsPerRead = buffer.size() / sectorSize;
+  // Not zeroed: every byte used is read or filled below.
+  const size_t bufferSize = std::max<size_t>(kFatReadBytes, sectorSize);
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[bufferSize]);
+  const size_t sectorsPerRead = bufferSize / sectorSize;
   for (size_t i = 0; i < fatSectors.size() && entries.size() < sectorCount;) {
     size_t run = 1;
     while (run < sectorsPerRead && i + run < fatSectors.size() &&
@@ -89,13 +92,14 @@ HRESULT LoadFat(ByteSource& source, const FileHeader& header,
       ++run;
     size_t bytes = run * sectorSize;
     size_t got = source.ReadAt(SectorOffset(fatSectors[i], header.sectorShift),
-                               buffer.data(), bytes);
+                               buffer.get(), bytes);
     // A FAT sector cut off by the end of the file ends its chains early.
-    std::fill(buffer.begin() + got, buffer.begin() + bytes, 0xFF);
-    std::span<const uint8_t> read(buffer.data(), bytes);
-    for (size_t offset = 0; offset < bytes && entries.size() < sectorCount;
-         offset += 4)
-      entries.push_back(LoadLittleEndian<uint32_t>(read, offset));
+    std::fill(buffer.get() + got, buffer.get() + bytes, 0xFF);
+    const size_t take = std::min<size_t>(bytes / 4, sectorCount - entries.size());
+    const size_t at = entries.size();
+    entries.resize(at + take);
+    LoadLittleEndianU32s(std::span<const uint8_t>(buffer.get(), bytes),
+                         entries.data() + at, take);
     i += run;
   }
   *fat = AllocationTable(std::move(entries));

@@ -4,8 +4,10 @@
 #ifndef TXTPPT2_STORAGE_COMPOUND_FILE_LITTLE_ENDIAN_H_
 #define TXTPPT2_STORAGE_COMPOUND_FILE_LITTLE_ENDIAN_H_
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <type_traits>
 
@@ -23,6 +25,20 @@ T LoadLittleEndian(std::span<const uint8_t> bytes, size_t offset) {
     value =
         static_cast<T>(value | static_cast<T>(bytes[offset + i]) << (8 * i));
   return value;
+}
+
+// Decodes the count 32-bit values at the start of bytes into out; count is
+// at most bytes.size() / 4. For whole tables: on a little-endian host it is
+// one copy.
+inline void LoadLittleEndianU32s(std::span<const uint8_t> bytes, uint32_t* out,
+                                 size_t count) {
+  if (count > bytes.size() / 4) count = bytes.size() / 4;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (count != 0) std::memcpy(out, bytes.data(), count * 4);
+  } else {
+    for (size_t i = 0; i < count; ++i)
+      out[i] = LoadLittleEndian<uint32_t>(bytes, i * 4);
+  }
 }
 
 }  // namespace txtppt2
