@@ -14,6 +14,7 @@ StorageStream::~StorageStream() {
 void StorageStream::Read(void* buffer, uint32_t count) {
   ULONG read = 0;
   HRESULT result = stream->Read(buffer, count, &read);
+  if (result == S_OK && read >= count) return;  // the usual case, first
   switch (static_cast<uint32_t>(result)) {
     case 0x80030009:  // STG_E_INVALIDPOINTER
       throw std::runtime_error(messages::kErrorInParameters);
