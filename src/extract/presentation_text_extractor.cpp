@@ -15,34 +15,48 @@ namespace {
 // more bytes than the stream holds costs no more memory than the bytes that
 // are really there: the read that meets the end throws Stream_eof first.
 constexpr uint32_t kPayloadPiece = uint32_t{1} << 20;
-
-// Reads a whole payload of length bytes into a buffer of exactly that size.
-std::unique_ptr<char[]> ReadPayload(RecordStreamReader& reader,
-                                    uint32_t length) {
-  if (length <= kPayloadPiece) {
-    std::unique_ptr<char[]> buffer(new char[length == 0 ? 1 : length]);
-    reader.Read(buffer.get(), length);
-    return buffer;
-  }
-  std::unique_ptr<char[]> buffer(new char[kPayloadPiece]);
-  uint32_t capacity = kPayloadPiece;
-  uint32_t filled = 0;
-  while (filled < length) {
-    if (filled == capacity) {
-      uint32_t grown = capacity <= length / 2 ? capacity * 2 : length;
-      std::unique_ptr<char[]> larger(new char[grown]);
-      std::copy(buffer.get(), buffer.get() + filled, larger.get());
-      buffer = std::move(larger);
-      capacity = grown;
-    }
-    uint32_t piece = std::min(capacity - filled, kPayloadPiece);
-    reader.Read(buffer.get() + filled, piece);
-    filled += piece;
-  }
-  return buffer;
-}
+constexpr uint32_t kSmallestPayloadBuffer = 4096;
 
 }  // namespace
+
+// Reads a whole payload of length bytes into the payload buffer, which is
+// kept from atom to atom and grows only as far as payloads really reach.
+const char* PresentationTextExtractor::ReadPayload(uint32_t length) {
+  if (length <= payloadCapacity) {
+    reader.Read(payload.get(), length);
+    return payload.get();
+  }
+  // The buffer is replaced, not grown, where nothing of it is kept: never
+  // below a small size, so that a run of growing atoms does not reallocate
+  // each time, and a whole piece for a payload that is read in pieces.
+  uint32_t fresh = std::min(std::max(length, kSmallestPayloadBuffer),
+                            kPayloadPiece);
+  if (payloadCapacity < fresh) {
+    payload.reset();
+    payloadCapacity = 0;
+    payload.reset(new char[fresh]);
+    payloadCapacity = fresh;
+  }
+  if (length <= payloadCapacity) {
+    reader.Read(payload.get(), length);
+    return payload.get();
+  }
+  uint32_t filled = 0;
+  while (filled < length) {
+    if (filled == payloadCapacity) {
+      uint32_t grown =
+          payloadCapacity <= length / 2 ? payloadCapacity * 2 : length;
+      std::unique_ptr<char[]> larger(new char[grown]);
+      std::copy(payload.get(), payload.get() + filled, larger.get());
+      payload = std::move(larger);
+      payloadCapacity = grown;
+    }
+    uint32_t piece = std::min(payloadCapacity - filled, kPayloadPiece);
+    reader.Read(payload.get() + filled, piece);
+    filled += piece;
+  }
+  return payload.get();
+}
 
 PresentationTextExtractor::PresentationTextExtractor(
     RecordStreamReader& reader_)
@@ -101,13 +115,11 @@ void PresentationTextExtractor::OnAtom(uint16_t type, uint32_t length,
   switch (type) {
     case RT_TextCharsAtom:
     case RT_CString: {
-      auto payload = ReadPayload(reader, length);
-      TextSink::AppendUtf16Text(out, payload.get(), length);
+      TextSink::AppendUtf16Text(out, ReadPayload(length), length);
       break;
     }
     case RT_TextBytesAtom: {
-      auto payload = ReadPayload(reader, length);
-      TextSink::AppendAnsiText(out, payload.get(), length);
+      TextSink::AppendAnsiText(out, ReadPayload(length), length);
       break;
     }
     default:

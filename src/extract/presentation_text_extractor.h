@@ -16,6 +16,7 @@
 #define TXTPPT2_EXTRACT_PRESENTATION_TEXT_EXTRACTOR_H_
 
 #include <cstdint>
+#include <memory>
 
 #include "extract/output_text_stream.h"
 #include "storage/record_stream_reader.h"
@@ -44,7 +45,12 @@ class PresentationTextExtractor {
   template <typename Out>
   void OnAtom(uint16_t type, uint32_t length, Out& out);
 
+  const char* ReadPayload(uint32_t length);
+
   RecordStreamReader& reader;
+  // The payload of the text atom in hand, reused for the next.
+  std::unique_ptr<char[]> payload;
+  uint32_t payloadCapacity = 0;
   uint16_t previousContainerType = 0;
   bool inTextContext = false;
   bool firstSlide = true;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 namespace txtppt2 {
 
@@ -38,15 +39,46 @@ struct Constants {
   static constexpr auto kSeparator = MakeSeparator();
 };
 
-// Finds the first character at or after i that the writer interprets (NUL,
-// CR, VT); count when there is none. LF matters only right after a CR.
+// Where the conversions of small atoms put their text, so that most atoms
+// cost no allocation: one buffer per thread, used only within one call.
+constexpr size_t kLocalBufferBytes = 4096;
+thread_local char narrowScratch[kLocalBufferBytes];
+thread_local WCHAR wideScratch[kLocalBufferBytes / sizeof(WCHAR)];
+
+// The characters the writer interprets (NUL, VT, CR) as bits; all are below
+// 14. LF matters only right after a CR.
+constexpr uint32_t kInterpretedBits = (1u << kNul) | (1u << kVt) | (1u << kCr);
+constexpr unsigned kFirstUninterpreted = 14;
+
+template <typename CharT>
+inline bool IsInterpreted(CharT c) {
+  auto unit = static_cast<std::make_unsigned_t<CharT>>(c);
+  return unit < kFirstUninterpreted && ((kInterpretedBits >> unit) & 1) != 0;
+}
+
+// Finds the first character at or after i that the writer interprets;
+// count when there is none. Eight bytes are looked at at once: a word in
+// which no character is below 14 holds none of them (the "has less than"
+// test of each lane: a lane below n borrows into its top bit).
 template <typename CharT>
 size_t NextInterpreted(const CharT* text, size_t i, size_t count) {
-  for (; i < count; ++i) {
-    CharT c = text[i];
-    if (c == CharT(kNul) || c == CharT(kCr) || c == CharT(kVt)) return i;
+  constexpr size_t kPerWord = sizeof(uint64_t) / sizeof(CharT);
+  constexpr uint64_t kLaneOnes =
+      sizeof(CharT) == 1 ? 0x0101010101010101u : 0x0001000100010001u;
+  constexpr uint64_t kLaneTops = kLaneOnes << (8 * sizeof(CharT) - 1);
+  for (;;) {
+    while (count - i >= kPerWord) {
+      uint64_t word;
+      std::memcpy(&word, text + i, sizeof word);
+      if (((word - kLaneOnes * kFirstUninterpreted) & ~word & kLaneTops) != 0)
+        break;
+      i += kPerWord;
+    }
+    size_t end = std::min(count, i + kPerWord);
+    for (; i < end; ++i)
+      if (IsInterpreted(text[i])) return i;
+    if (i == count) return count;
   }
-  return count;
 }
 
 template <typename CharT>
@@ -116,19 +148,24 @@ void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
   // compositions only make the result shorter.
   const auto* source = static_cast<const WCHAR*>(buffer);
   size_t units = byteLength / 2;
-  std::unique_ptr<char[]> dest(new char[units * 2 + 1]);
+  std::unique_ptr<char[]> heap;
+  char* dest = narrowScratch;
+  if (units * 2 + 1 > sizeof narrowScratch) {
+    heap.reset(new char[units * 2 + 1]);
+    dest = heap.get();
+  }
   size_t total = 0;
   // The platform counts in int: atoms past half a gigabyte go in slices. An
   // empty source converts to nothing (the platform reports it as failure).
   for (size_t done = 0; done < units;) {
     size_t slice = std::min(units - done, kMaxSlice);
     int converted = 0;
-    Utf16ToAnsi(source + done, static_cast<int>(slice), dest.get() + total,
+    Utf16ToAnsi(source + done, static_cast<int>(slice), dest + total,
                 static_cast<int>(slice * 2), &converted);
     total += static_cast<size_t>(converted);
     done += slice;
   }
-  WriteText(out, dest.get(), total);
+  WriteText(out, dest, total);
 }
 
 void TextSink::AppendUtf16Text(WideOutputStream& out, const void* buffer,
@@ -146,17 +183,22 @@ void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
   // One unit per byte is room enough for any ANSI code page: a character
   // never takes more UTF-16 units than it takes bytes.
   const auto* source = static_cast<const char*>(buffer);
-  std::unique_ptr<WCHAR[]> dest(new WCHAR[static_cast<size_t>(length) + 1]);
+  std::unique_ptr<WCHAR[]> heap;
+  WCHAR* dest = wideScratch;
+  if (static_cast<size_t>(length) + 1 > std::size(wideScratch)) {
+    heap.reset(new WCHAR[static_cast<size_t>(length) + 1]);
+    dest = heap.get();
+  }
   size_t total = 0;
   for (size_t done = 0; done < length;) {
     size_t slice = std::min(length - done, kMaxSlice);
     int converted = 0;
-    AnsiToUtf16(source + done, static_cast<int>(slice), dest.get() + total,
+    AnsiToUtf16(source + done, static_cast<int>(slice), dest + total,
                 static_cast<int>(slice), &converted);
     total += static_cast<size_t>(converted);
     done += slice;
   }
-  WriteText(out, dest.get(), total);
+  WriteText(out, dest, total);
 }
 
 }  // namespace txtppt2

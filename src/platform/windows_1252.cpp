@@ -73,6 +73,21 @@ class ByteWriter {
   int count_ = 0;
 };
 
+// Writes into a buffer known to hold every byte: at most one per unit.
+class UncheckedByteWriter {
+ public:
+  explicit UncheckedByteWriter(char* dst) : dst_(dst) {}
+  bool Put(unsigned char byte) {
+    dst_[count_++] = static_cast<char>(byte);
+    return true;
+  }
+  int Result() const { return count_; }
+
+ private:
+  char* dst_;
+  int count_ = 0;
+};
+
 template <typename Output>
 int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
             BOOL* usedDefault, Output out) {
@@ -97,7 +112,9 @@ int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
         // Otherwise the base and the mark are converted separately.
       }
     }
-    if (!LookUpByte(src[i], &byte)) {
+    if (src[i] < 0x80) {
+      byte = static_cast<unsigned char>(src[i]);  // ASCII is itself
+    } else if (!LookUpByte(src[i], &byte)) {
       byte = defaultChar;
       usedDefaultChar = true;
     }
@@ -122,6 +139,9 @@ int Utf16ToWindows1252(const WCHAR* src, int n, DWORD flags, char* dst,
   auto def = static_cast<unsigned char>(defaultChar);
   if (capacity == 0)
     return Convert(src, n, flags, def, usedDefault, ByteCounter());
+  // No unit becomes more than one byte: with room for n, nothing is checked.
+  if (capacity >= n)
+    return Convert(src, n, flags, def, usedDefault, UncheckedByteWriter(dst));
   return Convert(src, n, flags, def, usedDefault, ByteWriter(dst, capacity));
 }
 
