@@ -1,5 +1,6 @@
 #include "output_encoding.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace txtppt2::cli {
@@ -17,22 +18,24 @@ char32_t UnitAt(std::string_view utf16le, size_t unitIndex) {
   return byte(2 * unitIndex) | (byte(2 * unitIndex + 1) << 8);
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes c as UTF-8 at out and returns the end of what it wrote.
+char* PutUtf8(char* out, char32_t c) {
   if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -42,21 +45,34 @@ bool UsesUnicodeCall(Encoding encoding) {
 }
 
 std::string Utf16LeToUtf8(std::string_view utf16le) {
+  // Written a piece at a time into a small buffer, with room left for the
+  // longest sequence, and appended piece by piece.
+  constexpr size_t kPiece = 4096;
+  constexpr size_t kLongestSequence = 4;
+  char piece[kPiece + kLongestSequence];
   size_t units = utf16le.size() / 2;
   std::string out;
   out.reserve(units + units / 2);
+  char* end = piece;
   for (size_t i = 0; i < units; ++i) {
     char32_t unit = UnitAt(utf16le, i);
-    if (IsHighSurrogate(unit) && i + 1 < units &&
-        IsLowSurrogate(UnitAt(utf16le, i + 1))) {
+    if (unit < 0x80) {
+      *end++ = static_cast<char>(unit);
+    } else if (IsHighSurrogate(unit) && i + 1 < units &&
+               IsLowSurrogate(UnitAt(utf16le, i + 1))) {
       char32_t low = UnitAt(utf16le, ++i);
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      end = PutUtf8(end, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      AppendUtf8(out, kReplacementCharacter);
+      end = PutUtf8(end, kReplacementCharacter);
     } else {
-      AppendUtf8(out, unit);
+      end = PutUtf8(end, unit);
+    }
+    if (end - piece >= static_cast<ptrdiff_t>(kPiece)) {
+      out.append(piece, end);
+      end = piece;
     }
   }
+  out.append(piece, end);
   return out;
 }
 
