@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine, in a Wine prefix of the build's own:
+#
+#   wine_run.sh PREFIX PROGRAM [ARGUMENTS...]
+#
+# CTest and GoogleTest's test discovery call it for every cross-built test
+# program. A prefix that does not exist yet is made first (once, even when
+# several tests start together). Wine's own messages are off unless
+# WINEDEBUG says otherwise; the program's exit status is this script's.
+set -euo pipefail
+
+if (($# < 2)); then
+  echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...]" >&2
+  exit 2
+fi
+export WINEPREFIX=$1
+shift
+export WINEDEBUG=${WINEDEBUG:--all}
+# No window is ever shown: the tests are console programs.
+unset DISPLAY WAYLAND_DISPLAY
+
+# Debian's wine64 package alone puts its loader and server in /usr/lib/wine;
+# the wine package adds the wine command.
+first_of() {
+  local candidate
+  for candidate; do
+    if command -v "$candidate" >/dev/null 2>&1; then
+      command -v "$candidate"
+      return
+    fi
+  done
+}
+wine=$(first_of wine64 wine /usr/lib/wine/wine64)
+wineserver=$(first_of wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver)
+if [[ -z $wine || -z $wineserver ]]; then
+  echo "$0: Wine is not installed (Debian: apt-get install wine64)" >&2
+  exit 1
+fi
+
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+      "$wine" wineboot -i >/dev/null 2>&1 || true
+      # wineboot returns before the registry is written out.
+      "$wineserver" -w || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    echo "$0: could not make the Wine prefix $WINEPREFIX" >&2
+    exit 1
+  fi
+fi
+
+exec "$wine" "$@"
