@@ -133,8 +133,13 @@ bool InitializeConverterTypes(void) { return true; }
 }  // extern "C"
 
 // One entry point under two names. The alias repeats what GCC knows of its
-// target (MinGW's GCC infers nothrow for it and warns otherwise).
-#ifdef __GNUC__
+// target (MinGW's GCC infers nothrow for it and warns otherwise). Clang
+// takes nothrow for an exception specification that the header's
+// declaration lacks, and refuses it.
+#if defined(__clang__)
+extern "C" bool FreeUpConverterTypes(void)
+    __attribute__((alias("InitializeConverterTypes")));
+#elif defined(__GNUC__)
 extern "C" bool FreeUpConverterTypes(void)
     __attribute__((alias("InitializeConverterTypes"), nothrow));
 #else
