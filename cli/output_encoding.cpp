@@ -2,11 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace txtppt2::cli {
 namespace {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
+// The bits of four UTF-16LE units that are clear when all four are ASCII.
+constexpr uint64_t kNonAsciiBits = 0xFF80FF80FF80FF80u;
 
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -55,6 +58,16 @@ std::string Utf16LeToUtf8(std::string_view utf16le) {
   out.reserve(units + units / 2);
   char* end = piece;
   for (size_t i = 0; i < units; ++i) {
+    // Four ASCII units at a time: no unit of the word above 0x7F.
+    while (units - i >= 4 && end - piece <= static_cast<ptrdiff_t>(kPiece - 4)) {
+      uint64_t word;
+      std::memcpy(&word, utf16le.data() + 2 * i, sizeof word);
+      if ((word & kNonAsciiBits) != 0) break;
+      for (int k = 0; k < 4; ++k)
+        *end++ = static_cast<char>(utf16le[2 * (i + k)]);
+      i += 4;
+    }
+    if (i == units) break;
     char32_t unit = UnitAt(utf16le, i);
     if (unit < 0x80) {
       *end++ = static_cast<char>(unit);
