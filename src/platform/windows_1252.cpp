@@ -94,6 +94,12 @@ int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
   const bool compositeCheck = (flags & WC_COMPOSITECHECK) != 0;
   bool usedDefaultChar = false;
   for (int i = 0; i < n; ++i) {
+    // The common case in a tight loop: ASCII that no composing mark follows
+    // is itself (every mark lies at or above kFirstComposingMark).
+    while (i + 1 < n && src[i] < 0x80 && src[i + 1] < kFirstComposingMark) {
+      if (!out.Put(static_cast<unsigned char>(src[i]))) return 0;
+      ++i;
+    }
     unsigned char byte;
     if (compositeCheck && i + 1 < n && IsComposingMark(src[i + 1])) {
       WCHAR composed = Compose(src[i], src[i + 1]);
