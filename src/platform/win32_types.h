@@ -167,10 +167,6 @@ struct STATSTG {
 #define STREAM_SEEK_CUR 1
 #define STREAM_SEEK_END 2
 
-#define LOCK_WRITE 1
-#define LOCK_EXCLUSIVE 2
-#define LOCK_ONLYONCE 4
-
 // Code pages and conversion flags.
 #define CP_ACP 0
 #define CP_UTF8 65001

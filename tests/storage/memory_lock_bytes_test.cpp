@@ -78,6 +78,7 @@ TEST(MemoryLockBytesTest, EmptyBlock) {
 }
 
 TEST(MemoryLockBytesTest, FixedAnswersOfAReadOnlyBlock) {
+  constexpr DWORD kLockWrite = 1;  // LOCK_WRITE
   Held held("abc");
   MemoryLockBytes* object = held.object;
   ULONG written = 77;
@@ -85,8 +86,8 @@ TEST(MemoryLockBytesTest, FixedAnswersOfAReadOnlyBlock) {
   EXPECT_EQ(written, 77u);
   EXPECT_EQ(object->SetSize(At(1)), STG_E_ACCESSDENIED);
   EXPECT_EQ(object->Flush(), S_OK);
-  EXPECT_EQ(object->LockRegion(At(0), At(1), LOCK_WRITE), STG_E_INVALIDFUNCTION);
-  EXPECT_EQ(object->UnlockRegion(At(0), At(1), LOCK_WRITE),
+  EXPECT_EQ(object->LockRegion(At(0), At(1), kLockWrite), STG_E_INVALIDFUNCTION);
+  EXPECT_EQ(object->UnlockRegion(At(0), At(1), kLockWrite),
             STG_E_INVALIDFUNCTION);
   EXPECT_EQ(object->Stat(nullptr, STATFLAG_DEFAULT), STG_E_INVALIDPOINTER);
 
