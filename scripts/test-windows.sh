@@ -15,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
+phase() { echo "== $* [$((SECONDS - started)) s]"; }
 
 packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
           gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
@@ -29,13 +30,13 @@ if ((${#missing[@]} > 0)); then
     echo "install them with: sudo apt-get install --no-install-recommends ${missing[*]}" >&2
     exit 1
   fi
-  echo "== installing ${missing[*]}"
+  phase "installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-echo "== cross-building txtppt2.dll and the Windows tests (build-windows)"
+phase "cross-building txtppt2.dll and the Windows tests (build-windows)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
@@ -47,7 +48,7 @@ export WINEPREFIX=$PWD/build-windows/wineprefix
 export WINEDEBUG=-all
 unset DISPLAY WAYLAND_DISPLAY
 
-echo "== a fresh Wine prefix (build-windows/wineprefix)"
+phase "a fresh Wine prefix (build-windows/wineprefix)"
 if [[ -d $WINEPREFIX ]]; then
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
@@ -64,7 +65,7 @@ fi
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wine" cmd /c exit >/dev/null 2>&1 || true
 
-echo "== Windows tests under Wine"
+phase "Windows tests under Wine"
 status=0
 ctest --preset windows || status=$?
 echo "scripts/test-windows.sh took $((SECONDS - started)) s"

@@ -17,8 +17,10 @@ using testing::FakeStorage;
 using testing::FakeStream;
 
 TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
-  const std::string stream =
-      testing::RecordStreamBuilder().Container(0x0FF0).TextBytes("Hello").Bytes();
+  const std::string stream = testing::RecordStreamBuilder()
+                                 .Container(0x0FF0)
+                                 .TextBytes("Hello")
+                                 .Bytes();
   for (OutputMode mode : {kPureText, kUnicode}) {
     ConversionErrorState errors;
     errors.SetConversionError("stale", 77);
@@ -37,7 +39,8 @@ TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
     EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1) << mode;
     EXPECT_STREQ(message, "Out of memory") << mode;
     EXPECT_EQ(errors.ReportedCode(), 4u) << mode;
-    EXPECT_EQ(FakeStream::LiveCount(), 0) << mode << ": a fake was not released";
+    EXPECT_EQ(FakeStream::LiveCount(), 0)
+        << mode << ": a fake was not released";
   }
 }
 

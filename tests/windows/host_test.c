@@ -12,14 +12,13 @@
  * CORPUS is the folder holding ppt/ and expected/. When it is missing the
  * corpus part is skipped, or fails where CI=true.
  */
-#include <windows.h>
-
 #include <stdbool.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
+#include <windows.h>
 
 #include "txtppt2.h"
 
@@ -41,8 +40,7 @@ static bool Check(bool ok, const char* what, const char* file, int line) {
 
 typedef void*(TXTPPT2_CALL* PathConversion)(const char*, uint32_t*);
 typedef void*(TXTPPT2_CALL* WidePathConversion)(const wchar_t*, uint32_t*);
-typedef void*(TXTPPT2_CALL* MemoryConversion)(const void*, uint32_t,
-                                              uint32_t*);
+typedef void*(TXTPPT2_CALL* MemoryConversion)(const void*, uint32_t, uint32_t*);
 typedef int32_t(TXTPPT2_CALL* ErrorMessageQuery)(char*, int32_t);
 typedef uint32_t(TXTPPT2_CALL* ErrorCodeQuery)(void);
 typedef bool(TXTPPT2_CALL* PathProbe)(const char*);
@@ -52,13 +50,27 @@ typedef const char*(TXTPPT2_CALL* InfoQuery)(void);
 typedef bool(TXTPPT2_CALL* TypesCall)(void);
 
 static const char* const kExports[22] = {
-    "ConvertToUnicode",      "ConvertToUnicodeW",      "ConvertToPureText",
-    "ConvertToPureTextW",    "ConvertMemoryToUnicode", "ConvertMemoryToPureText",
-    "GetConversionError",    "GetErrorCode",           "IsFileSupported",
-    "IsFileSupportedW",      "IsMemDataSupported",     "IsFileTypeSupported",
-    "ListSupportedTypes",    "GetType",                "GetTypeDescription",
-    "GetDllInfo",            "GetDllVersion",          "GetCompatibilityFlags",
-    "GetOptionFlags",        "SetOptionFlags",         "InitializeConverterTypes",
+    "ConvertToUnicode",
+    "ConvertToUnicodeW",
+    "ConvertToPureText",
+    "ConvertToPureTextW",
+    "ConvertMemoryToUnicode",
+    "ConvertMemoryToPureText",
+    "GetConversionError",
+    "GetErrorCode",
+    "IsFileSupported",
+    "IsFileSupportedW",
+    "IsMemDataSupported",
+    "IsFileTypeSupported",
+    "ListSupportedTypes",
+    "GetType",
+    "GetTypeDescription",
+    "GetDllInfo",
+    "GetDllVersion",
+    "GetCompatibilityFlags",
+    "GetOptionFlags",
+    "SetOptionFlags",
+    "InitializeConverterTypes",
     "FreeUpConverterTypes",
 };
 
@@ -102,7 +114,8 @@ static bool ResolveAll(HMODULE module) {
   api.toTextW = (WidePathConversion)Resolve(module, "ConvertToPureTextW");
   api.memoryToUnicode =
       (MemoryConversion)Resolve(module, "ConvertMemoryToUnicode");
-  api.memoryToText = (MemoryConversion)Resolve(module, "ConvertMemoryToPureText");
+  api.memoryToText =
+      (MemoryConversion)Resolve(module, "ConvertMemoryToPureText");
   api.errorMessage = (ErrorMessageQuery)Resolve(module, "GetConversionError");
   api.errorCode = (ErrorCodeQuery)Resolve(module, "GetErrorCode");
   api.fileSupported = (PathProbe)Resolve(module, "IsFileSupported");
@@ -121,8 +134,8 @@ static void CheckVersionString(const void* info, const char* key,
   UINT length = 0;
   if (!CHECK(VerQueryValueA(info, query, (void**)&value, &length))) return;
   if (strcmp(value, expected) != 0) {
-    fprintf(stderr, "version resource: %s is \"%s\", not \"%s\"\n", key,
-            value, expected);
+    fprintf(stderr, "version resource: %s is \"%s\", not \"%s\"\n", key, value,
+            expected);
     ++failures;
   }
 }
@@ -496,7 +509,8 @@ static void RunNonAsciiPaths(const char* corpus, const char* folder) {
   /* Cyrillic and Japanese: no narrow spelling in Windows-1252. */
   wchar_t* wideFolder = Widen(folder);
   wchar_t wide[MAX_PATH * 2];
-  swprintf(wide, MAX_PATH * 2, L"%ls\\\x043F\x0440\x0438\x043C\x0435\x0440 \x65E5\x672C.ppt",
+  swprintf(wide, MAX_PATH * 2,
+           L"%ls\\\x043F\x0440\x0438\x043C\x0435\x0440 \x65E5\x672C.ppt",
            wideFolder);
   wchar_t* wideSource = Widen(source);
   CHECK(CopyFileW(wideSource, wide, FALSE));
@@ -609,8 +623,8 @@ static void RunThreads(const char* folder) {
   CHECK(other == 4);
   char message[256];
   api.errorMessage(message, sizeof message);
-  CHECK(strcmp(message,
-               "The stream with the name specified does not exist") == 0);
+  CHECK(strcmp(message, "The stream with the name specified does not exist") ==
+        0);
 }
 
 int main(int argc, char** argv) {
@@ -632,8 +646,10 @@ int main(int argc, char** argv) {
   underWine = RunningUnderWine();
   if (underWine) printf("running under Wine\n");
   if (GetACP() != 1252)
-    printf("note: the ANSI code page is %u; the expected pure text is "
-           "Windows-1252\n", GetACP());
+    printf(
+        "note: the ANSI code page is %u; the expected pure text is "
+        "Windows-1252\n",
+        GetACP());
 
   char folder[MAX_PATH];
   DWORD n = GetTempPathA(MAX_PATH, folder);
@@ -649,7 +665,8 @@ int main(int argc, char** argv) {
   Backslashes(corpus);
   char probe[MAX_PATH * 2 + 8];
   snprintf(probe, sizeof probe, "%s\\ppt", corpus);
-  DWORD attributes = corpus[0] ? GetFileAttributesA(probe) : INVALID_FILE_ATTRIBUTES;
+  DWORD attributes =
+      corpus[0] ? GetFileAttributesA(probe) : INVALID_FILE_ATTRIBUTES;
   if (attributes == INVALID_FILE_ATTRIBUTES ||
       !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     const char* ci = getenv("CI");

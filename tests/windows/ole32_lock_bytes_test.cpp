@@ -64,9 +64,12 @@ TEST(Ole32LockBytesTest, EveryMemoryCallReleasesTheLockBytes) {
     uint32_t code;
     int slides;  // when the conversion succeeds
   } cases[] = {
-      {"version 3, mini stream", FileWith(CompoundFileVersion::k3, Presentation(2, 0)), 0, 2},
-      {"version 3, regular stream", FileWith(CompoundFileVersion::k3, Presentation(9, 6000)), 0, 9},
-      {"version 4, regular stream", FileWith(CompoundFileVersion::k4, Presentation(5, 5000)), 0, 5},
+      {"version 3, mini stream",
+       FileWith(CompoundFileVersion::k3, Presentation(2, 0)), 0, 2},
+      {"version 3, regular stream",
+       FileWith(CompoundFileVersion::k3, Presentation(9, 6000)), 0, 9},
+      {"version 4, regular stream",
+       FileWith(CompoundFileVersion::k4, Presentation(5, 5000)), 0, 5},
       {"no document stream", noDocument.Build(), 1003, 0},
       {"document is a storage", documentIsStorage.Build(), 1003, 0},
       {"not a compound file", std::string(600, 'x'), 4, 0},
@@ -85,7 +88,8 @@ TEST(Ole32LockBytesTest, EveryMemoryCallReleasesTheLockBytes) {
       ASSERT_NE(unicode, nullptr) << c.name;
       std::basic_string<WCHAR> wide(static_cast<const WCHAR*>(unicode),
                                     count / 2);
-      EXPECT_EQ(wide, std::basic_string<WCHAR>(expected.begin(), expected.end()))
+      EXPECT_EQ(wide,
+                std::basic_string<WCHAR>(expected.begin(), expected.end()))
           << c.name;
     } else {
       EXPECT_EQ(unicode, nullptr) << c.name;
