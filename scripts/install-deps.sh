@@ -10,7 +10,7 @@
 set -euo pipefail
 
 build_packages=(cmake g++ make)
-test_packages=(libgtest-dev python3-olefile pkg-config)
+test_packages=(libgtest-dev libbenchmark-dev python3-olefile pkg-config)
 fuzz_packages=(clang libclang-rt-14-dev)
 memcheck_packages=(valgrind)
 
