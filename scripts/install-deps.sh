@@ -7,12 +7,15 @@
 #   scripts/install-deps.sh test    # and what the test suite uses
 #   scripts/install-deps.sh fuzz    # and clang with libFuzzer (fuzz/)
 #   scripts/install-deps.sh memcheck  # and valgrind (tests/memcheck/)
+#   scripts/install-deps.sh windows # MinGW-w64 and wine64 (Windows build)
 set -euo pipefail
 
 build_packages=(cmake g++ make)
 test_packages=(libgtest-dev libbenchmark-dev python3-olefile pkg-config)
 fuzz_packages=(clang libclang-rt-14-dev)
 memcheck_packages=(valgrind)
+windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
+                  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
 
 case "${1:-test}" in
   build) wanted=("${build_packages[@]}") ;;
@@ -21,7 +24,8 @@ case "${1:-test}" in
                 "${fuzz_packages[@]}") ;;
   memcheck) wanted=("${build_packages[@]}" "${test_packages[@]}"
                     "${memcheck_packages[@]}") ;;
-  *) echo "usage: $0 build|test|fuzz|memcheck" >&2; exit 2 ;;
+  windows) wanted=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 build|test|fuzz|memcheck|windows" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -17,24 +17,8 @@ cd "$(dirname "$0")/.."
 started=$SECONDS
 phase() { echo "== $* [$((SECONDS - started)) s]"; }
 
-packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
-          gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ $status == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "the Windows build needs these Debian packages: ${missing[*]}" >&2
-    echo "install them with: sudo apt-get install --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  phase "installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+phase "checking the MinGW-w64 and Wine packages"
+scripts/install-deps.sh windows
 
 phase "cross-building txtppt2.dll and the Windows tests (build-windows)"
 cmake --preset windows >/dev/null
