@@ -18,31 +18,7 @@ using testing::RecordStreamBuilder;
 
 constexpr int kSlidesPerDeck = 16;
 
-// Containers.
-constexpr uint16_t kDocument = 0x03E8;
-constexpr uint16_t kSlideListWithText = 0x0FF0;
-constexpr uint16_t kSlide = 0x03EE;
-constexpr uint16_t kDrawing = 0x040C;
-constexpr uint16_t kDrawingContainer = 0xF002;
-constexpr uint16_t kShapeGroupContainer = 0xF003;
-constexpr uint16_t kShapeContainer = 0xF004;
-constexpr uint16_t kClientTextbox = 0xF00D;
-constexpr uint16_t kClientData = 0xF011;
-// Atoms the walker skips.
-constexpr uint16_t kDocumentAtom = 0x03E9;
-constexpr uint16_t kSlideAtom = 0x03EF;
-constexpr uint16_t kSlidePersistAtom = 0x03F3;
-constexpr uint16_t kColorSchemeAtom = 0x07F0;
-constexpr uint16_t kPlaceholderAtom = 0x0BC3;
-constexpr uint16_t kTextHeaderAtom = 0x0F9F;
-constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
-constexpr uint16_t kTextSpecialInfoAtom = 0x0FAA;
-constexpr uint16_t kDrawingAtom = 0xF008;
-constexpr uint16_t kShapeGroupAtom = 0xF009;
-constexpr uint16_t kShapeAtom = 0xF00A;
-constexpr uint16_t kShapeOptions = 0xF00B;
-constexpr uint16_t kClientAnchor = 0xF010;
-constexpr uint16_t kDocumentBlob = 0x0FC8;
+using namespace txtppt2::testing::record_types;
 
 constexpr std::u16string_view kTitles[] = {
     u"Quarterly results",

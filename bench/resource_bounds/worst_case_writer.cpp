@@ -27,13 +27,8 @@ using txtppt2::testing::RecordStreamBuilder;
 using txtppt2::testing::SiblingTree;
 using txtppt2::testing::StreamContent;
 
-constexpr std::u16string_view kDocument = u"PowerPoint Document";
-constexpr uint16_t kSlideListWithText = 0x0FF0;
-constexpr uint16_t kSlide = 0x03EE;
-constexpr uint16_t kClientTextbox = 0xF00D;
-constexpr uint16_t kTextCharsAtom = 0x0FA0;
-constexpr uint16_t kTextBytesAtom = 0x0FA8;
-constexpr uint16_t kUnknownAtom = 0x0123;
+constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
+using namespace txtppt2::testing::record_types;
 
 std::u16string Name(uint64_t i) {
   std::string digits = "s" + std::to_string(i);
@@ -89,7 +84,7 @@ RepeatedRecords Slides() {
 uint32_t AddDocument(CompoundFileWriter& writer, const RepeatedRecords& records,
                      uint64_t bytes) {
   return static_cast<uint32_t>(
-      writer.AddStream(kDocument, records.SizeFor(bytes), records.Content()));
+      writer.AddStream(kDocumentStream, records.SizeFor(bytes), records.Content()));
 }
 
 bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
@@ -112,7 +107,7 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     for (uint64_t i = 0; i < entries / 2; ++i)
       parent = writer.AddStorage(u"nested", parent);
     for (uint64_t i = 0; i < entries / 2; ++i) writer.AddStream(Name(i), "");
-    writer.AddStream(kDocument, txtppt2::testing::PresentationRecords(3));
+    writer.AddStream(kDocumentStream, txtppt2::testing::PresentationRecords(3));
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
   } else if (which == "zero_length_records") {
     AddDocument(writer,

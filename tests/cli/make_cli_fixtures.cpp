@@ -28,11 +28,7 @@ namespace {
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
 
-constexpr uint16_t kDocument = 0x03E8;
-constexpr uint16_t kSlide = 0x03EE;
-constexpr uint16_t kSlideListWithText = 0x0FF0;
-constexpr uint16_t kOfficeArtSpContainer = 0xF004;
-constexpr uint16_t kOfficeArtClientTextbox = 0xF00D;
+using namespace txtppt2::testing::record_types;
 
 constexpr size_t kBatchDecks = 12;
 
@@ -52,8 +48,8 @@ std::string DeckStream() {
       .TextChars(u"soft\vbreak")
       .Container(kSlide)
       .Container(kSlide)
-      .Container(kOfficeArtSpContainer)
-      .Container(kOfficeArtClientTextbox)
+      .Container(kShapeContainer)
+      .Container(kClientTextbox)
       .TextChars(u"Second slide");
   return stream.Bytes();
 }
@@ -67,8 +63,8 @@ std::string BatchDeckStream(size_t n) {
       .TextChars(u"Deck " + std::u16string(1, u'A' + n));
   size_t lines = n == 0 ? 40000 : (kBatchDecks - n) * 20;
   for (size_t line = 0; line < lines; ++line) {
-    stream.Container(kSlide).Container(kOfficeArtSpContainer);
-    stream.Container(kOfficeArtClientTextbox)
+    stream.Container(kSlide).Container(kShapeContainer);
+    stream.Container(kClientTextbox)
         .TextBytes("line " + std::to_string(line) + " of deck " +
                    std::to_string(n));
   }

@@ -12,12 +12,7 @@ namespace {
 
 using testing::RecordStreamBuilder;
 
-constexpr uint16_t kDocument = 0x03E8;
-constexpr uint16_t kSlide = 0x03EE;
-constexpr uint16_t kSlideList = 0x0FF0;
-constexpr uint16_t kTextChars = 0x0FA0;
-constexpr uint16_t kTextBytes = 0x0FA8;
-constexpr uint16_t kTextHeader = 0x0F9F;
+using namespace txtppt2::testing::record_types;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 
@@ -50,7 +45,7 @@ void ExpectBothWidths(const std::string& stream, const std::string& expected,
 
 TEST(PresentationTextExtractorTest, WorkedExample) {
   RecordStreamBuilder b;
-  b.Container(kSlideList)
+  b.Container(kSlideListWithText)
       .TextChars(u"Title")
       .TextBytes("Body\rLine")
       .Container(kSlide)
@@ -76,7 +71,7 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
        RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
       {"a child container of the slide list ends the context",
        RecordStreamBuilder()
-           .Container(kSlideList)
+           .Container(kSlideListWithText)
            .TextChars(u"one")
            .Container(0x0FF2)
            .TextChars(u"two"),
@@ -97,50 +92,50 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
       {"0x1FF0 masks to the slide list",
        RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder().Container(kSlideList).Atom(0x1FA0, std::string("A\0", 2)),
+       RecordStreamBuilder().Container(kSlideListWithText).Atom(0x1FA0, std::string("A\0", 2)),
        "A\r\n"},
       {"slide list on whatever its instance",
-       RecordStreamBuilder().Container(kSlideList, 0, 2).CString(u"c"),
+       RecordStreamBuilder().Container(kSlideListWithText, 0, 2).CString(u"c"),
        "c\r\n"},
       {"a slide container turns the context off",
-       RecordStreamBuilder().Container(kSlideList).Container(kSlide).TextChars(u"no"),
+       RecordStreamBuilder().Container(kSlideListWithText).Container(kSlide).TextChars(u"no"),
        ""},
       {"recVer 0xF with an atom type is a container",
        RecordStreamBuilder()
-           .Container(kSlideList)
-           .Container(kTextChars)
+           .Container(kSlideListWithText)
+           .Container(kTextCharsAtom)
            .TextChars(u"no"),
        ""},
       {"other atoms in text context are skipped",
        RecordStreamBuilder()
-           .Container(kSlideList)
-           .Atom(kTextHeader, "\x01\x00\x00\x00")
+           .Container(kSlideListWithText)
+           .Atom(kTextHeaderAtom, "\x01\x00\x00\x00")
            .Atom(0x0FA1, "xxxx")
            .TextBytes("kept"),
        "kept\r\n"},
       {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(kSlideList).TextChars(u""), "\r\n"},
+       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""), "\r\n"},
       {"one complete record and stray bytes",
-       RecordStreamBuilder().Container(kSlideList).TextBytes("t").Raw("12345"),
+       RecordStreamBuilder().Container(kSlideListWithText).TextBytes("t").Raw("12345"),
        "t\r\n"},
       {"payload cut short contributes nothing",
        RecordStreamBuilder()
-           .Container(kSlideList)
+           .Container(kSlideListWithText)
            .TextBytes("kept")
-           .AtomHeader(kTextBytes, 10)
+           .AtomHeader(kTextBytesAtom, 10)
            .Raw("short"),
        "kept\r\n"},
       {"a huge length skips forward and ends the walk",
        RecordStreamBuilder()
-           .Container(kSlideList)
+           .Container(kSlideListWithText)
            .AtomHeader(0x0FA1, 0x80000000)
            .TextBytes("never"),
        ""},
       {"a huge text length ends the walk without output",
        RecordStreamBuilder()
-           .Container(kSlideList)
+           .Container(kSlideListWithText)
            .TextBytes("kept")
-           .AtomHeader(kTextChars, 0xFFFFFFF0)
+           .AtomHeader(kTextCharsAtom, 0xFFFFFFF0)
            .Raw(std::string(64, 'x')),
        "kept\r\n"},
   };
@@ -159,7 +154,7 @@ TEST(PresentationTextExtractorTest, SeparatorOnlyFromSecondSlide) {
 TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;
-  b.Container(kSlideList).TextBytes(text).TextBytes("end");
+  b.Container(kSlideListWithText).TextBytes(text).TextBytes("end");
   EXPECT_EQ(ExtractNarrow(b.Bytes()), text + "\r\nend\r\n");
 }
 

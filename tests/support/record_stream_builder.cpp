@@ -4,9 +4,7 @@ namespace txtppt2::testing {
 
 namespace {
 
-constexpr uint16_t kTextCharsAtom = 4000;
-constexpr uint16_t kTextBytesAtom = 4008;
-constexpr uint16_t kCString = 4026;
+using namespace record_types;
 
 void PutU16(std::string& out, uint16_t value) {
   out.push_back(static_cast<char>(value & 0xFF));

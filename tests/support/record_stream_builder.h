@@ -10,6 +10,39 @@
 
 namespace txtppt2::testing {
 
+// The record types the test fixtures write: the containers and atoms a
+// presentation is made of, with the office drawing records of its shapes.
+namespace record_types {
+inline constexpr uint16_t kDocument = 0x03E8;
+inline constexpr uint16_t kDocumentAtom = 0x03E9;
+inline constexpr uint16_t kSlide = 0x03EE;
+inline constexpr uint16_t kSlideAtom = 0x03EF;
+inline constexpr uint16_t kSlidePersistAtom = 0x03F3;
+inline constexpr uint16_t kDrawing = 0x040C;
+inline constexpr uint16_t kColorSchemeAtom = 0x07F0;
+inline constexpr uint16_t kPlaceholderAtom = 0x0BC3;
+inline constexpr uint16_t kTextHeaderAtom = 0x0F9F;
+inline constexpr uint16_t kTextCharsAtom = 0x0FA0;
+inline constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
+inline constexpr uint16_t kTextBytesAtom = 0x0FA8;
+inline constexpr uint16_t kTextSpecialInfoAtom = 0x0FAA;
+inline constexpr uint16_t kCString = 0x0FBA;
+inline constexpr uint16_t kDocumentBlob = 0x0FC8;
+inline constexpr uint16_t kSlideListWithText = 0x0FF0;
+inline constexpr uint16_t kDrawingContainer = 0xF002;
+inline constexpr uint16_t kShapeGroupContainer = 0xF003;
+inline constexpr uint16_t kShapeContainer = 0xF004;
+inline constexpr uint16_t kDrawingAtom = 0xF008;
+inline constexpr uint16_t kShapeGroupAtom = 0xF009;
+inline constexpr uint16_t kShapeAtom = 0xF00A;
+inline constexpr uint16_t kShapeOptions = 0xF00B;
+inline constexpr uint16_t kClientTextbox = 0xF00D;
+inline constexpr uint16_t kClientAnchor = 0xF010;
+inline constexpr uint16_t kClientData = 0xF011;
+// A type no reader knows, for records that must be skipped.
+inline constexpr uint16_t kUnknownAtom = 0x0123;
+}  // namespace record_types
+
 class RecordStreamBuilder {
  public:
   // A container header (recVer 0xF); its children are whatever follows.

@@ -10,21 +10,9 @@ namespace txtppt2::testing {
 
 namespace {
 
-constexpr std::u16string_view kDocument = u"PowerPoint Document";
+constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
 
-// Record types of the containers and atoms a presentation is made of.
-constexpr uint16_t kDocumentContainer = 0x03E8;
-constexpr uint16_t kSlideListWithText = 0x0FF0;
-constexpr uint16_t kSlidePersistAtom = 0x03F3;
-constexpr uint16_t kTextHeaderAtom = 0x0F9F;
-constexpr uint16_t kSlide = 0x03EE;
-constexpr uint16_t kDrawing = 0x040C;
-constexpr uint16_t kDrawingGroup = 0xF002;
-constexpr uint16_t kShape = 0xF004;
-constexpr uint16_t kClientTextbox = 0xF00D;
-constexpr uint16_t kTextCharsAtom = 0x0FA0;
-constexpr uint16_t kTextBytesAtom = 0x0FA8;
-constexpr uint16_t kUnknownAtom = 0x0123;
+using namespace txtppt2::testing::record_types;
 
 // The header field after the first DIFAT sector: how many there are.
 constexpr size_t kHeaderDifatSectorCountOffset = 0x48;
@@ -36,7 +24,7 @@ std::u16string Widen(const std::string& ascii) {
 // A file whose only damage is in the document's records.
 std::string WithDocument(std::string records) {
   CompoundFileWriter writer;
-  writer.AddStream(kDocument, std::move(records));
+  writer.AddStream(kDocumentStream, std::move(records));
   return writer.Build();
 }
 
@@ -47,7 +35,7 @@ std::string Damaged(Damage damage,
                     int slides = 60) {
   CompoundFileWriter writer(version);
   writer.AddStream(u"Current User", PatternBytes(40, 7));
-  auto document = writer.AddStream(kDocument, PresentationRecords(slides));
+  auto document = writer.AddStream(kDocumentStream, PresentationRecords(slides));
   damage(writer, document);
   return writer.Build();
 }
@@ -63,7 +51,7 @@ uint64_t DirectoryOffset(const CompoundFileLayout& layout) {
 
 std::string PresentationRecords(int slides) {
   RecordStreamBuilder b;
-  b.Container(kDocumentContainer).Container(kSlideListWithText);
+  b.Container(kDocument).Container(kSlideListWithText);
   for (int s = 1; s <= slides; ++s) {
     std::string n = std::to_string(s);
     b.Atom(kSlidePersistAtom, std::string(20, '\0'))
@@ -75,8 +63,8 @@ std::string PresentationRecords(int slides) {
   for (int s = 1; s <= slides; ++s) {
     b.Container(kSlide)
         .Container(kDrawing)
-        .Container(kDrawingGroup)
-        .Container(kShape)
+        .Container(kDrawingContainer)
+        .Container(kShapeContainer)
         .Container(kClientTextbox)
         .TextChars(u"Shape text " + Widen(std::to_string(s)));
   }
@@ -87,22 +75,22 @@ std::vector<SampleFile> SoundPresentations() {
   std::vector<SampleFile> files;
   {
     CompoundFileWriter writer;
-    writer.AddStream(kDocument, PresentationRecords(2));
+    writer.AddStream(kDocumentStream, PresentationRecords(2));
     files.push_back({"v3_mini_stream_two_slides", writer.Build()});
   }
   {
     CompoundFileWriter writer;
-    writer.AddStream(kDocument, PresentationRecords(60));
+    writer.AddStream(kDocumentStream, PresentationRecords(60));
     files.push_back({"v3_regular_stream_sixty_slides", writer.Build()});
   }
   {
     CompoundFileWriter writer(CompoundFileVersion::k4);
-    writer.AddStream(kDocument, PresentationRecords(60));
+    writer.AddStream(kDocumentStream, PresentationRecords(60));
     files.push_back({"v4_regular_stream_sixty_slides", writer.Build()});
   }
   {
     CompoundFileWriter writer(CompoundFileVersion::k4);
-    writer.AddStream(kDocument, PresentationRecords(3));
+    writer.AddStream(kDocumentStream, PresentationRecords(3));
     files.push_back({"v4_mini_stream_three_slides", writer.Build()});
   }
   {
@@ -112,7 +100,7 @@ std::vector<SampleFile> SoundPresentations() {
     auto pool = writer.AddStorage(u"ObjectPool");
     writer.AddStream(u"Contents", PatternBytes(5000, 2), pool);
     writer.AddStream(u"Pictures", PatternBytes(9000, 3));
-    writer.AddStream(kDocument, PresentationRecords(12));
+    writer.AddStream(kDocumentStream, PresentationRecords(12));
     writer.AddStream(u"Current User", PatternBytes(40, 4));
     files.push_back({"other_streams_and_storages", writer.Build()});
   }
@@ -137,7 +125,7 @@ std::vector<SampleFile> DamagedFiles() {
   std::string sound;
   {
     CompoundFileWriter writer;
-    writer.AddStream(kDocument, PresentationRecords(60));
+    writer.AddStream(kDocumentStream, PresentationRecords(60));
     sound = writer.Build();
   }
 
@@ -156,14 +144,14 @@ std::vector<SampleFile> DamagedFiles() {
   }
   {
     CompoundFileWriter writer;
-    auto storage = writer.AddStorage(kDocument);
+    auto storage = writer.AddStorage(kDocumentStream);
     writer.AddStream(u"Inner", PresentationRecords(2), storage);
     files.push_back({"document_is_a_storage", writer.Build()});
   }
   {
     CompoundFileWriter writer;
     auto storage = writer.AddStorage(u"Nested");
-    writer.AddStream(kDocument, PresentationRecords(2), storage);
+    writer.AddStream(kDocumentStream, PresentationRecords(2), storage);
     files.push_back({"document_only_below_root", writer.Build()});
   }
 
@@ -258,7 +246,7 @@ std::vector<SampleFile> DamagedFiles() {
     writer.SetSiblingTree(SiblingTree::kRightChain);
     for (int i = 0; i < 300; ++i)
       writer.AddStream(u"s" + Widen(std::to_string(i)), "");
-    writer.AddStream(kDocument, PresentationRecords(2));
+    writer.AddStream(kDocumentStream, PresentationRecords(2));
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
     files.push_back({"deep_storages_long_sibling_cycle", writer.Build()});
   }
@@ -266,7 +254,7 @@ std::vector<SampleFile> DamagedFiles() {
   // Files cut short.
   {
     CompoundFileWriter writer;
-    writer.AddStream(kDocument, PresentationRecords(60));
+    writer.AddStream(kDocumentStream, PresentationRecords(60));
     CompoundFileLayout layout = writer.Layout();
     uint64_t directory = DirectoryOffset(layout);
     files.push_back({"cut_in_fat", sound.substr(0, 600)});

@@ -19,8 +19,7 @@ namespace {
 using testing::CompoundFileVersion;
 using testing::CompoundFileWriter;
 
-constexpr uint16_t kSlideListWithText = 0x0FF0;
-constexpr uint16_t kSlide = 0x03EE;
+using namespace txtppt2::testing::record_types;
 
 // A presentation stream of n slides, "Slide 1" to "Slide n", padded with
 // unknown atoms to at least padding bytes (4096 and more go to sectors of
