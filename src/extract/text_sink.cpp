@@ -45,6 +45,16 @@ constexpr size_t kLocalBufferBytes = 4096;
 thread_local char narrowScratch[kLocalBufferBytes];
 thread_local WCHAR wideScratch[kLocalBufferBytes / sizeof(WCHAR)];
 
+// Room for count characters: the thread's scratch buffer when it is large
+// enough, else a heap block that heap owns until the caller returns.
+template <typename CharT, size_t N>
+CharT* ConversionBuffer(CharT (&scratch)[N], size_t count,
+                        std::unique_ptr<CharT[]>& heap) {
+  if (count <= N) return scratch;
+  heap.reset(new CharT[count]);
+  return heap.get();
+}
+
 // The characters the writer interprets (NUL, VT, CR) as bits; all are below
 // 14. LF matters only right after a CR.
 constexpr uint32_t kInterpretedBits = (1u << kNul) | (1u << kVt) | (1u << kCr);
@@ -149,11 +159,7 @@ void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
   const auto* source = static_cast<const WCHAR*>(buffer);
   size_t units = byteLength / 2;
   std::unique_ptr<char[]> heap;
-  char* dest = narrowScratch;
-  if (units * 2 + 1 > sizeof narrowScratch) {
-    heap.reset(new char[units * 2 + 1]);
-    dest = heap.get();
-  }
+  char* dest = ConversionBuffer(narrowScratch, units * 2 + 1, heap);
   size_t total = 0;
   // The platform counts in int: atoms past half a gigabyte go in slices. An
   // empty source converts to nothing (the platform reports it as failure).
@@ -184,11 +190,8 @@ void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
   // never takes more UTF-16 units than it takes bytes.
   const auto* source = static_cast<const char*>(buffer);
   std::unique_ptr<WCHAR[]> heap;
-  WCHAR* dest = wideScratch;
-  if (static_cast<size_t>(length) + 1 > std::size(wideScratch)) {
-    heap.reset(new WCHAR[static_cast<size_t>(length) + 1]);
-    dest = heap.get();
-  }
+  WCHAR* dest =
+      ConversionBuffer(wideScratch, static_cast<size_t>(length) + 1, heap);
   size_t total = 0;
   for (size_t done = 0; done < length;) {
     size_t slice = std::min(length - done, kMaxSlice);
