@@ -342,44 +342,41 @@ static bool Compare(const Expected* expected, const char* call, bool unicode,
 
 static void FreeResult(Result* result) { free(result->bytes); }
 
+/* Compares one conversion's block and count with the expected result, and
+ * releases the block. */
+static bool CheckCall(const Expected* expected, const char* call, bool unicode,
+                      void* block, uint32_t count) {
+  Result r = Take(block, count, unicode ? 2 : 1);
+  bool same = Compare(expected, call, unicode, &r);
+  FreeResult(&r);
+  return same;
+}
+
 /* Converts one file the six ways and probes it three ways. */
 static bool ConvertEveryWay(const Expected* expected, const char* path,
                             const wchar_t* widePath, const Bytes* data) {
   bool same = true;
-  Result r;
   uint32_t count;
   void* block;
 
   count = 0;
   block = api.toUnicode(path, &count);
-  r = Take(block, count, 2);
-  same &= Compare(expected, "ConvertToUnicode", true, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertToUnicode", true, block, count);
   count = 0;
   block = api.toUnicodeW(widePath, &count);
-  r = Take(block, count, 2);
-  same &= Compare(expected, "ConvertToUnicodeW", true, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertToUnicodeW", true, block, count);
   count = data->size;
   block = api.memoryToUnicode(data->bytes, 0, &count);
-  r = Take(block, count, 2);
-  same &= Compare(expected, "ConvertMemoryToUnicode", true, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertMemoryToUnicode", true, block, count);
   count = 0;
   block = api.toText(path, &count);
-  r = Take(block, count, 1);
-  same &= Compare(expected, "ConvertToPureText", false, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertToPureText", false, block, count);
   count = 0;
   block = api.toTextW(widePath, &count);
-  r = Take(block, count, 1);
-  same &= Compare(expected, "ConvertToPureTextW", false, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertToPureTextW", false, block, count);
   count = data->size;
   block = api.memoryToText(data->bytes, 0xFFFFFFFFu, &count);
-  r = Take(block, count, 1);
-  same &= Compare(expected, "ConvertMemoryToPureText", false, &r);
-  FreeResult(&r);
+  same &= CheckCall(expected, "ConvertMemoryToPureText", false, block, count);
 
   bool supported = expected->hasText;
   if (api.fileSupported(path) != supported) {
