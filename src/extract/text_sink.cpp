@@ -189,6 +189,7 @@ void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
   // never takes more UTF-16 units than it takes bytes.
   const auto* source = static_cast<const char*>(buffer);
   WCHAR wideScratch[kLocalBufferBytes / sizeof(WCHAR)];
+  wideScratch[0] = 0;  // never read unset; says so to the compiler
   std::unique_ptr<WCHAR[]> heap;
   WCHAR* dest =
       ConversionBuffer(wideScratch, static_cast<size_t>(length) + 1, heap);
