@@ -5,7 +5,7 @@
 //                            in the low bytes), Japanese, a surrogate
 //                            pair and a lone surrogate, an 8-bit atom
 //                            with CR breaks, a VT
-//   second.ppt               one line, to tell files apart in the output
+//   second.ppt, -x.ppt       one line, to tell files apart in the output
 //   no_document_stream.ppt   a compound file without "PowerPoint Document"
 //   notes.txt                plain text, not a compound file
 //   batch/                   decks for the batch tests, the first one
@@ -52,6 +52,13 @@ std::string DeckStream() {
       .Container(kClientTextbox)
       .TextChars(u"Second slide");
   return stream.Bytes();
+}
+
+std::string SecondStream() {
+  return RecordStreamBuilder()
+      .Container(kSlideListWithText)
+      .TextChars(u"Second deck")
+      .Bytes();
 }
 
 // Deck n of the batch: "Deck n" and a slide per line. The first deck is
@@ -102,11 +109,8 @@ int main(int argc, char** argv) {
 
   bool ok =
       WriteFile(dir / "deck.ppt", Presentation(DeckStream())) &&
-      WriteFile(dir / "second.ppt",
-                Presentation(RecordStreamBuilder()
-                                 .Container(kSlideListWithText)
-                                 .TextChars(u"Second deck")
-                                 .Bytes())) &&
+      WriteFile(dir / "second.ppt", Presentation(SecondStream())) &&
+      WriteFile(dir / "-x.ppt", Presentation(SecondStream())) &&
       WriteFile(dir / "no_document_stream.ppt", withoutDocument.Build()) &&
       WriteFile(dir / "notes.txt",
                 "Plain text notes, not a presentation.\n"
