@@ -77,7 +77,8 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextChars(u"two"),
        "one\r\n"},
       {"text box after an ordinary container",
-       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(u"x"),
+       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(
+           u"x"),
        "x\r\n"},
       {"text box right after client data is off",
        RecordStreamBuilder()
@@ -87,18 +88,24 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextChars(u"hidden"),
        ""},
       {"a text box after a text box is on",
-       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(u"y"),
+       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(
+           u"y"),
        "y\r\n"},
       {"0x1FF0 masks to the slide list",
        RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder().Container(kSlideListWithText).Atom(0x1FA0, std::string("A\0", 2)),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .Atom(0x1FA0, std::string("A\0", 2)),
        "A\r\n"},
       {"slide list on whatever its instance",
        RecordStreamBuilder().Container(kSlideListWithText, 0, 2).CString(u"c"),
        "c\r\n"},
       {"a slide container turns the context off",
-       RecordStreamBuilder().Container(kSlideListWithText).Container(kSlide).TextChars(u"no"),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .Container(kSlide)
+           .TextChars(u"no"),
        ""},
       {"recVer 0xF with an atom type is a container",
        RecordStreamBuilder()
@@ -114,9 +121,13 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextBytes("kept"),
        "kept\r\n"},
       {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""), "\r\n"},
+       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""),
+       "\r\n"},
       {"one complete record and stray bytes",
-       RecordStreamBuilder().Container(kSlideListWithText).TextBytes("t").Raw("12345"),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .TextBytes("t")
+           .Raw("12345"),
        "t\r\n"},
       {"payload cut short contributes nothing",
        RecordStreamBuilder()
@@ -139,7 +150,8 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .Raw(std::string(64, 'x')),
        "kept\r\n"},
   };
-  for (const auto& c : cases) ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
+  for (const auto& c : cases)
+    ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
 }
 
 TEST(PresentationTextExtractorTest, SeparatorOnlyFromSecondSlide) {
@@ -162,16 +174,18 @@ TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
 // end of the data.
 class FailingReader final : public RecordStreamReader {
  public:
-  explicit FailingReader(bool failSeek) : failSeek_(failSeek) {}
-  void Read(void*, uint32_t) override { throw std::runtime_error("IStream read error"); }
+  explicit FailingReader(bool seekFails) : failSeek(seekFails) {}
+  void Read(void*, uint32_t) override {
+    throw std::runtime_error("IStream read error");
+  }
   void Skip(uint32_t) override {}
   void Seek(uint32_t) override {
-    if (failSeek_) throw std::runtime_error("IStream seek error");
+    if (failSeek) throw std::runtime_error("IStream seek error");
   }
   uint32_t Size() override { return 0; }
 
  private:
-  bool failSeek_;
+  bool failSeek;
 };
 
 TEST(PresentationTextExtractorTest, StorageFailuresPassThrough) {
