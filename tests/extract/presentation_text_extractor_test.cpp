@@ -154,15 +154,6 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
     ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
 }
 
-TEST(PresentationTextExtractorTest, SeparatorOnlyFromSecondSlide) {
-  RecordStreamBuilder b;
-  b.Container(kSlide).Container(0x0FF0).TextBytes("a");
-  b.Container(kSlide).Container(kSlide).Container(0x0FF0).TextBytes("b");
-  b.Container(0x03F0).Container(0x0FF0).TextBytes("c");
-  ExpectBothWidths(b.Bytes(), "a\r\n" + kSeparator + kSeparator + "b\r\nc\r\n",
-                   "separators");
-}
-
 TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;

@@ -57,16 +57,6 @@ TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
   }
 }
 
-TEST(TextSinkTest, SeparatorIsThirtyHyphensAndLineBreakInBothWidths) {
-  const std::string expected = std::string(30, '-') + "\r\n";
-  NarrowOutputStream narrow;
-  TextSink::AppendSeparator(narrow);
-  EXPECT_EQ(Written(narrow), expected);
-  WideOutputStream wide;
-  TextSink::AppendSeparator(wide);
-  EXPECT_EQ(Written(wide), Widen(expected));
-}
-
 struct ConversionCase {
   const char* name;
   std::u16string utf16;  // payload of a UTF-16 atom
