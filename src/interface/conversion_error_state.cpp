@@ -22,7 +22,8 @@ namespace {
 #endif
 
 thread_local ConversionErrorState* threadRecord TXTPPT2_STATIC_TLS = nullptr;
-// Set when the thread's record could not be made; the next call tries again.
+// Set when the thread's record could not be made; the next call tries again
+// (and once made, the record is what the thread reads).
 thread_local bool threadRecordLost TXTPPT2_STATIC_TLS = false;
 
 constexpr ConversionErrorState kNoRecord;
@@ -87,7 +88,6 @@ ConversionErrorState* ConversionErrorState::ForThisThread() {
     return nullptr;
   }
   threadRecord = record;
-  threadRecordLost = false;
   return record;
 }
 
