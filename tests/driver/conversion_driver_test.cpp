@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "support/fake_storage.h"
 #include "support/record_stream_builder.h"
@@ -144,6 +145,18 @@ TEST(ConversionDriverTest, OpensTheDocumentStreamReadOnlyAndExclusive) {
   EXPECT_EQ(fake->lastName, u"PowerPoint Document");
   EXPECT_EQ(fake->lastMode, 0x10u);
   fake->Release();
+}
+
+// The probe takes only S_OK for a stream, and releases any it is given.
+TEST(SupportProbesTest, OnlySOkOpensTheStream) {
+  for (HRESULT opened : {S_OK, HRESULT{2}, STG_E_FILENOTFOUND}) {
+    auto* fake = new FakeStorage(opened, {OneSlideText()});  // one reference
+    EXPECT_EQ(HasDocumentStream(fake), opened == S_OK) << opened;
+    EXPECT_EQ(fake->lastName, u"PowerPoint Document");
+    EXPECT_EQ(fake->lastMode, 0x10u);
+    fake->Release();
+    EXPECT_EQ(FakeStream::LiveCount(), 0) << opened;
+  }
 }
 
 }  // namespace
