@@ -16,46 +16,23 @@ using namespace txtppt2::testing::record_types;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 
-std::string ExtractNarrow(const std::string& stream) {
+template <typename Out>
+auto Extract(const std::string& stream) {
   MemoryRecordStreamReader reader(stream.data(),
                                   static_cast<uint32_t>(stream.size()));
   PresentationTextExtractor extractor(reader);
-  NarrowOutputStream out;
+  Out out;
   extractor.Extract(out);
-  return std::string(out.Data(), out.Length());
-}
-
-std::basic_string<WCHAR> ExtractWide(const std::string& stream) {
-  MemoryRecordStreamReader reader(stream.data(),
-                                  static_cast<uint32_t>(stream.size()));
-  PresentationTextExtractor extractor(reader);
-  WideOutputStream out;
-  extractor.Extract(out);
-  return std::basic_string<WCHAR>(out.Data(), out.Length());
+  return std::basic_string(out.Data(), out.Length());
 }
 
 // For ASCII text both widths must hold the same characters.
 void ExpectBothWidths(const std::string& stream, const std::string& expected,
                       const char* what) {
-  EXPECT_EQ(ExtractNarrow(stream), expected) << what;
-  EXPECT_EQ(ExtractWide(stream),
+  EXPECT_EQ(Extract<NarrowOutputStream>(stream), expected) << what;
+  EXPECT_EQ(Extract<WideOutputStream>(stream),
             std::basic_string<WCHAR>(expected.begin(), expected.end()))
       << what;
-}
-
-TEST(PresentationTextExtractorTest, WorkedExample) {
-  RecordStreamBuilder b;
-  b.Container(kSlideListWithText)
-      .TextChars(u"Title")
-      .TextBytes("Body\rLine")
-      .Container(kSlide)
-      .Container(kSlide)
-      .Container(0xF004)
-      .Container(0xF00D)
-      .TextChars(u"Box");
-  ExpectBothWidths(b.Bytes(),
-                   "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n",
-                   "worked example");
 }
 
 struct ContextCase {
@@ -66,6 +43,17 @@ struct ContextCase {
 
 TEST(PresentationTextExtractorTest, TextContextRules) {
   const ContextCase cases[] = {
+      {"worked example",
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .TextChars(u"Title")
+           .TextBytes("Body\rLine")
+           .Container(kSlide)
+           .Container(kSlide)
+           .Container(0xF004)
+           .Container(0xF00D)
+           .TextChars(u"Box"),
+       "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
       {"empty stream", RecordStreamBuilder(), ""},
       {"text outside any text context is skipped",
        RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
@@ -158,7 +146,7 @@ TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;
   b.Container(kSlideListWithText).TextBytes(text).TextBytes("end");
-  EXPECT_EQ(ExtractNarrow(b.Bytes()), text + "\r\nend\r\n");
+  EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
 }
 
 // A reader whose storage fails: the failure must leave the walk, unlike the
