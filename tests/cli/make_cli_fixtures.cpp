@@ -17,8 +17,8 @@
 // files; each side is written out by hand.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <string_view>
 
 #include "support/compound_file_writer.h"
 #include "support/record_stream_builder.h"
@@ -79,18 +79,8 @@ std::string BatchDeckStream(size_t n) {
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) {
-    std::perror(path.c_str());
-    return false;
-  }
-  bool written =
-      std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  if (std::fclose(out) != 0 || !written) {
-    std::perror(path.c_str());
-    return false;
-  }
-  return true;
+  std::ofstream out(path, std::ios::binary);
+  return static_cast<bool>(out.write(bytes.data(), bytes.size()));
 }
 
 }  // namespace
