@@ -2,7 +2,8 @@
 # txtppt2.dll as the Windows loader sees it, from objdump -p: the export
 # table names the module txtppt2.dll and holds exactly the 22 exports, by
 # name, FreeUpConverterTypes at InitializeConverterTypes' address; the import
-# table names only DLLs that come with Windows.
+# table names only DLLs that come with Windows; the version resource (read
+# with the windres beside objdump) is linked in.
 #
 #   check_dll_tables.sh OBJDUMP DLL
 set -euo pipefail
@@ -38,5 +39,9 @@ for import in $(awk '/^[ \t]*DLL Name: / {print $3}' <<<"$dump" | sort -u); do
   [[ " KERNEL32.dll msvcrt.dll ole32.dll " == *" $import "* ]] ||
     fail "imports $import, which does not come with Windows"
 done
+# The version resource: file version 2.0.4.420 of a DLL.
+resources=$("${1%objdump}windres" -J coff -i "$2" -O rc 2>&1 || true)
+[[ $resources == *"FILEVERSION 2, 0, 4, 420"*"FILETYPE 0x2"*'"OriginalFilename", "txtppt2.dll"'* ]] ||
+  fail "no version resource of txtppt2.dll 2.0.4.420: $resources"
 ((failed == 0)) && echo "txtppt2.dll: exactly the 22 exports by name; imports from Windows only"
 exit $failed
