@@ -38,6 +38,7 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
       {"\xF0\x8F\xBF\xBF", u"\xDCF0\xDC8F\xDCBF\xDCBF"},  // overlong
       {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
       {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
+      {"\xED\xBF\xBF", u"\xDCED\xDCBF\xDCBF"},  // the last surrogate
       {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // past U+10FFFF
   };
   for (const Case& c : cases) {
