@@ -8,12 +8,11 @@ namespace txtppt2 {
 bool HasDocumentStream(IStorage* storage) {
   try {
     IStream* stream = nullptr;
+    HRESULT opened = storage->OpenStream(TXTPPT2_WTEXT("PowerPoint Document"),
+                                         nullptr, kStreamOpenMode, 0, &stream);
+    if (stream != nullptr) stream->Release();
     // Only S_OK counts: other success codes are no promise of a stream.
-    if (storage->OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), nullptr,
-                            kStreamOpenMode, 0, &stream) != S_OK)
-      return false;
-    stream->Release();
-    return true;
+    return opened == S_OK;
   } catch (...) {
     return false;
   }
@@ -23,8 +22,8 @@ bool IsFileSupportedW(const WCHAR* path) {
   bool supported = false;
   try {
     IStorage* storage = nullptr;
-    if (StgOpenStorage(path, nullptr, kStorageOpenMode, nullptr, 0,
-                       &storage) != S_OK)
+    if (StgOpenStorage(path, nullptr, kStorageOpenMode, nullptr, 0, &storage) !=
+        S_OK)
       return false;
     supported = HasDocumentStream(storage);
     storage->Release();

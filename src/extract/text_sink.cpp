@@ -40,12 +40,10 @@ struct Constants {
 };
 
 // Where the conversions of small atoms put their text, so that most atoms
-// cost no allocation: one buffer per thread, used only within one call.
+// cost no allocation: a buffer on the stack of the call.
 constexpr size_t kLocalBufferBytes = 4096;
-thread_local char narrowScratch[kLocalBufferBytes];
-thread_local WCHAR wideScratch[kLocalBufferBytes / sizeof(WCHAR)];
 
-// Room for count characters: the thread's scratch buffer when it is large
+// Room for count characters: the caller's scratch buffer when it is large
 // enough, else a heap block that heap owns until the caller returns.
 template <typename CharT, size_t N>
 CharT* ConversionBuffer(CharT (&scratch)[N], size_t count,
@@ -139,9 +137,9 @@ void TextSink::AppendSeparator(WideOutputStream& out) {
 char* TextSink::Utf16ToAnsi(const WCHAR* source, int units, char* dest,
                             int destBytes, int* converted) {
   BOOL usedDefault = FALSE;  // asked for, as the platform reports it; unused
-  *converted = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR,
-                                   source, units, dest, destBytes, " ",
-                                   &usedDefault);
+  *converted =
+      WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR, source,
+                          units, dest, destBytes, " ", &usedDefault);
   return *converted == 0 ? nullptr : dest;
 }
 
@@ -158,6 +156,7 @@ void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
   // compositions only make the result shorter.
   const auto* source = static_cast<const WCHAR*>(buffer);
   size_t units = byteLength / 2;
+  char narrowScratch[kLocalBufferBytes];
   std::unique_ptr<char[]> heap;
   char* dest = ConversionBuffer(narrowScratch, units * 2 + 1, heap);
   size_t total = 0;
@@ -189,6 +188,8 @@ void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
   // One unit per byte is room enough for any ANSI code page: a character
   // never takes more UTF-16 units than it takes bytes.
   const auto* source = static_cast<const char*>(buffer);
+  WCHAR wideScratch[kLocalBufferBytes / sizeof(WCHAR)];
+  wideScratch[0] = 0;  // never read unset; says so to the compiler
   std::unique_ptr<WCHAR[]> heap;
   WCHAR* dest =
       ConversionBuffer(wideScratch, static_cast<size_t>(length) + 1, heap);

@@ -1,12 +1,99 @@
 #include "interface/conversion_error_state.h"
 
+#include <cstdlib>
+#include <new>
+
 #include "platform/windows.h"
+#include "storage/storage_messages.h"
+
+#ifndef _WIN32
+#include <pthread.h>
+#endif
 
 namespace txtppt2 {
+namespace {
 
-ConversionErrorState& ConversionErrorState::ForThisThread() {
-  static thread_local ConversionErrorState state;
-  return state;
+// Thread-local data in the block every thread gets when it starts (or when
+// the library is loaded): reaching it never allocates.
+#if defined(__GNUC__) && !defined(_WIN32)
+#define TXTPPT2_STATIC_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define TXTPPT2_STATIC_TLS
+#endif
+
+thread_local ConversionErrorState* threadRecord TXTPPT2_STATIC_TLS = nullptr;
+// Set when the thread's record could not be made; the next call tries again
+// (and once made, the record is what the thread reads).
+thread_local bool threadRecordLost TXTPPT2_STATIC_TLS = false;
+
+constexpr ConversionErrorState kNoRecord;
+constexpr ConversionErrorState kRecordLost(messages::kOutOfMemory,
+                                           kConversionErrorCode);
+
+void DeleteThreadRecord(void* record) {
+  std::free(record);  // the record's destructor is trivial
+  threadRecord = nullptr;
+}
+
+// Frees the thread's record when the thread ends.
+#ifdef _WIN32
+// The runtime runs a thread's thread_local destructors as it ends.
+struct ThreadRecordOwner {
+  ~ThreadRecordOwner() { DeleteThreadRecord(threadRecord); }
+};
+
+bool OwnThreadRecord(ConversionErrorState*) {
+  static thread_local ThreadRecordOwner owner;
+  (void)owner;
+  return true;
+}
+#else
+// A key whose destructor frees the record as the thread ends. glibc's own
+// thread_local destructors are avoided: registering one allocates, and a
+// failure there ends the process. The key is made on first use and deleted
+// when the library is unloaded.
+class RecordKey {
+ public:
+  RecordKey() : made(pthread_key_create(&key, DeleteThreadRecord) == 0) {}
+  ~RecordKey() {
+    if (made) pthread_key_delete(key);
+  }
+  bool Own(ConversionErrorState* record) {
+    return made && pthread_setspecific(key, record) == 0;
+  }
+
+ private:
+  pthread_key_t key;
+  bool made;
+};
+
+bool OwnThreadRecord(ConversionErrorState* record) {
+  static RecordKey recordKey;
+  return recordKey.Own(record);
+}
+#endif
+
+}  // namespace
+
+ConversionErrorState* ConversionErrorState::ForThisThread() {
+  if (threadRecord != nullptr) return threadRecord;
+  // malloc, not new: a failed new throws, and throwing reaches the C++
+  // runtime's own thread-local data, which a runtime loaded with the library
+  // allocates on first use.
+  void* memory = std::malloc(sizeof(ConversionErrorState));
+  auto* record = memory ? new (memory) ConversionErrorState : nullptr;
+  if (record == nullptr || !OwnThreadRecord(record)) {
+    std::free(memory);
+    threadRecordLost = true;
+    return nullptr;
+  }
+  threadRecord = record;
+  return record;
+}
+
+const ConversionErrorState& ConversionErrorState::ToReport() {
+  if (threadRecord != nullptr) return *threadRecord;
+  return threadRecordLost ? kRecordLost : kNoRecord;
 }
 
 void ConversionErrorState::SetConversionError(const char* text,

@@ -2,14 +2,13 @@
 // paths are converted to UTF-16 and handed to the wide twin; conversions go
 // to the driver, which records their outcome in the calling thread's error
 // record. No exception crosses this boundary.
-#include "txtppt2.h"
-
 #include "driver/conversion_driver.h"
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "interface/type_registry.h"
 #include "platform/windows.h"
 #include "storage/storage_messages.h"
+#include "txtppt2.h"
 
 namespace txtppt2 {
 namespace {
@@ -29,13 +28,18 @@ bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
   if (MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, narrow, -1,
                           path, kPathCapacity) != 0)
     return true;
-  ConversionErrorState::ForThisThread().SetConversionError(
-      messages::kErrorInParameters, kParameterErrorCode);
+  if (ConversionErrorState* record = ConversionErrorState::ForThisThread())
+    record->SetConversionError(messages::kErrorInParameters,
+                               kParameterErrorCode);
   return false;
 }
 
+// A conversion needs the thread's error record; without one it fails at
+// once, and the thread reads "Out of memory".
 HGLOBAL ConvertPath(const WCHAR* path, OutputMode mode, uint32_t* count) {
-  return ConvertFile(path, mode, count, ConversionErrorState::ForThisThread());
+  ConversionErrorState* record = ConversionErrorState::ForThisThread();
+  if (record == nullptr) return nullptr;
+  return ConvertFile(path, mode, count, *record);
 }
 
 HGLOBAL ConvertNarrowPath(const char* narrow, OutputMode mode,
@@ -46,8 +50,9 @@ HGLOBAL ConvertNarrowPath(const char* narrow, OutputMode mode,
 }
 
 HGLOBAL ConvertBlock(const void* data, OutputMode mode, uint32_t* count) {
-  return ConvertMemory(static_cast<const BYTE*>(data), mode, count,
-                       ConversionErrorState::ForThisThread());
+  ConversionErrorState* record = ConversionErrorState::ForThisThread();
+  if (record == nullptr) return nullptr;
+  return ConvertMemory(static_cast<const BYTE*>(data), mode, count, *record);
 }
 
 }  // namespace
@@ -82,11 +87,11 @@ void* ConvertMemoryToPureText(const void* data, uint32_t, uint32_t* count) {
 }
 
 int32_t GetConversionError(char* buffer, int32_t bufferSize) {
-  return ConversionErrorState::ForThisThread().CopyMessage(buffer, bufferSize);
+  return ConversionErrorState::ToReport().CopyMessage(buffer, bufferSize);
 }
 
 uint32_t GetErrorCode(void) {
-  return ConversionErrorState::ForThisThread().ReportedCode();
+  return ConversionErrorState::ToReport().ReportedCode();
 }
 
 bool IsFileSupported(const char* path) {
@@ -143,5 +148,7 @@ extern "C" bool FreeUpConverterTypes(void)
 extern "C" bool FreeUpConverterTypes(void)
     __attribute__((alias("InitializeConverterTypes"), nothrow));
 #else
-extern "C" bool FreeUpConverterTypes(void) { return InitializeConverterTypes(); }
+extern "C" bool FreeUpConverterTypes(void) {
+  return InitializeConverterTypes();
+}
 #endif

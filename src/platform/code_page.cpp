@@ -47,20 +47,19 @@ int DecodeUtf8(const unsigned char* s, int n, char32_t* cp) {
 // capacity (capacity 0 means count only).
 class UnitWriter {
  public:
-  UnitWriter(WCHAR* dst, int capacity) : dst_(dst), capacity_(capacity) {}
+  UnitWriter(WCHAR* units, int unitCapacity)
+      : dst(units), capacity(unitCapacity) {}
   void Put(WCHAR unit) {
-    if (capacity_ != 0 && count_ < capacity_) dst_[count_] = unit;
-    ++count_;
+    if (capacity != 0 && count < capacity) dst[count] = unit;
+    ++count;
   }
   // The result of the conversion: the count, or 0 when it did not fit.
-  int Result() const {
-    return capacity_ != 0 && count_ > capacity_ ? 0 : count_;
-  }
+  int Result() const { return capacity != 0 && count > capacity ? 0 : count; }
 
  private:
-  WCHAR* dst_;
-  int capacity_;
-  int count_ = 0;
+  WCHAR* dst;
+  int capacity;
+  int count = 0;
 };
 
 int Utf8ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
@@ -140,7 +139,8 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr,
   if (lpMultiByteStr == nullptr || cchWideChar < 0 ||
       (cchWideChar > 0 && lpWideCharStr == nullptr))
     return 0;
-  if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_ERR_INVALID_CHARS)) != 0)
+  if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_ERR_INVALID_CHARS)) !=
+      0)
     return 0;
   int n = cbMultiByte < 0 ? static_cast<int>(std::strlen(lpMultiByteStr)) + 1
                           : cbMultiByte;

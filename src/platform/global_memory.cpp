@@ -1,9 +1,9 @@
 #include "platform/global_memory.h"
 
-#include "platform/com_interfaces.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/com_interfaces.h"
 
 namespace {
 thread_local bool failGlobalAlloc = false;
@@ -24,11 +24,15 @@ HGLOBAL GlobalFree(HGLOBAL hMem) {
 }
 
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) {
-  if (iMaxLength <= 0) return lpString1;
-  size_t limit = static_cast<size_t>(iMaxLength) - 1;
-  size_t n = 0;
-  while (n < limit && lpString2[n] != '\0') ++n;
-  std::memcpy(lpString1, lpString2, n);
+  // Windows takes the length as unsigned: a negative one copies the whole
+  // string. Where it meets a null pointer it answers null, having written
+  // nothing; the source is not read when there is room for the NUL alone.
+  auto room = static_cast<unsigned>(iMaxLength);
+  if (room == 0) return lpString1;
+  if (lpString1 == nullptr || (room > 1 && lpString2 == nullptr))
+    return nullptr;
+  unsigned n = 0;
+  for (; n + 1 < room && lpString2[n] != '\0'; ++n) lpString1[n] = lpString2[n];
   lpString1[n] = '\0';
   return lpString1;
 }

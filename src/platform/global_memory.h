@@ -13,8 +13,10 @@
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 HGLOBAL GlobalFree(HGLOBAL hMem);
 
-// Copies at most iMaxLength - 1 bytes of lpString2 and always a NUL after
-// them (nothing at all when iMaxLength is 0 or less). Returns lpString1.
+// Copies at most iMaxLength - 1 bytes of lpString2 and a NUL after them, as
+// Windows does: iMaxLength is taken as unsigned (a negative one copies the
+// whole string), 0 writes nothing, and a null pointer where one must be used
+// gives null without a crash. Returns lpString1, or null then.
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
 
 namespace txtppt2::testing {

@@ -5,7 +5,7 @@
 //                            in the low bytes), Japanese, a surrogate
 //                            pair and a lone surrogate, an 8-bit atom
 //                            with CR breaks, a VT
-//   second.ppt               one line, to tell files apart in the output
+//   second.ppt, -x.ppt       one line, to tell files apart in the output
 //   no_document_stream.ppt   a compound file without "PowerPoint Document"
 //   notes.txt                plain text, not a compound file
 //   batch/                   decks for the batch tests, the first one
@@ -17,8 +17,8 @@
 // files; each side is written out by hand.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <string_view>
 
 #include "support/compound_file_writer.h"
 #include "support/record_stream_builder.h"
@@ -54,6 +54,13 @@ std::string DeckStream() {
   return stream.Bytes();
 }
 
+std::string SecondStream() {
+  return RecordStreamBuilder()
+      .Container(kSlideListWithText)
+      .TextChars(u"Second deck")
+      .Bytes();
+}
+
 // Deck n of the batch: "Deck n" and a slide per line. The first deck is
 // far the largest, so that on several threads it finishes last.
 std::string BatchDeckStream(size_t n) {
@@ -72,18 +79,8 @@ std::string BatchDeckStream(size_t n) {
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) {
-    std::perror(path.c_str());
-    return false;
-  }
-  bool written =
-      std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  if (std::fclose(out) != 0 || !written) {
-    std::perror(path.c_str());
-    return false;
-  }
-  return true;
+  std::ofstream out(path, std::ios::binary);
+  return static_cast<bool>(out.write(bytes.data(), bytes.size()));
 }
 
 }  // namespace
@@ -102,11 +99,8 @@ int main(int argc, char** argv) {
 
   bool ok =
       WriteFile(dir / "deck.ppt", Presentation(DeckStream())) &&
-      WriteFile(dir / "second.ppt",
-                Presentation(RecordStreamBuilder()
-                                 .Container(kSlideListWithText)
-                                 .TextChars(u"Second deck")
-                                 .Bytes())) &&
+      WriteFile(dir / "second.ppt", Presentation(SecondStream())) &&
+      WriteFile(dir / "-x.ppt", Presentation(SecondStream())) &&
       WriteFile(dir / "no_document_stream.ppt", withoutDocument.Build()) &&
       WriteFile(dir / "notes.txt",
                 "Plain text notes, not a presentation.\n"

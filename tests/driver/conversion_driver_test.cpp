@@ -5,9 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
-#include "storage/check_storage_result.h"
-#include "storage/memory_lock_bytes.h"
 #include "support/fake_storage.h"
 #include "support/record_stream_builder.h"
 
@@ -29,22 +28,31 @@ std::string OneSlideText() {
 
 struct Outcome {
   bool gotBlock;
-  uint32_t count;
+  uint32_t count;  // in characters
   std::string message;
   uint32_t code;
 };
 
-// The refused result block is tested where the platform lets GlobalAlloc
-// fail on demand: conversion_driver_alloc_failure_test.cpp.
+// Runs one conversion; a block must hold the text ("Hello\r\n" cut to
+// count) and a NUL of the output's width. The refused result block is
+// tested where GlobalAlloc can fail on demand.
 Outcome RunConversion(HRESULT openResult, FakeStreamBehaviour behaviour,
-                      OutputMode mode = kPureText) {
+                      OutputMode mode) {
   ConversionErrorState errors;
   errors.SetConversionError("stale", 77);
   CompoundStorage storage(new FakeStorage(openResult, std::move(behaviour)));
   uint32_t count = kUntouched;
-  HGLOBAL block = ConvertStorage(storage, mode, &count, errors);
+  auto* block = static_cast<unsigned char*>(
+      ConvertStorage(storage, mode, &count, errors));
   char message[1024];
   errors.CopyMessage(message, sizeof message);
+  uint32_t width = mode == kUnicode ? 2 : 1;
+  if (block != nullptr) {
+    for (uint32_t i = 0; i < count + width; ++i)
+      EXPECT_EQ(block[i],
+                i < count && i % width == 0 ? "Hello\r\n"[i / width] : 0);
+    count /= width;
+  }
   GlobalFree(block);
   return {block != nullptr, count, message, errors.ReportedCode()};
 }
@@ -59,43 +67,69 @@ TEST(ConversionDriverTest, FailureTable) {
   };
   const Case cases[] = {
       {"success", S_OK, {text}, {true, 7, "", 0}},
+      {"empty stream", S_OK, {""}, {true, 0, "", 0}},
+      {"a stream of NULs", S_OK, {std::string("\0\0\0", 3)}, {true, 0, "", 0}},
       {"informational open result is success", 2, {text}, {true, 7, "", 0}},
-      {"no stream", STG_E_FILENOTFOUND, {text},
+      {"no stream",
+       STG_E_FILENOTFOUND,
+       {text},
        {false, 0, "Unsupported data format", 1003}},
-      {"stream refused for another reason", STG_E_ACCESSDENIED, {text},
+      {"stream refused for another reason",
+       STG_E_ACCESSDENIED,
+       {text},
        {false, 0, "Unsupported data format", 1003}},
-      {"size unknown", S_OK, {text, {}, {}, S_OK, STG_E_ACCESSDENIED},
+      {"size unknown",
+       S_OK,
+       {text, {}, {}, S_OK, STG_E_ACCESSDENIED},
        {false, 0, "Can't determine stream size", 4}},
-      {"read answers S_FALSE", S_OK, {text, S_FALSE},
+      {"read answers S_FALSE",
+       S_OK,
+       {text, S_FALSE},
        {false, 0, "IStream read error", 4}},
-      {"read answers access denied", S_OK, {text, STG_E_ACCESSDENIED},
+      {"read answers access denied",
+       S_OK,
+       {text, STG_E_ACCESSDENIED},
        {false, 0,
         "Access denied because the caller has insufficient permission, or "
         "another caller has the file open and locked",
         4}},
-      {"read answers reverted", S_OK, {text, STG_E_REVERTED},
+      {"read answers reverted",
+       S_OK,
+       {text, STG_E_REVERTED},
        {false, 0,
         "The storage object has been invalidated by a revert operation above "
         "it in the transaction tree",
         4}},
-      {"read answers invalid pointer", S_OK, {text, STG_E_INVALIDPOINTER},
+      {"read answers invalid pointer",
+       S_OK,
+       {text, STG_E_INVALIDPOINTER},
        {false, 0, "Error in parameters", 4}},
-      {"unlisted read failure with short count is the end", S_OK,
-       {text, E_FAIL, 0}, {true, 0, "", 0}},
-      {"unlisted read failure with full count is a good read", S_OK,
-       {text, STG_E_READFAULT}, {true, 7, "", 0}},
-      {"seek fails", S_OK, {text, {}, {}, STG_E_INVALIDFUNCTION},
+      {"unlisted read failure with short count is the end",
+       S_OK,
+       {text, E_FAIL, 0},
+       {true, 0, "", 0}},
+      {"unlisted read failure with full count is a good read",
+       S_OK,
+       {text, STG_E_READFAULT},
+       {true, 7, "", 0}},
+      {"seek fails",
+       S_OK,
+       {text, {}, {}, STG_E_INVALIDFUNCTION},
        {false, 0, "IStream seek error", 4}},
-      {"non-standard exception", S_OK, {text, {}, {}, S_OK, S_OK, true},
+      {"non-standard exception",
+       S_OK,
+       {text, {}, {}, S_OK, S_OK, true},
        {false, 0, "Exception caught", 4}},
   };
   for (const auto& c : cases) {
-    Outcome got = RunConversion(c.openResult, c.behaviour);
-    EXPECT_EQ(got.gotBlock, c.expected.gotBlock) << c.name;
-    EXPECT_EQ(got.count, c.expected.count) << c.name;
-    EXPECT_EQ(got.message, c.expected.message) << c.name;
-    EXPECT_EQ(got.code, c.expected.code) << c.name;
-    EXPECT_EQ(FakeStream::LiveCount(), 0) << c.name << ": a fake was not released";
+    for (OutputMode mode : {kPureText, kUnicode}) {
+      Outcome got = RunConversion(c.openResult, c.behaviour, mode);
+      EXPECT_EQ(got.gotBlock, c.expected.gotBlock) << c.name;
+      EXPECT_EQ(got.count, c.expected.count) << c.name;
+      EXPECT_EQ(got.message, c.expected.message) << c.name;
+      EXPECT_EQ(got.code, c.expected.code) << c.name;
+      EXPECT_EQ(FakeStream::LiveCount(), 0) << c.name << ": not released";
+    }
   }
 }
 
@@ -113,70 +147,16 @@ TEST(ConversionDriverTest, OpensTheDocumentStreamReadOnlyAndExclusive) {
   fake->Release();
 }
 
-// Block layout: the text, then one NUL of the output's width.
-TEST(ConversionDriverTest, BlockLayoutInBothWidths) {
-  for (OutputMode mode : {kPureText, kUnicode}) {
-    for (const std::string& stream :
-         {OneSlideText(), std::string(), std::string("\0\0\0", 3)}) {
-      ConversionErrorState errors;
-      CompoundStorage storage(new FakeStorage(S_OK, {stream}));
-      uint32_t count = kUntouched;
-      auto* block = static_cast<unsigned char*>(
-          ConvertStorage(storage, mode, &count, errors));
-      ASSERT_NE(block, nullptr);
-      size_t width = mode == kUnicode ? 2 : 1;
-      size_t chars = stream.empty() || stream[0] == 0 ? 0 : 7;
-      EXPECT_EQ(count, chars * width);
-      for (size_t i = 0; i < width; ++i) EXPECT_EQ(block[count + i], 0);
-      if (chars != 0) {
-        EXPECT_EQ(block[0], 'H');
-        EXPECT_EQ(block[width], 'e');
-      }
-      EXPECT_EQ(errors.ReportedCode(), 0u);
-      GlobalFree(block);
-    }
+// The probe takes only S_OK for a stream, and releases any it is given.
+TEST(SupportProbesTest, OnlySOkOpensTheStream) {
+  for (HRESULT opened : {S_OK, HRESULT{2}, STG_E_FILENOTFOUND}) {
+    auto* fake = new FakeStorage(opened, {OneSlideText()});  // one reference
+    EXPECT_EQ(HasDocumentStream(fake), opened == S_OK) << opened;
+    EXPECT_EQ(fake->lastName, u"PowerPoint Document");
+    EXPECT_EQ(fake->lastMode, 0x10u);
+    fake->Release();
+    EXPECT_EQ(FakeStream::LiveCount(), 0) << opened;
   }
-}
-
-// What the platform's structured storage answers for a block of memory.
-HRESULT OpenResultOf(const std::string& bytes) {
-  auto* lockBytes = new MemoryLockBytes(
-      reinterpret_cast<const BYTE*>(bytes.data()),
-      static_cast<ULONG>(bytes.size()));
-  lockBytes->AddRef();
-  IStorage* storage = nullptr;
-  HRESULT result = StgOpenStorageOnILockBytes(
-      lockBytes, nullptr, kStorageOpenMode, nullptr, 0, &storage);
-  if (storage != nullptr) storage->Release();
-  lockBytes->Release();
-  return result;
-}
-
-TEST(ConversionDriverTest, StorageThatWillNotOpenKeepsTheCount) {
-  ConversionErrorState errors;
-  const std::string notStorage(600, 'x');
-  uint32_t count = static_cast<uint32_t>(notStorage.size());
-  EXPECT_EQ(ConvertMemory(reinterpret_cast<const BYTE*>(notStorage.data()),
-                          kUnicode, &count, errors),
-            nullptr);
-  EXPECT_EQ(count, notStorage.size());
-  char message[100];
-  EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1);
-  // The message of the platform's own answer: "The file is not a storage
-  // object" (STG_E_FILEALREADYEXISTS) from our reader; Wine's ole32 says
-  // STG_E_INVALIDHEADER for a block, an unknown error to the converter.
-  HRESULT opened = OpenResultOf(notStorage);
-  EXPECT_LT(opened, 0);
-  EXPECT_STREQ(message, StorageResultMessage(opened));
-  EXPECT_EQ(errors.ReportedCode(), 4u);
-
-  count = kUntouched;
-  EXPECT_EQ(ConvertFile(TXTPPT2_WTEXT("/nonexistent-folder/x.ppt"), kPureText,
-                        &count, errors),
-            nullptr);
-  EXPECT_EQ(count, kUntouched);
-  errors.CopyMessage(message, sizeof message);
-  EXPECT_STREQ(message, "The path specified does not exist");
 }
 
 }  // namespace

@@ -16,46 +16,23 @@ using namespace txtppt2::testing::record_types;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 
-std::string ExtractNarrow(const std::string& stream) {
+template <typename Out>
+auto Extract(const std::string& stream) {
   MemoryRecordStreamReader reader(stream.data(),
                                   static_cast<uint32_t>(stream.size()));
   PresentationTextExtractor extractor(reader);
-  NarrowOutputStream out;
+  Out out;
   extractor.Extract(out);
-  return std::string(out.Data(), out.Length());
-}
-
-std::basic_string<WCHAR> ExtractWide(const std::string& stream) {
-  MemoryRecordStreamReader reader(stream.data(),
-                                  static_cast<uint32_t>(stream.size()));
-  PresentationTextExtractor extractor(reader);
-  WideOutputStream out;
-  extractor.Extract(out);
-  return std::basic_string<WCHAR>(out.Data(), out.Length());
+  return std::basic_string(out.Data(), out.Length());
 }
 
 // For ASCII text both widths must hold the same characters.
 void ExpectBothWidths(const std::string& stream, const std::string& expected,
                       const char* what) {
-  EXPECT_EQ(ExtractNarrow(stream), expected) << what;
-  EXPECT_EQ(ExtractWide(stream),
+  EXPECT_EQ(Extract<NarrowOutputStream>(stream), expected) << what;
+  EXPECT_EQ(Extract<WideOutputStream>(stream),
             std::basic_string<WCHAR>(expected.begin(), expected.end()))
       << what;
-}
-
-TEST(PresentationTextExtractorTest, WorkedExample) {
-  RecordStreamBuilder b;
-  b.Container(kSlideListWithText)
-      .TextChars(u"Title")
-      .TextBytes("Body\rLine")
-      .Container(kSlide)
-      .Container(kSlide)
-      .Container(0xF004)
-      .Container(0xF00D)
-      .TextChars(u"Box");
-  ExpectBothWidths(b.Bytes(),
-                   "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n",
-                   "worked example");
 }
 
 struct ContextCase {
@@ -66,6 +43,17 @@ struct ContextCase {
 
 TEST(PresentationTextExtractorTest, TextContextRules) {
   const ContextCase cases[] = {
+      {"worked example",
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .TextChars(u"Title")
+           .TextBytes("Body\rLine")
+           .Container(kSlide)
+           .Container(kSlide)
+           .Container(0xF004)
+           .Container(0xF00D)
+           .TextChars(u"Box"),
+       "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
       {"empty stream", RecordStreamBuilder(), ""},
       {"text outside any text context is skipped",
        RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
@@ -77,7 +65,8 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextChars(u"two"),
        "one\r\n"},
       {"text box after an ordinary container",
-       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(u"x"),
+       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(
+           u"x"),
        "x\r\n"},
       {"text box right after client data is off",
        RecordStreamBuilder()
@@ -87,18 +76,24 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextChars(u"hidden"),
        ""},
       {"a text box after a text box is on",
-       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(u"y"),
+       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(
+           u"y"),
        "y\r\n"},
       {"0x1FF0 masks to the slide list",
        RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder().Container(kSlideListWithText).Atom(0x1FA0, std::string("A\0", 2)),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .Atom(0x1FA0, std::string("A\0", 2)),
        "A\r\n"},
       {"slide list on whatever its instance",
        RecordStreamBuilder().Container(kSlideListWithText, 0, 2).CString(u"c"),
        "c\r\n"},
       {"a slide container turns the context off",
-       RecordStreamBuilder().Container(kSlideListWithText).Container(kSlide).TextChars(u"no"),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .Container(kSlide)
+           .TextChars(u"no"),
        ""},
       {"recVer 0xF with an atom type is a container",
        RecordStreamBuilder()
@@ -114,9 +109,13 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .TextBytes("kept"),
        "kept\r\n"},
       {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""), "\r\n"},
+       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""),
+       "\r\n"},
       {"one complete record and stray bytes",
-       RecordStreamBuilder().Container(kSlideListWithText).TextBytes("t").Raw("12345"),
+       RecordStreamBuilder()
+           .Container(kSlideListWithText)
+           .TextBytes("t")
+           .Raw("12345"),
        "t\r\n"},
       {"payload cut short contributes nothing",
        RecordStreamBuilder()
@@ -139,39 +138,33 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
            .Raw(std::string(64, 'x')),
        "kept\r\n"},
   };
-  for (const auto& c : cases) ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
-}
-
-TEST(PresentationTextExtractorTest, SeparatorOnlyFromSecondSlide) {
-  RecordStreamBuilder b;
-  b.Container(kSlide).Container(0x0FF0).TextBytes("a");
-  b.Container(kSlide).Container(kSlide).Container(0x0FF0).TextBytes("b");
-  b.Container(0x03F0).Container(0x0FF0).TextBytes("c");
-  ExpectBothWidths(b.Bytes(), "a\r\n" + kSeparator + kSeparator + "b\r\nc\r\n",
-                   "separators");
+  for (const auto& c : cases)
+    ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
 }
 
 TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;
   b.Container(kSlideListWithText).TextBytes(text).TextBytes("end");
-  EXPECT_EQ(ExtractNarrow(b.Bytes()), text + "\r\nend\r\n");
+  EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
 }
 
 // A reader whose storage fails: the failure must leave the walk, unlike the
 // end of the data.
 class FailingReader final : public RecordStreamReader {
  public:
-  explicit FailingReader(bool failSeek) : failSeek_(failSeek) {}
-  void Read(void*, uint32_t) override { throw std::runtime_error("IStream read error"); }
+  explicit FailingReader(bool seekFails) : failSeek(seekFails) {}
+  void Read(void*, uint32_t) override {
+    throw std::runtime_error("IStream read error");
+  }
   void Skip(uint32_t) override {}
   void Seek(uint32_t) override {
-    if (failSeek_) throw std::runtime_error("IStream seek error");
+    if (failSeek) throw std::runtime_error("IStream seek error");
   }
   uint32_t Size() override { return 0; }
 
  private:
-  bool failSeek_;
+  bool failSeek;
 };
 
 TEST(PresentationTextExtractorTest, StorageFailuresPassThrough) {

@@ -49,22 +49,14 @@ TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
   for (const auto& c : cases) {
     NarrowOutputStream narrow;
     TextSink::WriteText(narrow, c.input.data(), c.input.size());
-    EXPECT_EQ(Written(narrow), c.output) << "narrow, input " << ::testing::PrintToString(c.input);
+    EXPECT_EQ(Written(narrow), c.output)
+        << "narrow, input " << ::testing::PrintToString(c.input);
     WideString wideInput = Widen(c.input);
     WideOutputStream wide;
     TextSink::WriteText(wide, wideInput.data(), wideInput.size());
-    EXPECT_EQ(Written(wide), Widen(c.output)) << "wide, input " << ::testing::PrintToString(c.input);
+    EXPECT_EQ(Written(wide), Widen(c.output))
+        << "wide, input " << ::testing::PrintToString(c.input);
   }
-}
-
-TEST(TextSinkTest, SeparatorIsThirtyHyphensAndLineBreakInBothWidths) {
-  const std::string expected = std::string(30, '-') + "\r\n";
-  NarrowOutputStream narrow;
-  TextSink::AppendSeparator(narrow);
-  EXPECT_EQ(Written(narrow), expected);
-  WideOutputStream wide;
-  TextSink::AppendSeparator(wide);
-  EXPECT_EQ(Written(wide), Widen(expected));
 }
 
 struct ConversionCase {
@@ -119,8 +111,7 @@ TEST(TextSinkTest, AnsiTextInBothWidths) {
   WideOutputStream wide;
   TextSink::AppendAnsiText(wide, bytes.data(),
                            static_cast<uint32_t>(bytes.size()));
-  EXPECT_EQ(Written(wide),
-            TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
+  EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
   WideOutputStream empty;
   TextSink::AppendAnsiText(empty, bytes.data(), 0);
   EXPECT_EQ(Written(empty), TXTPPT2_WTEXT("\r\n"));

@@ -23,7 +23,8 @@ rm -rf "$work"
 mkdir -p "$work"
 "$cmake" --install "$build_dir" --prefix "$prefix" >"$work/install.log"
 
-# The library, its SONAME and links; the header; the command.
+# The library, its SONAME and links (the header and the package files are
+# proved by the consumers below).
 library=$(find "$prefix" -name 'libtxtppt2.so.*.*.*' -type f)
 [[ -n $library ]] || { fail "no libtxtppt2.so.X.Y.Z installed"; exit 1; }
 libdir=$(dirname "$library")
@@ -33,10 +34,6 @@ soname=$(readelf -d "$library" | sed -n 's/.*Library soname: \[\(.*\)\].*/\1/p')
    $(readlink -f "$libdir/libtxtppt2.so.2") == "$(readlink -f "$library")" ]] ||
   fail "libtxtppt2.so.2 does not link to $library"
 [[ -L $libdir/libtxtppt2.so ]] || fail "no libtxtppt2.so development link"
-[[ -f $prefix/include/txtppt2.h ]] || fail "no include/txtppt2.h"
-[[ -f $libdir/pkgconfig/txtppt2.pc ]] || fail "no pkgconfig/txtppt2.pc"
-[[ -f $libdir/cmake/txtppt2/txtppt2ConfigVersion.cmake ]] ||
-  fail "no CMake package version file"
 
 # What the installed command prints, in the consumer's encoding. It must
 # run from the prefix as it is, without LD_LIBRARY_PATH.
@@ -51,13 +48,8 @@ fi
 check_consumer() {
   local how=$1 program=$2
   local output=$work/$how.txt
-  if ! "$program" "$presentation" >"$output"; then
-    fail "$how: the consumer failed"
-  elif ! cmp -s "$output" "$expected"; then
-    fail "$how: the consumer's output differs from the command's"
-  elif [[ ! -s $output ]]; then
-    fail "$how: no text"
-  fi
+  "$program" "$presentation" >"$output" && [[ -s $output ]] &&
+    cmp -s "$output" "$expected" || fail "$how: no text, or not the command's"
 }
 
 # pkg-config, with the library found through the .pc file's libdir.

@@ -27,10 +27,18 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
       {"\xE6\x97\xA5\xE6\x9C\xAC", u"\u65E5\u672C"},
       {"\xF0\x9F\x98\x80", u"\U0001F600"},
       {"a\xFF", u"a\xDCFF"},
-      {"\xE6\x97", u"\xDCE6\xDC97"},            // truncated at the end
-      {"\xE6\x97x", u"\xDCE6\xDC97x"},          // truncated inside
-      {"\xC0\xAF", u"\xDCC0\xDCAF"},            // overlong '/'
+      {"\xE6\x97", u"\xDCE6\xDC97"},                  // truncated at the end
+      {"\xE6\x97x", u"\xDCE6\xDC97x"},                // truncated inside
+      {"\xC0\xAF", u"\xDCC0\xDCAF"},                  // overlong '/'
+      {"\xC2\x80\xDF\xBF", u"\u0080\u07FF"},          // two bytes: first, last
+      {"\xE0\x9F\xBF", u"\xDCE0\xDC9F\xDCBF"},        // overlong U+07FF
+      {"\xE0\x80\x80", u"\xDCE0\xDC80\xDC80"},        // overlong NUL
+      {"\xE0\xA0\x80", u"\u0800"},                    // three bytes: first
+      {"\xED\x9F\xBF\xEE\x80\x80", u"\uD7FF\uE000"},  // around surrogates
+      {"\xF0\x8F\xBF\xBF", u"\xDCF0\xDC8F\xDCBF\xDCBF"},  // overlong
+      {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
       {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
+      {"\xED\xBF\xBF", u"\xDCED\xDCBF\xDCBF"},  // the last surrogate
       {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // past U+10FFFF
   };
   for (const Case& c : cases) {

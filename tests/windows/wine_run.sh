@@ -21,18 +21,9 @@ unset DISPLAY WAYLAND_DISPLAY
 
 # Debian's wine64 package alone puts its loader and server in /usr/lib/wine;
 # the wine package adds the wine command.
-first_of() {
-  local candidate
-  for candidate; do
-    if command -v "$candidate" >/dev/null 2>&1; then
-      command -v "$candidate"
-      return
-    fi
-  done
-}
-wine=$(first_of wine64 wine /usr/lib/wine/wine64)
-wineserver=$(first_of wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver)
-if [[ -z $wine || -z $wineserver ]]; then
+wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+if [[ ! -x $wine || ! -x $wineserver ]]; then
   echo "$0: Wine is not installed (Debian: apt-get install wine64)" >&2
   exit 1
 fi
