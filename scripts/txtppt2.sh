@@ -14,7 +14,7 @@ source "$root/scripts/progress.sh"
 build="$root/build-cli-release"
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   echo "txtppt2.sh: building the txtppt2 command in $build" \
-    "(the first build takes about 2 minutes on 2 cores)" >&2
+    "(a first build takes 1 to 2 minutes on 2 cores)" >&2
   mkdir -p "$build"
   # make is what install-deps.sh installs, whatever CMAKE_GENERATOR says.
   run_with_progress "configuring" "$build/configure.log" \
