@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Progress display for long steps (a build, a package installation), shared
 # by the scripts in this folder:
 #
