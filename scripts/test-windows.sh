@@ -14,6 +14,9 @@
 # ../shared/corpus is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine turns Unix file names into Windows ones through the locale: the
+# corpus test's non-ASCII names need a UTF-8 one, whatever the caller's.
+export LC_ALL=C.UTF-8
 started=$SECONDS
 phase() { echo "== $* [$((SECONDS - started)) s]"; }
 

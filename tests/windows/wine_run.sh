@@ -16,6 +16,9 @@ fi
 export WINEPREFIX=$1
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+# File names reach Windows programs through the locale's character set:
+# UTF-8, so that every name on disk has its Windows spelling.
+export LC_ALL=C.UTF-8
 # No window is ever shown: the tests are console programs.
 unset DISPLAY WAYLAND_DISPLAY
 
