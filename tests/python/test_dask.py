@@ -55,5 +55,5 @@ def test_schedulers_give_the_serial_records_of_the_corpus():
                                    files_per_partition=16)
     assert bag.compute() == expected
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                      dashboard_address=None) as cluster, Client(cluster):
+                      dashboard_address=":0") as cluster, Client(cluster):
         assert bag.compute() == expected
