@@ -12,6 +12,7 @@ set -euo pipefail
 
 build_packages=(cmake g++ make)
 test_packages=(libgtest-dev libbenchmark-dev python3-olefile pkg-config)
+test_packages+=(pybind11-dev python3-dev python3-pytest python3-dask python3-distributed python3-fsspec python3-pandas)  # the Python module
 fuzz_packages=(clang libclang-rt-14-dev)
 memcheck_packages=(valgrind)
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64

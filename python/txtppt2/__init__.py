@@ -102,7 +102,9 @@ def _text_or_error(source: Source) -> Union[str, ConversionError]:
         return error
 
 
-def _extract_on_threads(sources: Iterator[Source], jobs: int):
+def _extract_on_threads(
+    sources: Iterator[Source], jobs: int
+) -> Iterator[Tuple[Source, Union[str, ConversionError]]]:
     # At most two files per thread wait ahead of the one handed out, so
     # that an endless iterable of sources is converted in constant memory.
     with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
