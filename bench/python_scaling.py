@@ -39,8 +39,8 @@ def main():
     parser.add_argument("--build", default=os.path.join(root, "build"))
     parser.add_argument("--corpus",
                         default=os.path.join(root, "..", "shared", "corpus", "ppt"))
-    parser.add_argument("--repeat", type=int, default=20)
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--repeat", type=int, default=10)
+    parser.add_argument("--runs", type=int, default=9)
     args = parser.parse_args()
 
     sys.path.insert(0, os.path.join(args.build, "python"))
@@ -70,7 +70,7 @@ def main():
                     for n in (1, 2)}
         clients = {n: Client(cluster, set_as_default=False)
                    for n, cluster in clusters.items()}
-        bag = txtppt2.dask.extract_bag(files, files_per_partition=16)
+        bag = txtppt2.dask.extract_bag(files)
         for client in clients.values():
             client.compute(bag).result()  # workers import txtppt2 first
         try:

@@ -7,7 +7,9 @@ a ``dask.bag.Bag`` of one record per file::
     {"path": str, "text": str | None, "error": str | None, "code": int}
 
 Each worker reads its files' bytes through fsspec and converts them from
-memory. A file that cannot be read or converted gives a record with its
+memory; local files (and so files on a shared file system) it converts from
+their path, which reads only the part of the file that holds the text. A
+file that cannot be read or converted gives a record with its
 error message and code (the library's code; 4 when the file could not be
 read) and no text, never a failed task. ``code`` is 0 for a converted file.
 
@@ -30,21 +32,27 @@ Record = Dict[str, Any]
 _READ_ERROR_CODE = 4
 
 
+def _text(fs: fsspec.AbstractFileSystem, path: str) -> str:
+    if isinstance(fs, LocalFileSystem):
+        # The library reads a local file itself: only the sectors that hold
+        # the text, rather than the whole file with its pictures.
+        return extract_text(path)
+    # A memoryview is always read as the file's bytes, never as a path.
+    return extract_text(memoryview(fs.cat_file(path)))
+
+
 def _record(fs: fsspec.AbstractFileSystem, path: str) -> Record:
     # Local files keep their plain path; others their URL, protocol included.
     name = path if isinstance(fs, LocalFileSystem) else fs.unstrip_protocol(path)
     try:
-        data = fs.cat_file(path)
+        text = _text(fs, path)
+    except ConversionError as error:
+        return {"path": name, "text": None, "error": error.message,
+                "code": error.code}
     except Exception as error:  # whatever the file system raises
         return {"path": name, "text": None,
                 "error": str(error) or type(error).__name__,
                 "code": _READ_ERROR_CODE}
-    try:
-        # A memoryview is always read as the file's bytes, never as a path.
-        text = extract_text(memoryview(data))
-    except ConversionError as error:
-        return {"path": name, "text": None, "error": error.message,
-                "code": error.code}
     return {"path": name, "text": text, "error": None, "code": 0}
 
 
