@@ -9,27 +9,39 @@ long enough to time) with:
 - txtppt2.dask.extract_bag on a distributed.LocalCluster of 1 and 2 worker
   processes of one thread each (cluster start-up not timed).
 
-Prints files/s and MB/s (of input files) for each, best of --runs runs, and
-the ratio of 2 to 1 for each way.
+Prints files/s and MB/s (of input files) for each, best of --runs runs, the
+ratio of 2 to 1 for each way, and the cores the run kept busy (CPU time over
+wall time; not measured for Dask's worker processes): on a machine busy with
+other work a second thread cannot speed up what gets no second core.
 
   /usr/bin/python3 bench/python_scaling.py --build build
 """
 import argparse
 import os
+import resource
 import subprocess
 import sys
 import time
 
 
-def best_times(runs, convert):
+def children_cpu_time():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
+def best_times(runs, convert, cpu_clock=None):
     """Best seconds of convert(1) and of convert(2), the runs alternated so
-    that both meet the same load on a busy machine."""
-    best = {1: float("inf"), 2: float("inf")}
+    that both meet the same load on a busy machine, each with the cores it
+    kept busy in that run (CPU time of cpu_clock over wall time), if known."""
+    best = {1: (float("inf"), None), 2: (float("inf"), None)}
     for _ in range(runs):
         for n in best:
+            cpu = cpu_clock() if cpu_clock else 0.0
             start = time.perf_counter()
             convert(n)
-            best[n] = min(best[n], time.perf_counter() - start)
+            seconds = time.perf_counter() - start
+            cores = (cpu_clock() - cpu) / seconds if cpu_clock else None
+            best[n] = min(best[n], (seconds, cores), key=lambda b: b[0])
     return best
 
 
@@ -82,17 +94,21 @@ def main():
                 clusters[n].close()
 
     ways = [
-        ("extract_many", "threads", lambda: best_times(args.runs, extract_many)),
-        ("txtppt2 --jobs", "jobs", lambda: best_times(args.runs, run_command)),
+        ("extract_many", "threads",
+         lambda: best_times(args.runs, extract_many, time.process_time)),
+        ("txtppt2 --jobs", "jobs",
+         lambda: best_times(args.runs, run_command, children_cpu_time)),
         ("dask extract_bag", "workers", dask_times),
     ]
-    print(f"{'way':<18}{'':>10}{'files/s':>10}{'MB/s':>9}{'2:1':>7}")
+    print(f"{'way':<18}{'':>10}{'files/s':>10}{'MB/s':>9}{'2:1':>7}{'cores':>7}")
     for way, unit, timed in ways:
-        seconds = timed()
+        best = timed()
         for n in (1, 2):
-            ratio = f"{seconds[1] / seconds[2]:.2f}" if n == 2 else ""
-            print(f"{way:<18}{f'{n} {unit}':>10}{len(files) / seconds[n]:>10.0f}"
-                  f"{megabytes / seconds[n]:>9.1f}{ratio:>7}", flush=True)
+            seconds, cores = best[n]
+            ratio = f"{best[1][0] / seconds:.2f}" if n == 2 else ""
+            used = f"{cores:.2f}" if cores is not None else "-"
+            print(f"{way:<18}{f'{n} {unit}':>10}{len(files) / seconds:>10.0f}"
+                  f"{megabytes / seconds:>9.1f}{ratio:>7}{used:>7}", flush=True)
 
 if __name__ == "__main__":
     main()
