@@ -95,6 +95,14 @@ def is_supported(source: Source) -> bool:
     return _sources.probe(source)
 
 
+def _usable_cores() -> int:
+    # The cores this process may run on, which a container or taskset can
+    # make fewer than the machine's.
+    if hasattr(os, "sched_getaffinity"):
+        return len(os.sched_getaffinity(0))
+    return os.cpu_count() or 1
+
+
 def _text_or_error(source: Source) -> Union[str, ConversionError]:
     try:
         return extract_text(source)
@@ -134,7 +142,7 @@ def extract_many(
     turn comes.
     """
     if jobs is None:
-        jobs = os.cpu_count() or 1
+        jobs = _usable_cores()
     elif not isinstance(jobs, int) or isinstance(jobs, bool):
         raise TypeError(f"jobs must be an int, not {type(jobs).__name__}")
     elif jobs < 1:
