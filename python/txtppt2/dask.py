@@ -9,9 +9,9 @@ a ``dask.bag.Bag`` of one record per file::
 Each worker reads its files' bytes through fsspec and converts them from
 memory; local files (and so files on a shared file system) it converts from
 their path, which reads only the part of the file that holds the text. A
-file that cannot be read or converted gives a record with its
-error message and code (the library's code; 4 when the file could not be
-read) and no text, never a failed task. ``code`` is 0 for a converted file.
+file that cannot be read or converted gives a record with its error message
+and code (the library's code; 4 when the file could not be read) and no
+text, never a failed task. ``code`` is 0 for a converted file.
 
 The bag runs on Dask's default scheduler or on a ``distributed.Client``.
 Workers import txtppt2 themselves: install it on every machine, or put the
