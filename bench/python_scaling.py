@@ -10,9 +10,10 @@ long enough to time) with:
   processes of one thread each (cluster start-up not timed).
 
 Prints files/s and MB/s (of input files) for each, best of --runs runs, the
-ratio of 2 to 1 for each way, and the cores the run kept busy (CPU time over
-wall time; not measured for Dask's worker processes): on a machine busy with
-other work a second thread cannot speed up what gets no second core.
+ratio of 2 to 1 for each way, and the cores the run kept busy (CPU time of
+this process, of the command, or of Dask's workers, over wall time): on a
+machine busy with other work a second thread cannot speed up what gets no
+second core.
 
   /usr/bin/python3 bench/python_scaling.py --build build
 """
@@ -24,7 +25,7 @@ import sys
 import time
 
 
-def children_cpu_time():
+def children_cpu_time(n):
     usage = resource.getrusage(resource.RUSAGE_CHILDREN)
     return usage.ru_utime + usage.ru_stime
 
@@ -32,15 +33,15 @@ def children_cpu_time():
 def best_times(runs, convert, cpu_clock=None):
     """Best seconds of convert(1) and of convert(2), the runs alternated so
     that both meet the same load on a busy machine, each with the cores it
-    kept busy in that run (CPU time of cpu_clock over wall time), if known."""
+    kept busy in that run (CPU time of cpu_clock(n) over wall time)."""
     best = {1: (float("inf"), None), 2: (float("inf"), None)}
     for _ in range(runs):
         for n in best:
-            cpu = cpu_clock() if cpu_clock else 0.0
+            cpu = cpu_clock(n) if cpu_clock else 0.0
             start = time.perf_counter()
             convert(n)
             seconds = time.perf_counter() - start
-            cores = (cpu_clock() - cpu) / seconds if cpu_clock else None
+            cores = (cpu_clock(n) - cpu) / seconds if cpu_clock else None
             best[n] = min(best[n], (seconds, cores), key=lambda b: b[0])
     return best
 
@@ -86,8 +87,9 @@ def main():
         for client in clients.values():
             client.compute(bag).result()  # workers import txtppt2 first
         try:
-            return best_times(args.runs,
-                              lambda n: clients[n].compute(bag).result())
+            return best_times(
+                args.runs, lambda n: clients[n].compute(bag).result(),
+                lambda n: sum(clients[n].run(time.process_time).values()))
         finally:
             for n in clients:
                 clients[n].close()
@@ -95,7 +97,8 @@ def main():
 
     ways = [
         ("extract_many", "threads",
-         lambda: best_times(args.runs, extract_many, time.process_time)),
+         lambda: best_times(args.runs, extract_many,
+                            lambda n: time.process_time())),
         ("txtppt2 --jobs", "jobs",
          lambda: best_times(args.runs, run_command, children_cpu_time)),
         ("dask extract_bag", "workers", dask_times),
@@ -106,9 +109,8 @@ def main():
         for n in (1, 2):
             seconds, cores = best[n]
             ratio = f"{best[1][0] / seconds:.2f}" if n == 2 else ""
-            used = f"{cores:.2f}" if cores is not None else "-"
             print(f"{way:<18}{f'{n} {unit}':>10}{len(files) / seconds:>10.0f}"
-                  f"{megabytes / seconds:>9.1f}{ratio:>7}{used:>7}", flush=True)
+                  f"{megabytes / seconds:>9.1f}{ratio:>7}{cores:>7.2f}", flush=True)
 
 if __name__ == "__main__":
     main()
