@@ -1,7 +1,8 @@
 # Installing txtppt2: the shared library with its SONAME links, the public
 # header, the txtppt2 command, a pkg-config file and a CMake package
 # (find_package(txtppt2) gives txtppt2::txtppt2), split into the Runtime and
-# Development components. Also registers the test that installs into a
+# Development components; the Python module goes in its own component,
+# Python. Also registers the test that installs into a
 # scratch prefix and builds a C consumer against it.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -26,6 +27,34 @@ if(TARGET txtppt2_cli)
   endif()
   install(TARGETS txtppt2_cli
           RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+endif()
+
+if(TARGET txtppt2_python)
+  # The Python package goes to the interpreter's site directory for the
+  # prefix, relative to it: on Debian lib/python3.11/dist-packages, where its
+  # python3 looks for /usr/local. An absolute TXTPPT2_PYTHON_INSTALL_DIR is
+  # taken as it is.
+  if(NOT DEFINED TXTPPT2_PYTHON_INSTALL_DIR)
+    execute_process(
+      COMMAND ${Python3_EXECUTABLE} -c
+        "import os, sysconfig; p = sysconfig.get_paths(); print(os.path.relpath(p['platlib'], p['data']))"
+      OUTPUT_VARIABLE TXTPPT2_PYTHON_SITE_DIR
+      OUTPUT_STRIP_TRAILING_WHITESPACE
+      RESULT_VARIABLE TXTPPT2_PYTHON_SITE_RESULT)
+    if(NOT TXTPPT2_PYTHON_SITE_RESULT EQUAL 0
+       OR TXTPPT2_PYTHON_SITE_DIR MATCHES "^\\.\\.")
+      set(TXTPPT2_PYTHON_SITE_DIR
+          lib/python${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}/site-packages)
+    endif()
+    set(TXTPPT2_PYTHON_INSTALL_DIR ${TXTPPT2_PYTHON_SITE_DIR} CACHE PATH
+        "Where to install the Python package (relative to the prefix, or absolute)")
+  endif()
+  install(TARGETS txtppt2_python
+          LIBRARY DESTINATION ${TXTPPT2_PYTHON_INSTALL_DIR}/txtppt2
+          COMPONENT Python)
+  install(FILES ${TXTPPT2_PYTHON_SOURCES}
+          DESTINATION ${TXTPPT2_PYTHON_INSTALL_DIR}/txtppt2
+          COMPONENT Python)
 endif()
 
 # CMake package: targets, config and version (same major version).

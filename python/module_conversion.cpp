@@ -1,0 +1,59 @@
+#include "module_conversion.h"
+
+#include "driver/support_probes.h"
+#include "interface/conversion_error_state.h"
+#include "storage/storage_messages.h"
+
+namespace txtppt2::python {
+namespace {
+
+// The exports' room for a path's UTF-16 form with its NUL: a longer path is
+// "Error in parameters" here too.
+constexpr int kPathCapacity = 1024;
+
+bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
+  return MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, narrow, -1,
+                             path, kPathCapacity) != 0;
+}
+
+// Runs the driver on the source; failures land in errors.
+HGLOBAL RunDriver(const Source& source, OutputMode mode, uint32_t* count,
+                  ConversionErrorState& errors) {
+  if (const auto* memory = std::get_if<MemorySource>(&source)) {
+    *count = memory->size;
+    return ConvertMemory(memory->data, mode, count, errors);
+  }
+  WCHAR path[kPathCapacity];
+  if (!WidenPath(std::get<PathSource>(source).path, path)) {
+    errors.SetConversionError(messages::kErrorInParameters,
+                              kParameterErrorCode);
+    return nullptr;
+  }
+  return ConvertFile(path, mode, count, errors);
+}
+
+}  // namespace
+
+Conversion Convert(const Source& source, OutputMode mode) {
+  ConversionErrorState errors;
+  Conversion result;
+  result.block.reset(RunDriver(source, mode, &result.count, errors));
+  if (result.block == nullptr) {
+    result.count = 0;
+    result.code = errors.ReportedCode();
+    char message[ConversionErrorState::kMessageCapacity];
+    errors.CopyMessage(message, sizeof message);
+    result.message = message;
+  }
+  return result;
+}
+
+bool IsSupported(const Source& source) {
+  if (const auto* memory = std::get_if<MemorySource>(&source))
+    return IsMemDataSupported(memory->data, memory->size);
+  WCHAR path[kPathCapacity];
+  return WidenPath(std::get<PathSource>(source).path, path) &&
+         IsFileSupportedW(path);
+}
+
+}  // namespace txtppt2::python

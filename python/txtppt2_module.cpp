@@ -1,0 +1,118 @@
+// The extension txtppt2._txtppt2: conversions and support probes of a path
+// or of a buffer, for the pure-Python package (python/txtppt2) to wrap. The
+// interpreter lock is released while the converter runs, so that threads
+// convert in parallel; Python objects are made only once it is held again.
+#include <pybind11/pybind11.h>
+
+#include <cstdint>
+#include <string>
+
+#include "module_conversion.h"
+
+namespace py = pybind11;
+using txtppt2::OutputMode;
+using txtppt2::python::Conversion;
+using txtppt2::python::MemorySource;
+using txtppt2::python::PathSource;
+using txtppt2::python::Source;
+
+namespace {
+
+// An object's bytes, held through the buffer protocol for as long as this
+// lives: the exporter can neither free nor resize them meanwhile. Only a
+// contiguous buffer is accepted (BufferError otherwise).
+class HeldBuffer {
+ public:
+  explicit HeldBuffer(const py::object& object) {
+    if (PyObject_GetBuffer(object.ptr(), &view, PyBUF_SIMPLE) != 0)
+      throw py::error_already_set();
+  }
+  ~HeldBuffer() { PyBuffer_Release(&view); }
+  HeldBuffer(const HeldBuffer&) = delete;
+  HeldBuffer& operator=(const HeldBuffer&) = delete;
+
+  // The converter counts a block's bytes in 32 bits.
+  MemorySource AsSource() const {
+    if (static_cast<uint64_t>(view.len) > UINT32_MAX)
+      throw py::value_error("a presentation in memory must be under 4 GiB");
+    return {static_cast<const BYTE*>(view.buf),
+            static_cast<uint32_t>(view.len)};
+  }
+
+ private:
+  Py_buffer view;
+};
+
+// A path argument as the NUL-terminated string the converter takes.
+std::string NarrowPath(const py::bytes& path) {
+  std::string narrow = path;
+  if (narrow.find('\0') != std::string::npos)
+    throw py::value_error("embedded null byte in path");
+  return narrow;
+}
+
+OutputMode ModeFor(bool unicode) {
+  return unicode ? txtppt2::kUnicode : txtppt2::kPureText;
+}
+
+// (text, 0, b"") on success, (None, code, message) on failure; the text is
+// the result block's bytes without the terminator.
+py::tuple Run(const Source& source, bool unicode) {
+  Conversion conversion;
+  {
+    py::gil_scoped_release unlocked;
+    conversion = txtppt2::python::Convert(source, ModeFor(unicode));
+  }
+  if (conversion.block != nullptr) {
+    py::bytes text(static_cast<const char*>(conversion.block.get()),
+                   conversion.count);
+    return py::make_tuple(std::move(text), 0, py::bytes());
+  }
+  return py::make_tuple(py::none(), conversion.code,
+                        py::bytes(conversion.message));
+}
+
+bool Probe(const Source& source) {
+  py::gil_scoped_release unlocked;
+  return txtppt2::python::IsSupported(source);
+}
+
+py::tuple ConvertPath(const py::bytes& path, bool unicode) {
+  std::string narrow = NarrowPath(path);
+  return Run(PathSource{narrow.c_str()}, unicode);
+}
+
+py::tuple ConvertBuffer(const py::object& buffer, bool unicode) {
+  HeldBuffer held(buffer);
+  return Run(held.AsSource(), unicode);
+}
+
+bool ProbePath(const py::bytes& path) {
+  std::string narrow = NarrowPath(path);
+  return Probe(PathSource{narrow.c_str()});
+}
+
+bool ProbeBuffer(const py::object& buffer) {
+  HeldBuffer held(buffer);
+  return Probe(held.AsSource());
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_txtppt2, module) {
+  module.doc() =
+      "The converter's bindings; use the txtppt2 package, which wraps them.";
+  module.attr("__version__") = TXTPPT2_VERSION;
+  module.def("convert_path", &ConvertPath, py::arg("path"), py::arg("unicode"),
+             "Converts the file at a file-system-encoded path: (text, 0, b'') "
+             "or (None, code, message).");
+  module.def("convert_buffer", &ConvertBuffer, py::arg("buffer"),
+             py::arg("unicode"),
+             "Converts the compound file held in a contiguous buffer: "
+             "(text, 0, b'') or (None, code, message).");
+  module.def("probe_path", &ProbePath, py::arg("path"),
+             "Whether the file at a file-system-encoded path can be "
+             "converted.");
+  module.def("probe_buffer", &ProbeBuffer, py::arg("buffer"),
+             "Whether the compound file held in a buffer can be converted.");
+}

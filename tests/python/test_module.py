@@ -1,0 +1,152 @@
+"""The txtppt2 module: its results, sources, errors and threads."""
+import contextlib
+import io
+import mmap
+import os
+import pickle
+import pydoc
+import shutil
+
+import pytest
+import txtppt2
+from txtppt2 import ConversionError, StorageError, UnsupportedFormatError
+
+from shared_data import (EXAMPLES, FIXTURES, corpus_paths, expected,
+                         require_corpus)
+
+SAMPLE = EXAMPLES / "sample.ppt"
+SAMPLE_TEXT = (EXAMPLES / "sample.expected.txt").read_bytes().decode("utf-8")
+ERROR_CLASSES = {1003: UnsupportedFormatError, 4: StorageError}
+
+
+@pytest.mark.parametrize("path", corpus_paths())
+def test_corpus_file_gives_its_expected_bytes_or_error(path):
+    require_corpus()
+    code = expected(path, "error")
+    if code is None:
+        assert txtppt2.extract_bytes(path) == expected(path, "utf16le")
+        assert txtppt2.extract_bytes(path, "cp1252") == expected(path, "cp1252")
+        assert txtppt2.is_supported(path)
+        return
+    for encoding in ("utf-16le", "cp1252"):
+        with pytest.raises(ConversionError) as raised:
+            txtppt2.extract_bytes(path, encoding)
+        assert raised.value.code == int(code)
+        assert type(raised.value) is ERROR_CLASSES.get(int(code), ConversionError)
+
+
+def open_mmap(path, stack):
+    file = stack.enter_context(open(path, "rb"))
+    return stack.enter_context(mmap.mmap(file.fileno(), 0, access=mmap.ACCESS_READ))
+
+
+SOURCES = {
+    "str path": lambda path, stack: str(path),
+    "bytes path": lambda path, stack: os.fsencode(path),
+    "PathLike": lambda path, stack: path,
+    "bytes": lambda path, stack: path.read_bytes(),
+    "bytearray": lambda path, stack: bytearray(path.read_bytes()),
+    "memoryview": lambda path, stack: memoryview(path.read_bytes()),
+    "strided memoryview": lambda path, stack:
+        memoryview(bytes(b for b in path.read_bytes() for _ in "ab"))[::2],
+    "mmap": open_mmap,
+    "file object": lambda path, stack: stack.enter_context(open(path, "rb")),
+    "BytesIO": lambda path, stack: io.BytesIO(path.read_bytes()),
+}
+
+
+@pytest.mark.parametrize("kind", SOURCES)
+def test_every_kind_of_source_converts(kind, tmp_path):
+    # A file name that is not valid UTF-8 must reach the file as it is.
+    path = tmp_path / os.fsdecode(b"caf\xe9 deck.ppt")
+    shutil.copy(SAMPLE, path)
+    with contextlib.ExitStack() as stack:
+        assert txtppt2.is_supported(SOURCES[kind](path, stack))
+        assert txtppt2.extract_text(SOURCES[kind](path, stack)) == SAMPLE_TEXT
+
+
+def test_lone_surrogate_becomes_replacement_character():
+    deck = FIXTURES / "deck.ppt"
+    exact = txtppt2.extract_bytes(deck).decode("utf-16-le", "surrogatepass")
+    assert "\ud800" in exact
+    assert txtppt2.extract_text(deck) == exact.replace("\ud800", "\ufffd")
+
+
+def renamed_document_stream(tmp_path):
+    # The same file, its stream no longer named "PowerPoint Document".
+    name = "PowerPoint Document".encode("utf-16-le")
+    return SAMPLE.read_bytes().replace(name, name[:-2] + b"x\0")
+
+
+def text_file(tmp_path):
+    (tmp_path / "notes.ppt").write_text("plain text, no presentation")
+    return tmp_path / "notes.ppt"
+
+
+@pytest.mark.parametrize("make_source, error_class, code", [
+    (lambda tmp_path: tmp_path / "missing.ppt", StorageError, 4),
+    (text_file, StorageError, 4),
+    (lambda tmp_path: SAMPLE.read_bytes()[:1000], StorageError, 4),
+    (lambda tmp_path: bytearray(b"\0" * 4096), StorageError, 4),
+    (lambda tmp_path: FIXTURES / "no_document_stream.ppt",
+     UnsupportedFormatError, 1003),
+    (renamed_document_stream, UnsupportedFormatError, 1003),
+    (lambda tmp_path: "x" * 1100 + ".ppt", ConversionError, 1),
+])
+def test_failure_raises_the_library_code_and_message(make_source, error_class,
+                                                      code, tmp_path):
+    source = make_source(tmp_path)
+    for encoding in ("utf-16le", "cp1252"):
+        with pytest.raises(ConversionError) as raised:
+            txtppt2.extract_bytes(source, encoding)
+        error = raised.value
+        assert (type(error), error.code, error.source) == (error_class, code, source)
+        assert error.message and str(error) == f"{error.message} (code {code})"
+    copy = pickle.loads(pickle.dumps(error))
+    assert (type(copy), copy.code, copy.message) == (error_class, code, error.message)
+    assert not txtppt2.is_supported(source)
+
+
+@pytest.mark.parametrize("call, error_class", [
+    (lambda: txtppt2.extract_text(42), TypeError),
+    (lambda: txtppt2.extract_text(None), TypeError),
+    (lambda: txtppt2.extract_text(io.StringIO("text mode")), TypeError),
+    (lambda: txtppt2.is_supported(["a.ppt"]), TypeError),
+    (lambda: txtppt2.extract_text("bad\0name.ppt"), ValueError),
+    (lambda: txtppt2.extract_text("\ud800.ppt"), ValueError),
+    (lambda: txtppt2.is_supported("\udfff.ppt"), ValueError),
+    (lambda: txtppt2.extract_bytes(SAMPLE, "utf-8"), ValueError),
+    (lambda: txtppt2.extract_bytes(SAMPLE, 1252), TypeError),
+    (lambda: txtppt2.extract_many([SAMPLE], jobs=0), ValueError),
+    (lambda: txtppt2.extract_many([SAMPLE], jobs=2.0), TypeError),
+])
+def test_wrong_arguments_raise_type_or_value_errors(call, error_class):
+    with pytest.raises(error_class) as raised:
+        call()
+    assert not isinstance(raised.value, ConversionError)
+
+
+def serial_result(source):
+    try:
+        return txtppt2.extract_text(source)
+    except ConversionError as error:
+        return (type(error), error.code)
+
+
+def test_threads_give_the_serial_results_in_order(tmp_path):
+    sources = [SAMPLE, tmp_path / "missing.ppt", SAMPLE.read_bytes(),
+               FIXTURES / "no_document_stream.ppt"] * 3
+    sources += [path for path in corpus_paths() if path is not None]
+    results = list(txtppt2.extract_many(iter(sources), jobs=2))
+    assert [source for source, _ in results] == sources
+    assert [serial_result(source) for source in sources] == [
+        result if isinstance(result, str) else (type(result), result.code)
+        for _, result in results]
+
+
+def test_version_type_information_and_help():
+    assert txtppt2.__version__ == os.environ["TXTPPT2_VERSION"]
+    assert os.path.exists(os.path.join(os.path.dirname(txtppt2.__file__), "py.typed"))
+    shown = pydoc.render_doc(txtppt2)
+    for name in ("extract_text", "extract_bytes", "is_supported", "extract_many"):
+        assert getattr(txtppt2, name).__doc__.splitlines()[0] in shown
