@@ -3,12 +3,16 @@
 # table names the module txtppt2.dll and holds exactly the 22 exports, by
 # name and undecorated, FreeUpConverterTypes at InitializeConverterTypes'
 # address; its import table names only DLLs that come with Windows (the C
-# and C++ runtime and winpthread are linked in).
+# and C++ runtime and winpthread are linked in). The DLL must be built for
+# the given bitness; a 32-bit DLL's exports must also be cdecl, the caller
+# popping the arguments: no stdcall name decoration (Name@N), no leading
+# underscore, and no export that returns with `ret $N`.
 #
-#   check_dll_tables.sh OBJDUMP DLL
+#   check_dll_tables.sh OBJDUMP DLL 32|64
 set -euo pipefail
 objdump=$1
 dll=$2
+bits=$3
 dump=$("$objdump" -p "$dll")
 
 expected_exports="ConvertMemoryToPureText ConvertMemoryToUnicode ConvertToPureText
@@ -25,6 +29,15 @@ fail() {
   echo "$1"
   failed=1
 }
+
+case $bits in
+  32) format=pei-i386 magic=PE32 ;;
+  64) format=pei-x86-64 magic=PE32+ ;;
+  *) echo "usage: $0 OBJDUMP DLL 32|64" >&2; exit 2 ;;
+esac
+grep -q "file format $format\$" <<<"$dump" &&
+  grep -Eq "^Magic[[:space:]]+[0-9a-f]+[[:space:]]+\($magic\)" <<<"$dump" ||
+  fail "$dll is not a $bits-bit DLL ($format, $magic)"
 
 name=$(awk '$1 == "Name" && NF == 3 {print $3; exit}' <<<"$dump")
 [[ $name == txtppt2.dll ]] || fail "the export table names the module '$name', not txtppt2.dll"
@@ -58,6 +71,29 @@ initialize=$(rva_of InitializeConverterTypes)
 [[ -n $free_up && $free_up == "$initialize" ]] ||
   fail "FreeUpConverterTypes (RVA $free_up) is not InitializeConverterTypes (RVA $initialize)"
 
+if ((bits == 32)); then
+  decorated=$(grep -E '^_|@[0-9]+$' <<<"$exports" || true)
+  [[ -z $decorated ]] ||
+    fail "decorated export names (stdcall or a leading underscore): $(echo $decorated)"
+  # Each export's code, up to the next export's, ends in a plain `ret`.
+  image_base=$((16#$(awk '$1 == "ImageBase" {print $2; exit}' <<<"$dump")))
+  rvas=$(awk '/^Export Address Table --/ {on = 1; next}
+              on && /^[ \t]*$/ {on = 0}
+              on {print $5}' <<<"$dump" | sort -u)
+  for rva in $rvas; do
+    start=$((image_base + 16#$rva))
+    stop=$((start + 512))
+    for other in $rvas; do
+      ((image_base + 16#$other > start && image_base + 16#$other < stop)) &&
+        stop=$((image_base + 16#$other))
+    done
+    first_ret=$("$objdump" -d --start-address=$start --stop-address=$stop "$dll" |
+      awk '!found && /\tret/ {print; found = 1}')
+    [[ $first_ret != *'ret '*'$'* ]] ||
+      fail "the export at RVA $rva pops its own arguments (stdcall):$first_ret"
+  done
+fi
+
 imports=$(awk '/^[ \t]*DLL Name: / {print $3}' <<<"$dump" | sort -u)
 for import in $imports; do
   [[ " $allowed_imports " == *" $import "* ]] ||
@@ -67,4 +103,4 @@ done
 if ((failed)); then
   exit 1
 fi
-echo "txtppt2.dll: exactly the 22 exports by name; imports $(echo $imports)"
+echo "txtppt2.dll ($bits-bit): exactly the 22 exports by name; imports $(echo $imports)"
