@@ -35,8 +35,8 @@ case $bits in
   64) format=pei-x86-64 magic=PE32+ ;;
   *) echo "usage: $0 OBJDUMP DLL 32|64" >&2; exit 2 ;;
 esac
-grep -q "file format $format\$" <<<"$dump" &&
-  grep -Eq "^Magic[[:space:]]+[0-9a-f]+[[:space:]]+\($magic\)" <<<"$dump" ||
+[[ $(awk '/file format/ {print $NF; exit}' <<<"$dump") == "$format" &&
+   $(awk '$1 == "Magic" {print $3; exit}' <<<"$dump") == "($magic)" ]] ||
   fail "$dll is not a $bits-bit DLL ($format, $magic)"
 
 name=$(awk '$1 == "Name" && NF == 3 {print $3; exit}' <<<"$dump")
