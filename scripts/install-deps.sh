@@ -8,6 +8,7 @@
 #   scripts/install-deps.sh fuzz    # and clang with libFuzzer (fuzz/)
 #   scripts/install-deps.sh memcheck  # and valgrind (tests/memcheck/)
 #   scripts/install-deps.sh windows # MinGW-w64 and wine64 (Windows build)
+#   scripts/install-deps.sh x86     # 32-bit builds: multilib, MinGW-w64 i686
 set -euo pipefail
 
 build_packages=(cmake g++ make)
@@ -16,6 +17,8 @@ fuzz_packages=(clang libclang-rt-14-dev)
 memcheck_packages=(valgrind)
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
+x86_packages=(cmake ninja-build googletest g++-multilib python3-olefile pkg-config
+              binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
 
 case "${1:-test}" in
   build) wanted=("${build_packages[@]}") ;;
@@ -25,7 +28,8 @@ case "${1:-test}" in
   memcheck) wanted=("${build_packages[@]}" "${test_packages[@]}"
                     "${memcheck_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
-  *) echo "usage: $0 build|test|fuzz|memcheck|windows" >&2; exit 2 ;;
+  x86) wanted=("${x86_packages[@]}") ;;
+  *) echo "usage: $0 build|test|fuzz|memcheck|windows|x86" >&2; exit 2 ;;
 esac
 
 missing=()

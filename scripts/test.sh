@@ -38,6 +38,9 @@ ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L concurrency
 echo "== Windows build under Wine"
 scripts/test-windows.sh
 
+echo "== 32-bit builds: txtppt2.dll for 32-bit Windows, the suite at -m32"
+scripts/test-x86.sh
+
 # Last, so that the closing summary is that of the whole suite.
 echo "== release build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
