@@ -102,12 +102,13 @@ install(FILES ${PROJECT_BINARY_DIR}/txtppt2.pc
 
 # The test runs the installed tree on the build machine.
 if(TXTPPT2_BUILD_TESTS AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
-  # Consumers of a sanitized library must be sanitized too.
-  set(TXTPPT2_CONSUMER_FLAGS "")
+  # Consumers are built for the library's target (the -m32 of a 32-bit
+  # build) and, of a sanitized library, sanitized too.
+  set(TXTPPT2_CONSUMER_FLAGS "${CMAKE_C_FLAGS_INIT}")
   if(TXTPPT2_SANITIZE)
-    set(TXTPPT2_CONSUMER_FLAGS "-fsanitize=${TXTPPT2_SANITIZE}")
+    string(APPEND TXTPPT2_CONSUMER_FLAGS " -fsanitize=${TXTPPT2_SANITIZE}")
   elseif(TXTPPT2_BUILD_FUZZERS)
-    set(TXTPPT2_CONSUMER_FLAGS "-fsanitize=address,undefined")
+    string(APPEND TXTPPT2_CONSUMER_FLAGS " -fsanitize=address,undefined")
   endif()
   add_test(NAME install.consumer
            COMMAND ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh

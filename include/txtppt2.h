@@ -45,7 +45,11 @@ typedef char16_t txtppt2_char16;
 typedef uint16_t txtppt2_char16;
 #endif
 
-#if defined(_MSC_VER) || defined(__MINGW32__)
+/* Every export is cdecl. On 32-bit Windows a compiler's default convention
+ * may differ (MSVC's /Gz and /Gr, GCC's -mrtd, Open Watcom's own register
+ * convention), so the header says it explicitly; 64-bit Windows has one
+ * convention and compilers accept the keyword there. */
+#if defined(_WIN32)
 #define TXTPPT2_CALL __cdecl
 #else
 #define TXTPPT2_CALL

@@ -36,7 +36,8 @@ packages_of() {
     test) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${python_packages[@]}" "${x86_packages[@]}" "${windows_packages[@]}" ;;
     windows) echo "${windows_packages[@]}" ;;
-    x86) echo "${build_packages[@]}" "${x86_packages[@]}" ;;
+    x86) echo "${build_packages[@]}" "${test_packages[@]}" \
+      "${x86_packages[@]}" ninja-build googletest ;;
     python) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${python_packages[@]}" ;;
     fuzz) echo "${build_packages[@]}" "${test_packages[@]}" \

@@ -97,6 +97,8 @@ release_tests() {
 stage "sanitizer build (address, undefined)" sanitizer_tests
 stage "thread sanitizer build (concurrency tests)" thread_sanitizer_tests
 stage "Windows build under Wine" scripts/test-windows.sh
+stage "32-bit builds: txtppt2.dll for 32-bit Windows, the suite at -m32" \
+  scripts/test-x86.sh
 stage "release build" release_tests
 
 echo

@@ -5,6 +5,8 @@
 #define TXTPPT2_EXTRACT_OUTPUT_TEXT_STREAM_H_
 
 #include <cstddef>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "platform/windows.h"
@@ -14,8 +16,17 @@ namespace txtppt2 {
 template <typename CharT>
 class OutputTextStream {
  public:
-  // Room for count characters ahead of time; the text grows past it freely.
-  void Reserve(size_t count) { text_.reserve(count); }
+  // Room for count characters ahead of time, where it can be had; the text
+  // grows past it (or without it) freely. The count is a guess from sizes a
+  // file declares: one that a 32-bit process cannot hold is dropped rather
+  // than failing a conversion that a 64-bit process completes.
+  void Reserve(size_t count) {
+    try {
+      text_.reserve(count);
+    } catch (const std::length_error&) {
+    } catch (const std::bad_alloc&) {
+    }
+  }
 
   // Appends count characters (an unformatted write: NULs pass too).
   void Write(const CharT* text, size_t count) { text_.append(text, count); }

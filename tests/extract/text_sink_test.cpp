@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "support/record_stream_builder.h"
@@ -115,6 +116,19 @@ TEST(TextSinkTest, AnsiTextInBothWidths) {
   WideOutputStream empty;
   TextSink::AppendAnsiText(empty, bytes.data(), 0);
   EXPECT_EQ(Written(empty), TXTPPT2_WTEXT("\r\n"));
+}
+
+TEST(OutputTextStreamTest, ReserveThatCannotBeHadIsDropped) {
+  // The driver reserves by the sizes a file declares, which at 32 bits can
+  // exceed what a string may hold: the text must still be written.
+  NarrowOutputStream narrow;
+  WideOutputStream wide;
+  narrow.Reserve(SIZE_MAX);
+  wide.Reserve(SIZE_MAX);
+  TextSink::AppendAnsiText(narrow, "ab", 2);
+  TextSink::AppendAnsiText(wide, "ab", 2);
+  EXPECT_EQ(Written(narrow), "ab\r\n");
+  EXPECT_EQ(Written(wide), Widen("ab\r\n"));
 }
 
 }  // namespace

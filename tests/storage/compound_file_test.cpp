@@ -1,6 +1,7 @@
 // The compound file reader on files made by the test writer: reading
 // streams of each version and placement, finding and listing the root's
 // children, seeking, modes, object lifetimes, paths.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -536,6 +537,33 @@ TEST_F(CompoundFilePathTest, PathAndMemoryReadTheSameBytes) {
     EXPECT_FALSE(bytes.empty());
     EXPECT_TRUE(SameBytes(bytes, ReadToEnd(b.get(), 7)));
   }
+}
+
+TEST_F(CompoundFilePathTest, SectorPastFourGiBIsReadWhereItLies) {
+  // A sparse file of over 4 GiB whose stream is one sector past 4 GiB (the
+  // FAT does not reach it: its chain ends there). Offsets stay 64-bit in a
+  // 32-bit build, from the sector number to pread.
+  constexpr uint32_t kFarSector = (uint32_t{1} << 20) + 1;  // 4096-byte sectors
+  constexpr off_t kFarOffset = off_t{kFarSector + 1} << 12;
+  CompoundFileWriter writer(CompoundFileVersion::k4);
+  writer.AddStream(u"PowerPoint Document", PatternBytes(5000, 1));
+  std::string file = writer.Build();
+  const std::u16string name = u"PowerPoint Document";
+  size_t entry = file.find(
+      std::string(reinterpret_cast<const char*>(name.data()), name.size() * 2));
+  ASSERT_EQ(entry % 128, 0u);
+  for (int i = 0; i < 4; ++i)  // the start sector, little-endian
+    file[entry + 0x74 + i] = static_cast<char>(kFarSector >> (8 * i));
+  fs::path path = Write("far.ppt", file);
+  const std::string far = PatternBytes(4096, 2);
+  int fd = open(path.c_str(), O_WRONLY);
+  ASSERT_EQ(pwrite(fd, far.data(), far.size(), kFarOffset), 4096);
+  close(fd);
+  ComPtr<IStorage> storage;
+  ComPtr<IStream> stream;
+  ASSERT_EQ(Open(path, &storage), S_OK);
+  ASSERT_EQ(OpenStream(storage.get(), name.c_str(), &stream), S_OK);
+  EXPECT_TRUE(SameBytes(ReadToEnd(stream.get()), far));
 }
 
 TEST_F(CompoundFilePathTest, PathErrorsHaveTheirStorageResults) {

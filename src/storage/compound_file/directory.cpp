@@ -1,5 +1,6 @@
 #include "storage/compound_file/directory.h"
 
+#include <algorithm>
 #include <span>
 #include <utility>
 
@@ -12,8 +13,11 @@ Directory::Directory(ByteSource& source_, std::vector<uint32_t> sectors_,
     : source(source_),
       sectors(std::move(sectors_)),
       sectorShift(sectorShift_),
-      entryCount((uint64_t{sectors.size()} << sectorShift) /
-                 kDirectoryEntrySize),
+      // Ids are 32 bits and kNoStream names no entry: the directory ends
+      // there however long its chain, at every width of size_t.
+      entryCount(std::min<uint64_t>(
+          (uint64_t{sectors.size()} << sectorShift) / kDirectoryEntrySize,
+          kNoStream)),
       cache(size_t{1} << sectorShift) {}
 
 bool Directory::Read(uint32_t id, DirectoryEntry* entry) {
