@@ -71,7 +71,8 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
   }
   return nullptr;
 }
@@ -96,12 +97,8 @@ std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
 HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
                              RecordStreamReader& rootDocument, OutputMode mode,
                              size_t reserve, uint32_t* count) {
-  std::unique_ptr<CompoundStorage> dual;
-  try {
-    dual = root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
-  } catch (const std::runtime_error&) {
-    dual = nullptr;
-  }
+  std::unique_ptr<CompoundStorage> dual =
+      root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
   std::unique_ptr<RecordStreamReader> dualDocument;
   if (dual)
     dualDocument =
@@ -110,11 +107,10 @@ HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
   RecordStreamReader& document = dualDocument ? *dualDocument : rootDocument;
   std::unique_ptr<RecordStreamReader> currentUser =
       OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
-  uint64_t limit =
-      storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
+  uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
   CompleteTextExtractor extractor(
       document, currentUser.get(),
-      static_cast<uint32_t>(std::min<uint64_t>(document.Size(), limit)));
+      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
   if (mode != kPureText)
     return ProduceBlock<WideOutputStream>(extractor, reserve, count);
   return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
@@ -152,7 +148,8 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
   }
   return nullptr;
 }
@@ -168,9 +165,7 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
                       ErrorRecorder& errors, TextScope scope) {
   ULONG length = *count;
   return ConvertOwnedStorage(
-      [data, length] {
-        return std::make_unique<CompoundStorage>(data, length);
-      },
+      [data, length] { return std::make_unique<CompoundStorage>(data, length); },
       mode, count, errors, scope);
 }
 

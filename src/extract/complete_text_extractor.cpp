@@ -25,9 +25,12 @@ constexpr uint32_t kCurrentUserLimit = 64 * 1024;
 // SlidePersistAtom body: persistIdRef first, slideId at 12.
 constexpr uint32_t kPersistRefField = 0;
 constexpr uint32_t kPageIdField = 12;
-// SlideAtom body: geom, rgPlaceholderTypes[8], masterIdRef, then notesIdRef,
-// the slideId of the slide's notes page.
+// SlideAtom body: geom, rgPlaceholderTypes[8], masterIdRef (the slideId of
+// the page's master), then notesIdRef (that of the slide's notes page).
+constexpr uint32_t kMasterIdField = 12;
 constexpr uint32_t kNotesIdField = 16;
+// A title master follows the main master: two levels of masters at most.
+constexpr int kMasterLevels = 2;
 
 bool IsTextAtom(uint16_t type) {
   return type == kTextCharsAtom || type == kTextBytesAtom || type == kCString;
@@ -49,6 +52,14 @@ struct ListEntry {
   std::vector<std::optional<RecordHeader>> texts;
 };
 
+// OEPlaceholderAtom body: position, then placementId, one byte; master
+// placeholders 1 to 6 (title to notes body) hold prompts.
+constexpr uint32_t kPlaceholderTypeField = 4;
+constexpr uint8_t kFirstPromptPlaceholder = 0x01;
+constexpr uint8_t kLastPromptPlaceholder = 0x06;
+
+using EntriesById = std::unordered_map<uint32_t, const ListEntry*>;
+
 // The text written for one page so far: which of its list texts a shape
 // has shown, and (only where the list holds text) what the shapes wrote,
 // so that a list text a shape repeats without referring to it is written
@@ -60,6 +71,8 @@ struct PageText {
 
   const std::vector<std::optional<RecordHeader>>* listTexts;
   std::vector<bool> shown;
+  // On a master, placeholders hold prompts ("Click to edit ..."), not text.
+  bool skipPlaceholders = false;
   std::unordered_set<std::u16string> written;
 };
 
@@ -89,13 +102,16 @@ class CompleteTextWriter {
   }
 
   std::vector<ListEntry> ReadSlideList(const RecordHeader& list);
-  std::optional<RecordHeader> ResolvePage(uint32_t persistRef, uint16_t type);
+  std::optional<RecordHeader> ResolvePage(uint32_t persistRef, uint16_t type,
+                                          uint16_t otherType = 0);
+  void WriteMasters(const RecordHeader& slide, const EntriesById& masters);
   void WritePage(const RecordHeader& page, const ListEntry* entry);
   void WriteShapes(const RecordHeader& page, PageText& text);
   void WriteShape(const RecordHeader& shape, PageText& text);
   void WriteText(const RecordHeader& atom, PageText* text);
   std::u16string TextKey(const RecordHeader& atom) const;
   bool BodyIsRecords(const RecordHeader& container) const;
+  bool IsPromptPlaceholder(const RecordHeader& shape) const;
 
   std::string_view image;
   Out& out;
@@ -109,11 +125,13 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
   directory = &live.directory;
   auto document = ReadRecordHeader(image, live.documentOffset,
                                    static_cast<uint32_t>(image.size()));
-  std::optional<RecordHeader> slideList, notesList;
+  std::optional<RecordHeader> slideList, masterList, notesList;
   ForEachChild(image, *document, [&](const RecordHeader& child) {
     if (child.type == kSlideListWithText) {
       if (child.instance == kSlideListInstanceSlides && !slideList)
         slideList = child;
+      if (child.instance == kSlideListInstanceMasters && !masterList)
+        masterList = child;
       if (child.instance == kSlideListInstanceNotes && !notesList)
         notesList = child;
     }
@@ -121,9 +139,12 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
   });
   if (!slideList) return;
 
-  std::vector<ListEntry> notes;
+  std::vector<ListEntry> masters, notes;
+  if (masterList) masters = ReadSlideList(*masterList);
   if (notesList) notes = ReadSlideList(*notesList);
-  std::unordered_map<uint32_t, const ListEntry*> notesById;
+  EntriesById mastersById, notesById;
+  for (const ListEntry& entry : masters)
+    mastersById.emplace(entry.pageId, &entry);
   for (const ListEntry& entry : notes) notesById.emplace(entry.pageId, &entry);
 
   bool first = true;
@@ -136,6 +157,7 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
       continue;
     }
     WritePage(*slide, &entry);
+    WriteMasters(*slide, mastersById);
     auto slideAtom = FindChild(image, *slide, kSlideAtom);
     auto notesId =
         slideAtom ? BodyField(image, *slideAtom, kNotesIdField) : std::nullopt;
@@ -173,18 +195,39 @@ std::vector<ListEntry> CompleteTextWriter<Out>::ReadSlideList(
   return entries;
 }
 
-// The container saved for persistRef, if it has the type expected and has
+// The container saved for persistRef, if it has a type expected and has
 // not been written already (two list entries may name the same page).
 template <typename Out>
 std::optional<RecordHeader> CompleteTextWriter<Out>::ResolvePage(
-    uint32_t persistRef, uint16_t type) {
+    uint32_t persistRef, uint16_t type, uint16_t otherType) {
   auto offset = directory->Find(persistRef);
   if (!offset) return std::nullopt;
   auto page =
       ReadRecordHeader(image, *offset, static_cast<uint32_t>(image.size()));
-  if (!page || page->type != type || !pagesWritten.insert(*offset).second)
+  if (!page || (page->type != type && page->type != otherType) ||
+      !pagesWritten.insert(*offset).second)
     return std::nullopt;
   return page;
+}
+
+// The text a master shows on the slides that follow it (text boxes, not
+// placeholders), written with the first slide that uses the master.
+template <typename Out>
+void CompleteTextWriter<Out>::WriteMasters(const RecordHeader& slide,
+                                           const EntriesById& masters) {
+  std::optional<RecordHeader> page = slide;
+  for (int level = 0; level < kMasterLevels && page; ++level) {
+    auto atom = FindChild(image, *page, kSlideAtom);
+    auto masterId =
+        atom ? BodyField(image, *atom, kMasterIdField) : std::nullopt;
+    auto found = masterId ? masters.find(*masterId) : masters.end();
+    if (found == masters.end()) return;
+    page = ResolvePage(found->second->persistRef, kMainMaster, kSlide);
+    if (!page) return;
+    PageText text(nullptr);
+    text.skipPlaceholders = true;
+    WriteShapes(*page, text);
+  }
 }
 
 // The page's shapes, then the list texts no shape showed or repeated.
@@ -237,6 +280,7 @@ void CompleteTextWriter<Out>::WriteShapes(const RecordHeader& page,
 template <typename Out>
 void CompleteTextWriter<Out>::WriteShape(const RecordHeader& shape,
                                          PageText& text) {
+  if (text.skipPlaceholders && IsPromptPlaceholder(shape)) return;
   std::optional<uint32_t> outlineRef;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
     if (part.type == kClientTextbox || part.type == kClientData) {
@@ -287,6 +331,20 @@ std::u16string CompleteTextWriter<Out>::TextKey(
       key.push_back(LoadU16(body, i));
   }
   return key;
+}
+
+// Whether a master's shape is a placeholder whose text is a prompt: the
+// title, body, subtitle and notes placeholders. Date, slide number, header
+// and footer placeholders hold what the slides show.
+template <typename Out>
+bool CompleteTextWriter<Out>::IsPromptPlaceholder(
+    const RecordHeader& shape) const {
+  auto data = FindChild(image, shape, kClientData);
+  auto atom = data ? FindChild(image, *data, kPlaceholderAtom) : std::nullopt;
+  if (!atom || atom->BodyLength() < kPlaceholderTypeField + 1) return false;
+  uint8_t type =
+      static_cast<uint8_t>(image[atom->BodyStart() + kPlaceholderTypeField]);
+  return type >= kFirstPromptPlaceholder && type <= kLastPromptPlaceholder;
 }
 
 // A container's body is taken for records when its first child's header
@@ -353,17 +411,18 @@ void CompleteTextExtractor::Extract(WideOutputStream& out) { Run(out); }
 
 template <typename Out>
 void CompleteTextExtractor::Run(Out& out) {
-  std::string image = ReadStreamImage(document, sizeLimit);
-  std::string user;
+  StreamImage image(document, sizeLimit);
+  std::optional<StreamImage> user;
   if (currentUser != nullptr) {
     try {
-      user = ReadStreamImage(*currentUser, kCurrentUserLimit);
+      user.emplace(*currentUser, kCurrentUserLimit);
     } catch (const std::runtime_error&) {
-      user.clear();  // an unreadable "Current User" is a missing one
+      user.reset();  // an unreadable "Current User" is a missing one
     }
   }
-  CompleteTextWriter<Out> writer(image, out);
-  if (auto live = FindLiveDocument(image, user))
+  CompleteTextWriter<Out> writer(image.Bytes(), out);
+  if (auto live = FindLiveDocument(image.Bytes(),
+                                   user ? user->Bytes() : std::string_view()))
     writer.WriteLiveDocument(*live);
   else
     writer.WriteNestedWalk();

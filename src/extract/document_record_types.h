@@ -18,6 +18,7 @@ constexpr uint16_t kDocument = 0x03E8;
 constexpr uint16_t kSlideListWithText = 0x0FF0;
 constexpr uint16_t kSlidePersistAtom = 0x03F3;
 constexpr uint16_t kSlideListInstanceSlides = 0;
+constexpr uint16_t kSlideListInstanceMasters = 1;
 constexpr uint16_t kSlideListInstanceNotes = 2;
 
 // Slides and notes pages.
@@ -40,6 +41,7 @@ constexpr uint16_t kShapeGroupContainer = 0xF003;
 constexpr uint16_t kShapeContainer = 0xF004;
 constexpr uint16_t kClientTextbox = 0xF00D;
 constexpr uint16_t kClientData = 0xF011;
+constexpr uint16_t kPlaceholderAtom = 0x0BC3;  // in a shape's client data
 
 }  // namespace txtppt2::document_records
 

@@ -1,22 +1,33 @@
-// ReadStreamImage: the bytes of a whole stream, held in memory, for walks
-// that follow offsets back and forth (the persist directory's, say).
+// StreamImage: the bytes of a whole stream, held in memory, for walks that
+// follow offsets back and forth (the persist directory's, say).
 //
-// Memory follows the bytes really present, never the size the stream
-// declares: a stream whose chain ends early gives what it holds.
+// Memory follows the bytes really present, never more than the limit the
+// caller sets from what the file can hold: a stream whose chain ends early
+// gives what it holds.
 #ifndef TXTPPT2_EXTRACT_STREAM_IMAGE_H_
 #define TXTPPT2_EXTRACT_STREAM_IMAGE_H_
 
 #include <cstdint>
-#include <string>
+#include <memory>
+#include <string_view>
 
 #include "storage/record_stream_reader.h"
 
 namespace txtppt2 {
 
-// Reads from the start up to limit bytes, or to the end of the data when
-// that comes first. Throws whatever the reader throws other than the end of
-// the data (storage errors, an exhausted allocation).
-std::string ReadStreamImage(RecordStreamReader& reader, uint32_t limit);
+class StreamImage {
+ public:
+  // Reads from the start up to limit bytes and no more than the stream
+  // declares, or to the end of the data when that comes first. Throws whatever the reader throws other than the end
+  // of the data (storage errors, an exhausted allocation).
+  StreamImage(RecordStreamReader& reader, uint32_t limit);
+
+  std::string_view Bytes() const { return {data.get(), size}; }
+
+ private:
+  std::unique_ptr<char[]> data;
+  uint32_t size = 0;
+};
 
 }  // namespace txtppt2
 

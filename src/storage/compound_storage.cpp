@@ -60,8 +60,10 @@ void CompoundStorage::OpenStream(const WCHAR* name, StorageStream** out) {
 std::unique_ptr<CompoundStorage> CompoundStorage::OpenStorage(
     const WCHAR* name) {
   IStorage* opened = nullptr;
-  CheckStorageResult(storage->OpenStorage(name, nullptr, kStreamOpenMode,
-                                          nullptr, 0, &opened));
+  if (FAILED(storage->OpenStorage(name, nullptr, kStreamOpenMode, nullptr, 0,
+                                  &opened)) ||
+      opened == nullptr)
+    return nullptr;
   std::unique_ptr<CompoundStorage> child;
   try {
     child = std::make_unique<CompoundStorage>(opened);

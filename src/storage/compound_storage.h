@@ -36,9 +36,9 @@ class CompoundStorage {
   // then leaves *out alone.
   void OpenStream(const WCHAR* name, StorageStream** out);
 
-  // Opens the named storage among the root's children, or throws
-  // std::runtime_error as OpenStream does. The result must be destroyed
-  // before this storage.
+  // Opens the named storage among the root's children; null when it cannot
+  // be opened (a storage that is not there is the usual case, so it is not
+  // thrown on). The result must be destroyed before this storage.
   std::unique_ptr<CompoundStorage> OpenStorage(const WCHAR* name);
 
   // An upper bound on the bytes any stream of this file can hold: the size
