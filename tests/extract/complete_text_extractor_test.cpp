@@ -49,20 +49,14 @@ std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
              atom + Box(kDrawing, Box(kDrawingContainer,
                                       Box(kShapeGroupContainer, shapes))));
 }
-std::string TextShape(std::u16string_view text) {
-  return Box(kShapeContainer,
-             Box(kClientTextbox, Atom(kTextHeaderAtom, U32(1)) + Chars(text)));
+// A shape: its client data records, then its text box, when given.
+std::string Shape(const std::string& data, std::u16string_view text = u"") {
+  std::string parts = data.empty() ? "" : Box(kClientData, data);
+  if (!text.empty()) parts += Box(kClientTextbox, Chars(text));
+  return Box(kShapeContainer, parts);
 }
-std::string RefShape(uint32_t index) {
-  return Box(kShapeContainer,
-             Box(kClientData, Atom(kOutlineTextRef, U32(index))));
-}
-std::string Placeholder(uint8_t type, std::u16string_view prompt) {
-  return Box(
-      kShapeContainer,
-      Box(kClientData,
-          Atom(kPlaceholderAtom, U32(0) + char(type) + std::string(3, '\0'))) +
-          Box(kClientTextbox, Chars(prompt)));
+std::string Placeholder(char type, std::u16string_view prompt) {
+  return Shape(Atom(kPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
 }
 
 // A stream saved in steps: records are appended with their persist ids,
@@ -126,12 +120,13 @@ Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
   deck.Add(2, Page(kSlide, 0x80000000, 300,
-                   TextShape(u"Box") + RefShape(1) + RefShape(1)));
-  deck.Add(3, Page(kSlide, 0x80000000, 0, TextShape(u"Second")));
-  deck.Add(4, Page(kNotes, 0, 0, TextShape(u"Note")));
+                   Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
+                       Shape(Atom(kOutlineTextRef, U32(1)))));
+  deck.Add(3, Page(kSlide, 0x80000000, 0, Shape("", u"Second")));
+  deck.Add(4, Page(kNotes, 0, 0, Shape("", u"Note")));
   deck.Add(5, Page(kMainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
-                       TextShape(u"Logo")));
+                       Shape("", u"Logo")));
   return deck.Save(0);
 }
 
@@ -151,7 +146,7 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
   deck.Add(1, Document(slide1 + PersistEntry(3, 257) + Chars(u"Newer")))
-      .Add(3, Page(kSlide, 0, 0, TextShape(u"Newer")))
+      .Add(3, Page(kSlide, 0, 0, Shape("", u"Newer")))
       .Save(deck.lastEdit);
   std::string newer = deck.CurrentUser();
   EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
