@@ -13,7 +13,9 @@ digits, compared in lower case. The figures read:
   poi-cover      the share of POI's words (summed over files) the complete
                  text holds
   less-than-exact  files POI reads whose complete text has fewer distinct
-                 words than the exact text
+                 words than the exact text, and files POI reads whose
+                 complete text lacks a word that both the exact text and
+                 POI have
 """
 import argparse
 import os
@@ -115,7 +117,8 @@ def main():
         "file", "exact", "compl", "catppt", "poi", "ex-mis", "stale",
         "poi-mis"))
     totals = dict(exact=0, complete=0, catppt=0, poi=0, exact_missing=0,
-                  stale=0, poi_missing=0, poi_held=0, less=0, failed=0)
+                  stale=0, poi_missing=0, poi_held=0, less=0, lacks=0,
+                  failed=0)
     for path in files:
         name = os.path.basename(path)
         exact = words(run_text([args.txtppt2, path]))
@@ -138,6 +141,7 @@ def main():
             totals["poi_missing"] += len(poi_missing)
             totals["poi_held"] += len(theirs & complete)
             totals["less"] += len(complete) < len(exact)
+            totals["lacks"] += bool(missing & theirs)
 
         def show(value):
             return "-" if value is None else str(len(value))
@@ -153,11 +157,12 @@ def main():
           "POI too: stale copies or master text)" % (
               totals["exact_missing"], totals["stale"]))
     if poi:
-        print("POI words held by complete: %d of %d (%.2f %%); "
-              "files POI reads with fewer words than exact: %d" % (
-                  totals["poi_held"], totals["poi"],
-                  100.0 * totals["poi_held"] / max(totals["poi"], 1),
-                  totals["less"]))
+        print("POI words held by complete: %d of %d (%.2f %%)" % (
+            totals["poi_held"], totals["poi"],
+            100.0 * totals["poi_held"] / max(totals["poi"], 1)))
+        print("files POI reads with fewer words than exact: %d; lacking a "
+              "word both exact and POI have: %d" % (totals["less"],
+                                                     totals["lacks"]))
     print("files the exact mode converts and complete mode fails: %d"
           % totals["failed"])
     return 0
