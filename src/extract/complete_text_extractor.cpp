@@ -1,5 +1,6 @@
 #include "extract/complete_text_extractor.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -118,6 +119,7 @@ class CompleteTextWriter {
   uint64_t budget;
   const PersistDirectory* directory = nullptr;
   std::unordered_set<uint32_t> pagesWritten;
+  std::vector<WCHAR> aligned;  // UTF-16 text moved to an even address
 };
 
 template <typename Out>
@@ -125,6 +127,7 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
   directory = &live.directory;
   auto document = ReadRecordHeader(image, live.documentOffset,
                                    static_cast<uint32_t>(image.size()));
+  if (!document) return;  // FindLiveDocument has checked it is there
   std::optional<RecordHeader> slideList, masterList, notesList;
   ForEachChild(image, *document, [&](const RecordHeader& child) {
     if (child.type == kSlideListWithText) {
@@ -311,10 +314,18 @@ void CompleteTextWriter<Out>::WriteText(const RecordHeader& atom,
       !text->listTexts->empty())
     text->written.insert(TextKey(atom));
   const char* body = image.data() + atom.BodyStart();
-  if (atom.type == kTextBytesAtom)
+  if (atom.type == kTextBytesAtom) {
     TextSink::AppendAnsiText(out, body, atom.BodyLength());
-  else
-    TextSink::AppendUtf16Text(out, body, atom.BodyLength());
+    return;
+  }
+  // The sink reads UTF-16 units in place: text at an odd offset of the
+  // image is copied to an aligned buffer first.
+  if (reinterpret_cast<uintptr_t>(body) % alignof(WCHAR) != 0) {
+    aligned.resize(atom.BodyLength() / 2);
+    std::memcpy(aligned.data(), body, aligned.size() * 2);
+    body = reinterpret_cast<const char*>(aligned.data());
+  }
+  TextSink::AppendUtf16Text(out, body, atom.BodyLength());
 }
 
 // A text's characters, compared to tell a repeated text: UTF-16 units, or
