@@ -320,7 +320,8 @@ void CompleteTextWriter<Out>::WriteText(const RecordHeader& atom,
   }
   // The sink reads UTF-16 units in place: text at an odd offset of the
   // image is copied to an aligned buffer first.
-  if (reinterpret_cast<uintptr_t>(body) % alignof(WCHAR) != 0) {
+  if (reinterpret_cast<uintptr_t>(body) % alignof(WCHAR) != 0 &&
+      atom.BodyLength() >= sizeof(WCHAR)) {
     aligned.resize(atom.BodyLength() / 2);
     std::memcpy(aligned.data(), body, aligned.size() * 2);
     body = reinterpret_cast<const char*>(aligned.data());

@@ -5,7 +5,9 @@
 #include <map>
 #include <string>
 
+#include "driver/conversion_driver.h"
 #include "storage/memory_record_stream_reader.h"
+#include "support/compound_file_writer.h"
 #include "support/record_stream_builder.h"
 
 namespace txtppt2 {
@@ -181,6 +183,31 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(Extract(c.stream, c.user), c.expected) << c.name;
+}
+
+struct IgnoreErrors final : ErrorRecorder {
+  void SetConversionError(const char*, uint32_t) override {}
+  void ClearConversionError() override {}
+};
+
+// A file saved for PowerPoint 95 and 97 at once: the 97 document, with its
+// "Current User", is in the storage PP97_DUALSTORAGE.
+TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
+  Deck deck = LiveDeck(PersistEntry(3, 257));
+  testing::CompoundFileWriter file;
+  file.AddStream(u"PowerPoint Document", Box(kSlideListWithText, Chars(u"95")));
+  auto dual = file.AddStorage(u"PP97_DUALSTORAGE");
+  file.AddStream(u"PowerPoint Document", deck.stream, dual);
+  file.AddStream(u"Current User", deck.CurrentUser(), dual);
+  std::string bytes = file.Build();
+  IgnoreErrors errors;
+  uint32_t count = static_cast<uint32_t>(bytes.size());
+  HGLOBAL text = ConvertMemory(reinterpret_cast<const BYTE*>(bytes.data()),
+                               kPureText, &count, errors, kCompleteText);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(text), count),
+            "Second\r\nFoot\r\nLogo\r\n");
+  GlobalFree(text);
 }
 
 }  // namespace
