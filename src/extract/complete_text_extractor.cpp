@@ -106,7 +106,8 @@ class CompleteTextWriter {
   std::optional<RecordHeader> ResolvePage(uint32_t persistRef, uint16_t type,
                                           uint16_t otherType = 0);
   void WriteMasters(const RecordHeader& slide, const EntriesById& masters);
-  void WritePage(const RecordHeader& page, const ListEntry* entry);
+  void WritePage(const std::optional<RecordHeader>& page,
+                 const ListEntry* entry);
   void WriteShapes(const RecordHeader& page, PageText& text);
   void WriteShape(const RecordHeader& shape, PageText& text);
   void WriteText(const RecordHeader& atom, PageText* text);
@@ -155,11 +156,8 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
     if (!first) TextSink::AppendSeparator(out);
     first = false;
     auto slide = ResolvePage(entry.persistRef, kSlide);
-    if (!slide) {
-      WritePage(RecordHeader{}, &entry);  // the list's text alone
-      continue;
-    }
-    WritePage(*slide, &entry);
+    WritePage(slide, &entry);  // without a slide, the list's text alone
+    if (!slide) continue;
     WriteMasters(*slide, mastersById);
     auto slideAtom = FindChild(image, *slide, kSlideAtom);
     auto notesId =
@@ -213,8 +211,9 @@ std::optional<RecordHeader> CompleteTextWriter<Out>::ResolvePage(
   return page;
 }
 
-// The text a master shows on the slides that follow it (text boxes, not
-// placeholders), written with the first slide that uses the master.
+// The text a master shows on the slides that follow it (text boxes,
+// footers; not the title and body prompts), written with the first slide
+// that uses the master, and that of a title master's own master.
 template <typename Out>
 void CompleteTextWriter<Out>::WriteMasters(const RecordHeader& slide,
                                            const EntriesById& masters) {
@@ -235,10 +234,10 @@ void CompleteTextWriter<Out>::WriteMasters(const RecordHeader& slide,
 
 // The page's shapes, then the list texts no shape showed or repeated.
 template <typename Out>
-void CompleteTextWriter<Out>::WritePage(const RecordHeader& page,
+void CompleteTextWriter<Out>::WritePage(const std::optional<RecordHeader>& page,
                                         const ListEntry* entry) {
   PageText text(entry);
-  if (page.type != 0) WriteShapes(page, text);
+  if (page) WriteShapes(*page, text);
   if (text.listTexts == nullptr) return;
   for (size_t i = 0; i < text.shown.size(); ++i) {
     const auto& atom = (*text.listTexts)[i];
