@@ -1,5 +1,7 @@
 #include "extract/complete_text_extractor.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -59,6 +61,10 @@ constexpr uint32_t kPlaceholderTypeField = 4;
 constexpr uint8_t kFirstPromptPlaceholder = 0x01;
 constexpr uint8_t kLastPromptPlaceholder = 0x06;
 
+// Office drawing options: the property id is the low 14 bits of opid.
+constexpr uint16_t kPropertyIdMask = 0x3FFF;
+constexpr uint16_t kTablePropertiesId = 0x039F;
+
 using EntriesById = std::unordered_map<uint32_t, const ListEntry*>;
 
 // The text written for one page so far: which of its list texts a shape
@@ -114,6 +120,8 @@ class CompleteTextWriter {
   std::u16string TextKey(const RecordHeader& atom) const;
   bool BodyIsRecords(const RecordHeader& container) const;
   bool IsPromptPlaceholder(const RecordHeader& shape) const;
+  bool IsTable(const RecordHeader& group) const;
+  void WriteTableCells(const RecordHeader& table, PageText& text);
 
   std::string_view image;
   Out& out;
@@ -271,11 +279,59 @@ void CompleteTextWriter<Out>::WriteShapes(const RecordHeader& page,
     }
     if (!Spend(kRecordHeaderSize)) return;
     open.back().next = child->End();
-    if (child->type == kShapeGroupContainer)
+    if (child->type == kShapeGroupContainer && IsTable(*child))
+      WriteTableCells(*child, text);
+    else if (child->type == kShapeGroupContainer)
       open.push_back({child->BodyStart(), child->bodyEnd});
     else if (child->type == kShapeContainer)
       WriteShape(*child, text);
   }
+}
+
+// A table is a group whose own shape carries the tableProperties property
+// among its tertiary options ([MS-ODRAW] OfficeArtTertiaryFOPT).
+template <typename Out>
+bool CompleteTextWriter<Out>::IsTable(const RecordHeader& group) const {
+  auto own = FindChild(image, group, kShapeContainer);
+  auto options = own ? FindChild(image, *own, kTertiaryOptions) : std::nullopt;
+  if (!options) return false;
+  uint32_t end = options->BodyStart() +
+                 std::min<uint32_t>(options->BodyLength(),
+                                    uint32_t{options->instance} * 6);
+  for (uint32_t at = options->BodyStart(); at + 6 <= end; at += 6)
+    if ((LoadU16(image, at) & kPropertyIdMask) == kTablePropertiesId)
+      return true;
+  return false;
+}
+
+// A table's cells (its shapes after its own) in row order: by the top, then
+// the left, of their anchors in the group; cells without an anchor last.
+template <typename Out>
+void CompleteTextWriter<Out>::WriteTableCells(const RecordHeader& table,
+                                              PageText& text) {
+  struct Cell {
+    int64_t top, left;
+    RecordHeader shape;
+  };
+  std::vector<Cell> cells;
+  bool own = true;  // the first shape is the table's own
+  ForEachChild(image, table, [&](const RecordHeader& child) {
+    if (child.type == kShapeContainer && !own) {
+      auto anchor = FindChild(image, child, kChildAnchor);
+      bool placed = anchor && anchor->BodyLength() >= 16;
+      cells.push_back(
+          {placed ? int32_t(LoadU32(image, anchor->BodyStart() + 4))
+                  : INT64_MAX,
+           placed ? int32_t(LoadU32(image, anchor->BodyStart())) : 0, child});
+    }
+    own = own && child.type != kShapeContainer;
+    return Spend(kRecordHeaderSize);
+  });
+  std::stable_sort(cells.begin(), cells.end(),
+                   [](const Cell& a, const Cell& b) {
+                     return a.top != b.top ? a.top < b.top : a.left < b.left;
+                   });
+  for (const Cell& cell : cells) WriteShape(cell.shape, text);
 }
 
 // A shape's own text box, or the list text its outline reference names.

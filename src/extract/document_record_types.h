@@ -40,7 +40,9 @@ constexpr uint16_t kDrawingContainer = 0xF002;
 constexpr uint16_t kShapeGroupContainer = 0xF003;
 constexpr uint16_t kShapeContainer = 0xF004;
 constexpr uint16_t kClientTextbox = 0xF00D;
+constexpr uint16_t kChildAnchor = 0xF00F;  // a grouped shape's rectangle
 constexpr uint16_t kClientData = 0xF011;
+constexpr uint16_t kTertiaryOptions = 0xF122;
 constexpr uint16_t kPlaceholderAtom = 0x0BC3;  // in a shape's client data
 
 }  // namespace txtppt2::document_records

@@ -57,6 +57,19 @@ std::string Shape(const std::string& data, std::u16string_view text = u"") {
   if (!text.empty()) parts += Box(kClientTextbox, Chars(text));
   return Box(kShapeContainer, parts);
 }
+// A table of three cells stored out of row order.
+std::string Table() {
+  auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
+    return Box(kShapeContainer,
+               Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) +
+                   Box(kClientTextbox, Chars(text)));
+  };
+  std::string tableProperties =  // one property, 0x039F, in instance 1
+      RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes();
+  return Box(kShapeGroupContainer, Box(kShapeContainer, tableProperties) +
+                                       cell(9, 0, u"B") + cell(0, 5, u"A2") +
+                                       cell(0, 0, u"A1"));
+}
 std::string Placeholder(char type, std::u16string_view prompt) {
   return Shape(Atom(kPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
 }
@@ -124,7 +137,7 @@ Deck LiveDeck(const std::string& slideList) {
   deck.Add(2, Page(kSlide, 0x80000000, 300,
                    Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
                        Shape(Atom(kOutlineTextRef, U32(1)))));
-  deck.Add(3, Page(kSlide, 0x80000000, 0, Shape("", u"Second")));
+  deck.Add(3, Page(kSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
   deck.Add(4, Page(kNotes, 0, 0, Shape("", u"Note")));
   deck.Add(5, Page(kMainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
@@ -143,7 +156,8 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   // text no shape showed, the master's text boxes and footer (not its
   // prompt), then the notes; slide 2's list text repeats its shape's.
   std::string first = "Box\r\nBody\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n";
-  EXPECT_EQ(Extract(deck.stream, &user), first + kSeparator + "Second\r\n");
+  EXPECT_EQ(Extract(deck.stream, &user),
+            first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\n");
 
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
@@ -155,9 +169,10 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
 }
 
 TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
-  // The whole stream, masters aside.
+  // The whole stream, masters aside, in stored order.
   Deck deck = LiveDeck(PersistEntry(2, 256));
-  std::string whole = "Box\r\n" + kSeparator + "Second\r\nNote\r\n";
+  std::string whole =
+      "Box\r\n" + kSeparator + "Second\r\nB\r\nA2\r\nA1\r\nNote\r\n";
   std::string looped = deck.CurrentUser();
   deck.stream.replace(deck.lastEdit + 16, 4, U32(deck.lastEdit));
   std::string badOffset = Atom(0x0FF6, U32(20) + U32(0) + U32(7) + U32(0));
@@ -206,7 +221,7 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
                                kPureText, &count, errors, kCompleteText);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(std::string(static_cast<const char*>(text), count),
-            "Second\r\nFoot\r\nLogo\r\n");
+            "Second\r\nA1\r\nA2\r\nB\r\nFoot\r\nLogo\r\n");
   GlobalFree(text);
 }
 
