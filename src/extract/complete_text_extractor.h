@@ -1,7 +1,7 @@
 // CompleteTextExtractor: the text a reader of the presentation sees, each
 // piece once, in slide order: for each slide of the live document, the text
-// of its shapes (placeholders, text boxes, table cells in their stored
-// order, groups) in drawing order, then the slide-list text the shapes did
+// of its shapes (placeholders, text boxes, table cells in row order,
+// groups) in drawing order, then the slide-list text the shapes did
 // not show, then the text its master shows (text boxes, footers; not the
 // title and body prompts) the first time a slide uses that master, then the
 // text of the slide's notes page. A line of thirty hyphens introduces each
