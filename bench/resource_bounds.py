@@ -11,7 +11,10 @@ the ratios per MB of input. A ratio that grows with the size marks a cost
 that is not linear: the last column says so.
 
     bench/resource_bounds.py [--build DIR] [--sizes 16,64] [--big-mb 1024]
-                             [--out FILE]
+                             [--out FILE] [--complete]
+
+--complete measures the complete text (TextScope kCompleteText) instead of
+the exports' exact text.
 
 Files go to a folder under /tmp and are deleted as soon as they have been
 measured.
@@ -37,6 +40,9 @@ CASES = [
     ("one_byte_text_atoms", "millions of one-byte text atoms"),
     ("max_length_text_atom", "one text atom declaring 0xFFFFFFFF bytes"),
     ("presentation", "an ordinary presentation"),
+    ("deep_nesting", "each container the child of the one before, to any depth"),
+    ("edit_chain", "one long chain of edits looping back to the newest"),
+    ("persist_anywhere", "a slide list whose entries all name one large slide"),
 ]
 
 MB = 1 << 20
@@ -56,14 +62,15 @@ def build(build_dir):
             os.path.join(tools, "txtppt2_convert_once"))
 
 
-def measure(converter, path):
+def measure(converter, path, scope):
     """One conversion in a child: (wall s, cpu s, peak RSS bytes, count, code).
 
     GNU time runs the child, so that the peak is the converter's own: a
     child forked from this script would count Python's pages until its exec.
     """
     start = time.monotonic()
-    done = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", converter, path],
+    done = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", converter, path,
+                           scope],
                           capture_output=True, text=True, check=True)
     wall = time.monotonic() - start
     user, system, kilobytes = done.stderr.split()[-3:]
@@ -79,9 +86,12 @@ def main():
     parser.add_argument("--big-mb", type=int, default=1024,
                         help="size of the large presentation (0: none)")
     parser.add_argument("--out", help="also write the table to this file")
+    parser.add_argument("--complete", action="store_true",
+                        help="measure the complete text")
     args = parser.parse_args()
 
     writer, converter = build(args.build)
+    scope = "complete" if args.complete else "unicode"
     sizes = [int(s) for s in args.sizes.split(",")]
     runs = [(name, what, mb) for name, what in CASES for mb in sizes]
     if args.big_mb:
@@ -93,7 +103,7 @@ def main():
         # The cost of a process that converts next to nothing.
         small = os.path.join(folder, "small.ppt")
         subprocess.run([writer, "presentation", "0", small], check=True)
-        _, _, baseline, _, _ = measure(converter, small)
+        _, _, baseline, _, _ = measure(converter, small, scope)
         os.remove(small)
 
         per_case = {}
@@ -101,7 +111,7 @@ def main():
             path = os.path.join(folder, f"{name}_{mb}.ppt")
             subprocess.run([writer, name, str(mb), path], check=True)
             size = os.path.getsize(path)
-            wall, cpu, rss, count, code = measure(converter, path)
+            wall, cpu, rss, count, code = measure(converter, path, scope)
             os.remove(path)
             n = size / MB
             row = {

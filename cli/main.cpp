@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch_runner.h"
+#include "complete_conversion.h"
 #include "library_conversion.h"
 #include "options.h"
 #include "output_encoding.h"
@@ -117,9 +118,12 @@ int RunConversion(const Options& options) {
     const std::string& input = options.inputs[index];
     Conversion result;
     if (input != kStandardInputName) {
-      result = ConvertPath(input, unicode);
+      result = options.completeText ? ConvertPathComplete(input, unicode)
+                                    : ConvertPath(input, unicode);
     } else if (standardInput.readOk) {
-      result = ConvertData(standardInput.data, unicode);
+      result = options.completeText
+                   ? ConvertDataComplete(standardInput.data, unicode)
+                   : ConvertData(standardInput.data, unicode);
     } else {
       result.message = "cannot read standard input: " + standardInput.error;
     }

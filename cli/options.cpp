@@ -13,7 +13,7 @@ namespace {
 constexpr unsigned kMaxJobs = 1024;
 
 constexpr const char* kUsage =
-    "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf]\n"
+    "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
     "               [-o FILE | --output-dir DIR] [--jobs N] FILE...\n"
     "       txtppt2 --probe FILE...\n"
     "       txtppt2 --help | --version\n";
@@ -34,6 +34,11 @@ constexpr const char* kHelp =
     "                      cp1252    the library's pure text (Windows-1252);\n"
     "                                characters it lacks become spaces\n"
     "  --lf              end lines with LF instead of CR LF\n"
+    "  --complete        the complete text instead of the library's exact\n"
+    "                    text: every slide's shapes, tables and notes of the\n"
+    "                    last save, each once, in slide order (converted by\n"
+    "                    the library's core linked into the command, not\n"
+    "                    through its exports)\n"
     "  -o, --output FILE write the text of every FILE into FILE\n"
     "  --output-dir DIR  batch mode: write DIR/NAME.txt for each FILE, NAME\n"
     "                    being FILE's name without its extension (\"stdin\"\n"
@@ -56,6 +61,7 @@ constexpr const char* kHelp =
     "Examples:\n"
     "  txtppt2 talk.ppt                       print the text as UTF-8\n"
     "  txtppt2 --lf talk.ppt | grep -i budget search it, Unix line ends\n"
+    "  txtppt2 --complete talk.ppt            slides with their notes\n"
     "  txtppt2 --encoding cp1252 -o talk.txt talk.ppt\n"
     "  txtppt2 - < talk.ppt                   read standard input\n"
     "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
@@ -142,6 +148,7 @@ bool Parser::HandleOption(std::string_view argument) {
   std::string value;
   if (name == "--lf") return flag([&] { options.lfLineEnds = true; });
   if (name == "--probe") return flag([&] { probe_ = true; });
+  if (name == "--complete") return flag([&] { options.completeText = true; });
   if (name == "--encoding") {
     if (!TakeValue(name, attached, value)) return false;
     if (!ParseEncoding(value, options.encoding))

@@ -23,6 +23,7 @@ struct Options {
   Action action = Action::kConvert;
   Encoding encoding = Encoding::kUtf8;
   bool lfLineEnds = false;          // --lf: CR LF becomes LF
+  bool completeText = false;        // --complete: the core's complete text
   std::string outputFile;           // -o; empty: standard output
   std::string outputDir;            // --output-dir; non-empty: batch mode
   unsigned jobs = 0;                // --jobs; 0: one per core

@@ -16,7 +16,7 @@ shift || true
 targets=("$@")
 [[ ${#targets[@]} -gt 0 ]] ||
   targets=(convert_memory_unicode convert_memory_pure_text mem_data_supported
-           compound_file)
+           compound_file complete_text)
 
 scripts/install-deps.sh fuzz
 build=build-fuzz

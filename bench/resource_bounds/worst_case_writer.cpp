@@ -87,6 +87,71 @@ uint32_t AddDocument(CompoundFileWriter& writer, const RepeatedRecords& records,
       writer.AddStream(kDocumentStream, records.SizeFor(bytes), records.Content()));
 }
 
+std::string U32(uint32_t v) {
+  return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+
+// A UserEditAtom naming the edit before it, its persist directory and the
+// document's persist id (1).
+std::string UserEdit(uint32_t previous, uint32_t directory) {
+  return RecordStreamBuilder()
+      .Atom(0x0FF5, U32(0) + U32(3) + U32(previous) + U32(directory) + U32(1) +
+                        U32(3) + U32(0))
+      .Bytes();
+}
+
+// The "Current User" stream naming the edit at offset.
+std::string CurrentUser(uint32_t offset) {
+  return RecordStreamBuilder()
+      .Atom(0x0FF6, U32(20) + U32(0xE391C05F) + U32(offset) + U32(0))
+      .Bytes();
+}
+
+// The edit history as a worst case: "edit_chain", one long chain of edits
+// that loops back to its newest at the end, all naming one directory; or
+// "persist_anywhere", a slide list of entries that all name one large
+// slide. Built whole in memory: for the measured sizes only.
+void AddEditHistory(CompoundFileWriter& writer, bool chain, uint64_t bytes) {
+  std::string doc;
+  // A slide of many shapes, each a text box.
+  auto wrap = [](uint16_t type, const std::string& body) {
+    return RecordStreamBuilder()
+               .Container(type, static_cast<uint32_t>(body.size()))
+               .Bytes() +
+           body;
+  };
+  std::string shape = wrap(
+      kShapeContainer,
+      wrap(kClientTextbox,
+           RecordStreamBuilder().TextChars(u"A line of slide text.").Bytes()));
+  std::string shapes;
+  while (!chain && shapes.size() < bytes / 2) shapes += shape;
+  uint32_t slideAt = 0;
+  doc += wrap(kSlide, wrap(kDrawing, wrap(kDrawingContainer,
+                                          wrap(kShapeGroupContainer, shapes))));
+  uint32_t docAt = static_cast<uint32_t>(doc.size());
+  std::string entries;
+  while (!chain && entries.size() < bytes / 2)
+    entries += RecordStreamBuilder()
+                   .Atom(kSlidePersistAtom, U32(2) + std::string(16, '\0'))
+                   .Bytes();
+  doc += wrap(kDocument, wrap(kSlideListWithText, entries));
+  uint32_t directory = static_cast<uint32_t>(doc.size());
+  doc += RecordStreamBuilder()
+             .Atom(0x1772, U32(1 | 2u << 20) + U32(docAt) + U32(slideAt))
+             .Bytes();
+  uint32_t first = static_cast<uint32_t>(doc.size());
+  uint32_t edit = first;
+  do {
+    uint32_t next = static_cast<uint32_t>(doc.size());
+    doc += UserEdit(chain && next != first ? edit : 0, directory);
+    edit = next;
+  } while (chain && doc.size() < bytes);
+  if (chain) doc.replace(first + 16, 4, U32(edit));  // the first names the last
+  writer.AddStream(kDocumentStream, doc);
+  writer.AddStream(u"Current User", CurrentUser(edit));
+}
+
 bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
   CompoundFileWriter writer;
   if (which == "declared_4gib") {
@@ -139,6 +204,20 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
                      .Bytes(),
                  txtppt2::testing::Utf16Le(u"text ")},
                 bytes);
+  } else if (which == "deep_nesting") {
+    // Group containers each declaring more than the file holds, so each is
+    // cut at its parent's end and holds all the rest: a nesting as deep as
+    // the stream is long, ending in text.
+    AddDocument(writer,
+                {RecordStreamBuilder().Container(kSlide).Bytes(),
+                 RecordStreamBuilder()
+                     .Container(kShapeGroupContainer, 0xFFFFFFFF)
+                     .Container(kClientTextbox, 9)
+                     .TextBytes("x")
+                     .Bytes()},
+                bytes);
+  } else if (which == "edit_chain" || which == "persist_anywhere") {
+    AddEditHistory(writer, which == "edit_chain", bytes);
   } else if (which == "presentation") {
     AddDocument(writer, Slides(), bytes);
   } else {
@@ -159,7 +238,8 @@ int main(int argc, char** argv) {
                  "usage: %s CASE MEGABYTES OUT\n"
                  "cases: declared_4gib long_chain cyclic_chain "
                  "deep_cyclic_directory zero_length_records containers "
-                 "one_byte_text_atoms max_length_text_atom presentation\n",
+                 "one_byte_text_atoms max_length_text_atom presentation "
+                 "deep_nesting edit_chain persist_anywhere\n",
                  argv[0]);
     return 2;
   }

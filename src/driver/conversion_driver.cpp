@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "driver/driver_messages.h"
+#include "extract/complete_text_extractor.h"
 #include "extract/presentation_text_extractor.h"
 #include "storage/storage_messages.h"
 
@@ -29,9 +30,8 @@ size_t ReserveFor(uint32_t streamSize, uint64_t sourceSize) {
 
 // Runs the walk into a stream of the output's width and copies the text
 // into a new result block. Throws on every failure.
-template <typename Out>
-HGLOBAL ProduceBlock(PresentationTextExtractor& extractor, size_t reserve,
-                     uint32_t* count) {
+template <typename Out, typename Extractor>
+HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
   Out out;
   out.Reserve(reserve);
   extractor.Extract(out);
@@ -63,10 +63,11 @@ HGLOBAL ProduceBlock(PresentationTextExtractor& extractor, size_t reserve,
 // the handler here: ConvertStorage catches everything itself.
 template <typename MakeStorage>
 HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
-                            uint32_t* count, ErrorRecorder& errors) {
+                            uint32_t* count, ErrorRecorder& errors,
+                            TextScope scope) {
   try {
     std::unique_ptr<CompoundStorage> storage = makeStorage();
-    return ConvertStorage(*storage, mode, count, errors);
+    return ConvertStorage(*storage, mode, count, errors, scope);
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
@@ -76,10 +77,50 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   return nullptr;
 }
 
+// Opens the named stream of storage, or gives null where it cannot.
+std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
+                                                       const WCHAR* name) {
+  StorageStream* opened = nullptr;
+  try {
+    storage.OpenStream(name, &opened);
+  } catch (const std::runtime_error&) {
+    opened = nullptr;
+  }
+  return std::unique_ptr<RecordStreamReader>(opened);
+}
+
+// The complete text: "Current User" is optional (without it the whole
+// stream is walked), and the stream is read whole, up to what the file can
+// hold. A file saved for both PowerPoint 95 and 97 keeps the 97 document in
+// the storage "PP97_DUALSTORAGE" and the older format at the root; the 97
+// document is read where it is there.
+HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
+                             RecordStreamReader& rootDocument, OutputMode mode,
+                             size_t reserve, uint32_t* count) {
+  std::unique_ptr<CompoundStorage> dual =
+      root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
+  std::unique_ptr<RecordStreamReader> dualDocument;
+  if (dual)
+    dualDocument =
+        OpenOptionalStream(*dual, TXTPPT2_WTEXT("PowerPoint Document"));
+  CompoundStorage& storage = dualDocument ? *dual : root;
+  RecordStreamReader& document = dualDocument ? *dualDocument : rootDocument;
+  std::unique_ptr<RecordStreamReader> currentUser =
+      OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
+  uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
+  CompleteTextExtractor extractor(
+      document, currentUser.get(),
+      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
+  if (mode != kPureText)
+    return ProduceBlock<WideOutputStream>(extractor, reserve, count);
+  return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+}
+
 }  // namespace
 
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
-                       uint32_t* count, ErrorRecorder& errors) {
+                       uint32_t* count, ErrorRecorder& errors,
+                       TextScope scope) {
   errors.ClearConversionError();
   *count = 0;
 
@@ -97,8 +138,10 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   std::unique_ptr<RecordStreamReader> reader(opened);
 
   try {
-    PresentationTextExtractor extractor(*reader);
     size_t reserve = ReserveFor(reader->Size(), storage.SourceSize());
+    if (scope == kCompleteText)
+      return ProduceCompleteBlock(storage, *reader, mode, reserve, count);
+    PresentationTextExtractor extractor(*reader);
     if (mode != kPureText)
       return ProduceBlock<WideOutputStream>(extractor, reserve, count);
     return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
@@ -112,18 +155,18 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
 }
 
 HGLOBAL ConvertFile(const WCHAR* path, OutputMode mode, uint32_t* count,
-                    ErrorRecorder& errors) {
+                    ErrorRecorder& errors, TextScope scope) {
   return ConvertOwnedStorage(
       [path] { return std::make_unique<CompoundStorage>(path); }, mode, count,
-      errors);
+      errors, scope);
 }
 
 HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
-                      ErrorRecorder& errors) {
+                      ErrorRecorder& errors, TextScope scope) {
   ULONG length = *count;
   return ConvertOwnedStorage(
       [data, length] { return std::make_unique<CompoundStorage>(data, length); },
-      mode, count, errors);
+      mode, count, errors, scope);
 }
 
 }  // namespace txtppt2

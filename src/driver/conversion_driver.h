@@ -20,20 +20,27 @@ namespace txtppt2 {
 // Non-zero: UTF-16 output; zero: ANSI code page output.
 enum OutputMode : uint8_t { kPureText = 0, kUnicode = 1 };
 
+// Which text: the exports' flat record walk (kExactText), or every slide's
+// and notes page's text of the live document, once, in slide order
+// (kCompleteText, see extract/complete_text_extractor.h).
+enum TextScope : uint8_t { kExactText = 0, kCompleteText = 1 };
+
 // Converts the compound file at path. *count is only written.
 HGLOBAL ConvertFile(const WCHAR* path, OutputMode mode, uint32_t* count,
-                    ErrorRecorder& errors);
+                    ErrorRecorder& errors, TextScope scope = kExactText);
 
 // Converts the compound file image at data, whose length in bytes *count
 // holds on entry. The block is read in place and must stay valid and
 // unchanged until the call returns.
 HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
-                      ErrorRecorder& errors);
+                      ErrorRecorder& errors, TextScope scope = kExactText);
 
 // The core both share: clears the record, opens "PowerPoint Document" and
-// converts it.
+// converts it. The complete text also reads "Current User" when there is
+// one.
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
-                       uint32_t* count, ErrorRecorder& errors);
+                       uint32_t* count, ErrorRecorder& errors,
+                       TextScope scope = kExactText);
 
 }  // namespace txtppt2
 

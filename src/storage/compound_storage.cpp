@@ -27,8 +27,8 @@ uint64_t FileSizeOrUnknown(const WCHAR* path) {
 }  // namespace
 
 CompoundStorage::CompoundStorage(const WCHAR* path) {
-  CheckStorageResult(StgOpenStorage(path, nullptr, kStorageOpenMode, nullptr,
-                                    0, &storage));
+  CheckStorageResult(
+      StgOpenStorage(path, nullptr, kStorageOpenMode, nullptr, 0, &storage));
   sourceSize = FileSizeOrUnknown(path);
 }
 
@@ -57,5 +57,22 @@ void CompoundStorage::OpenStream(const WCHAR* name, StorageStream** out) {
   *out = stream.release();
 }
 
-}  // namespace txtppt2
+std::unique_ptr<CompoundStorage> CompoundStorage::OpenStorage(
+    const WCHAR* name) {
+  IStorage* opened = nullptr;
+  if (FAILED(storage->OpenStorage(name, nullptr, kStreamOpenMode, nullptr, 0,
+                                  &opened)) ||
+      opened == nullptr)
+    return nullptr;
+  std::unique_ptr<CompoundStorage> child;
+  try {
+    child = std::make_unique<CompoundStorage>(opened);
+  } catch (...) {
+    opened->Release();
+    throw;
+  }
+  child->sourceSize = sourceSize;
+  return child;
+}
 
+}  // namespace txtppt2

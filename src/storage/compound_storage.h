@@ -8,6 +8,7 @@
 #define TXTPPT2_STORAGE_COMPOUND_STORAGE_H_
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/windows.h"
 #include "storage/storage_stream.h"
@@ -34,6 +35,11 @@ class CompoundStorage {
   // deletes *out. Throws std::runtime_error when it cannot be opened, and
   // then leaves *out alone.
   void OpenStream(const WCHAR* name, StorageStream** out);
+
+  // Opens the named storage among the root's children; null when it cannot
+  // be opened (a storage that is not there is the usual case, so it is not
+  // thrown on). The result must be destroyed before this storage.
+  std::unique_ptr<CompoundStorage> OpenStorage(const WCHAR* name);
 
   // An upper bound on the bytes any stream of this file can hold: the size
   // of the file or of the memory block; 0 when it is not known. Lets callers

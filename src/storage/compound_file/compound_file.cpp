@@ -78,6 +78,19 @@ std::optional<uint32_t> CompoundFile::FindRootStream(std::u16string_view name) {
   return std::nullopt;
 }
 
+std::optional<uint32_t> CompoundFile::FindChildOf(uint32_t storageId,
+                                                  std::u16string_view name,
+                                                  uint8_t type) {
+  DirectoryEntry entry;
+  if (!directory.Read(storageId, &entry)) return std::nullopt;
+  for (uint32_t id : directory.Children(storageId, entry.child)) {
+    if (directory.Read(id, &entry) && entry.type == type &&
+        EntryNamesEqual(entry.Name(), name))
+      return id;
+  }
+  return std::nullopt;
+}
+
 uint64_t CompoundFile::StreamSize(const DirectoryEntry& entry) const {
   if (header.majorVersion == kVersion3) return entry.declaredSize & 0xFFFFFFFFu;
   return entry.declaredSize;

@@ -53,6 +53,11 @@ class CompoundFile {
   // EntryNamesEqual does).
   std::optional<uint32_t> FindRootStream(std::u16string_view name);
 
+  // The first element of the given type (kStreamObject, kStorageObject)
+  // named name directly under the storage entry storageId.
+  std::optional<uint32_t> FindChildOf(uint32_t storageId,
+                                      std::u16string_view name, uint8_t type);
+
   // A stream's size as this file's version reads it: version 3 ignores the
   // high 32 bits of the size field.
   uint64_t StreamSize(const DirectoryEntry& entry) const;

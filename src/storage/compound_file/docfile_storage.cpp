@@ -20,6 +20,14 @@ DocfileStorage::DocfileStorage(std::shared_ptr<CompoundFile> file_,
                                std::u16string name_, DWORD mode_)
     : file(std::move(file_)), name(std::move(name_)), mode(mode_) {}
 
+DocfileStorage::DocfileStorage(std::shared_ptr<CompoundFile> file_,
+                               std::u16string name_, DWORD mode_,
+                               uint32_t storageId_)
+    : file(std::move(file_)),
+      name(std::move(name_)),
+      mode(mode_),
+      storageId(storageId_) {}
+
 DocfileStorage::~DocfileStorage() = default;
 
 HRESULT DocfileStorage::QueryInterface(REFIID riid, void** ppv) {
@@ -61,8 +69,10 @@ HRESULT DocfileStorage::OpenStream(const OLECHAR* pwcsName, void* reserved1,
   HRESULT hr = CheckReadOnlyMode(grfMode);
   if (FAILED(hr)) return hr;
   try {
+    std::u16string_view wanted(pwcsName);
     std::optional<uint32_t> id =
-        file->FindRootStream(std::u16string_view(pwcsName));
+        storageId ? file->FindChildOf(*storageId, wanted, kStreamObject)
+                  : file->FindRootStream(wanted);
     DirectoryEntry entry;
     if (!id || !file->ReadEntry(*id, &entry)) return STG_E_FILENOTFOUND;
     auto* stream = new DocfileStream(file, entry, grfMode);
@@ -80,10 +90,32 @@ HRESULT DocfileStorage::CreateStorage(const OLECHAR*, DWORD, DWORD, DWORD,
   return STG_E_ACCESSDENIED;
 }
 
-HRESULT DocfileStorage::OpenStorage(const OLECHAR*, IStorage*, DWORD, SNB,
-                                    DWORD, IStorage** ppstg) {
-  if (ppstg != nullptr) *ppstg = nullptr;
-  return E_NOTIMPL;
+HRESULT DocfileStorage::OpenStorage(const OLECHAR* pwcsName,
+                                    IStorage* pstgPriority, DWORD grfMode,
+                                    SNB snbExclude, DWORD reserved,
+                                    IStorage** ppstg) {
+  if (ppstg == nullptr) return STG_E_INVALIDPOINTER;
+  *ppstg = nullptr;
+  if (pwcsName == nullptr) return STG_E_INVALIDPOINTER;
+  if (pstgPriority != nullptr || snbExclude != nullptr || reserved != 0)
+    return STG_E_INVALIDPARAMETER;
+  if ((grfMode & kShareModeMask) != STGM_SHARE_EXCLUSIVE ||
+      (grfMode & STGM_TRANSACTED) != 0)
+    return STG_E_INVALIDFLAG;
+  HRESULT hr = CheckReadOnlyMode(grfMode);
+  if (FAILED(hr)) return hr;
+  try {
+    std::u16string wanted(pwcsName);
+    std::optional<uint32_t> id =
+        file->FindChildOf(storageId.value_or(0), wanted, kStorageObject);
+    if (!id) return STG_E_FILENOTFOUND;
+    auto* storage = new DocfileStorage(file, std::move(wanted), grfMode, *id);
+    storage->AddRef();
+    *ppstg = storage;
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return STG_E_INSUFFICIENTMEMORY;
+  }
 }
 
 HRESULT DocfileStorage::CopyTo(DWORD, const IID*, SNB, IStorage*) {
@@ -103,6 +135,7 @@ HRESULT DocfileStorage::EnumElements(DWORD, void*, DWORD,
                                      IEnumSTATSTG** ppenum) {
   if (ppenum == nullptr) return STG_E_INVALIDPOINTER;
   *ppenum = nullptr;
+  if (storageId) return E_NOTIMPL;
   auto* enumerator = new (std::nothrow) DocfileEnumerator(file, 0);
   if (enumerator == nullptr) return STG_E_INSUFFICIENTMEMORY;
   enumerator->AddRef();
@@ -133,8 +166,11 @@ HRESULT DocfileStorage::Stat(STATSTG* pstatstg, DWORD grfStatFlag) {
   if (pstatstg == nullptr) return STG_E_INVALIDPOINTER;
   if (grfStatFlag > (STATFLAG_NONAME | STATFLAG_NOOPEN))
     return STG_E_INVALIDFLAG;
-  return FillStatStg(file->Root(), name, STGTY_STORAGE, 0, mode, grfStatFlag,
-                     pstatstg);
+  DirectoryEntry self;
+  if (storageId && !file->ReadEntry(*storageId, &self))
+    return STG_E_DOCFILECORRUPT;
+  return FillStatStg(storageId ? self : file->Root(), name, STGTY_STORAGE, 0,
+                     mode, grfStatFlag, pstatstg);
 }
 
 }  // namespace txtppt2

@@ -1,6 +1,7 @@
-// DocfileStorage: the read-only root IStorage of an open compound file. It
-// opens the streams directly under the root, enumerates the root's
-// children and describes itself; it changes nothing.
+// DocfileStorage: a read-only IStorage of an open compound file: the root,
+// or a storage under it. It opens the streams and storages directly under
+// itself, enumerates the root's children (the root only) and describes
+// itself; it changes nothing.
 //
 // Lives by COM reference counting (starts at 0; its creator adds the first
 // reference) and holds a share of its CompoundFile, which also holds the
@@ -11,6 +12,7 @@
 #define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/windows.h"
@@ -25,6 +27,9 @@ class DocfileStorage final : public IStorage {
   // for an ILockBytes.
   DocfileStorage(std::shared_ptr<CompoundFile> file, std::u16string name,
                  DWORD mode);
+  // A storage under the root: entry storageId of the directory.
+  DocfileStorage(std::shared_ptr<CompoundFile> file, std::u16string name,
+                 DWORD mode, uint32_t storageId);
   DocfileStorage(const DocfileStorage&) = delete;
   DocfileStorage& operator=(const DocfileStorage&) = delete;
 
@@ -79,6 +84,7 @@ class DocfileStorage final : public IStorage {
   std::shared_ptr<CompoundFile> file;
   std::u16string name;
   DWORD mode;
+  std::optional<uint32_t> storageId;  // none for the root
 };
 
 // Mode bits the storage objects check.

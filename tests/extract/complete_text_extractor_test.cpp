@@ -1,0 +1,229 @@
+#include "extract/complete_text_extractor.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "driver/conversion_driver.h"
+#include "storage/memory_record_stream_reader.h"
+#include "support/compound_file_writer.h"
+#include "support/record_stream_builder.h"
+
+namespace txtppt2 {
+namespace {
+
+using testing::RecordStreamBuilder;
+using testing::Utf16Le;
+using namespace testing::record_types;
+
+const std::string kSeparator = std::string(30, '-') + "\r\n";
+constexpr uint16_t kNotes = 0x03F0, kMainMaster = 0x03F8;
+constexpr uint16_t kOutlineTextRef = 0x0F9E, kInteractiveInfo = 0x0FF2;
+
+std::string U32(uint32_t v) {
+  return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+std::string Atom(uint16_t type, const std::string& body) {
+  return RecordStreamBuilder().Atom(type, body).Bytes();
+}
+std::string Chars(std::u16string_view text) {
+  return Atom(kTextCharsAtom, Utf16Le(text));
+}
+// A container whose length covers exactly its children.
+std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
+  return RecordStreamBuilder()
+      .Container(type, static_cast<uint32_t>(children.size()), inst)
+      .Raw(children)
+      .Bytes();
+}
+std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
+  return Atom(kSlidePersistAtom,
+              U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
+}
+// A slide or notes page: its SlideAtom, then a drawing of shapes.
+std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
+                 const std::string& shapes) {
+  std::string atom =
+      Atom(kSlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
+                           U32(notesId) + U32(0));
+  return Box(type,
+             atom + Box(kDrawing, Box(kDrawingContainer,
+                                      Box(kShapeGroupContainer, shapes))));
+}
+// A shape: its client data records, then its text box, when given.
+std::string Shape(const std::string& data, std::u16string_view text = u"") {
+  std::string parts = data.empty() ? "" : Box(kClientData, data);
+  if (!text.empty()) parts += Box(kClientTextbox, Chars(text));
+  return Box(kShapeContainer, parts);
+}
+// A table of three cells stored out of row order.
+std::string Table() {
+  auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
+    return Box(kShapeContainer,
+               Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) +
+                   Box(kClientTextbox, Chars(text)));
+  };
+  std::string tableProperties =  // one property, 0x039F, in instance 1
+      RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes();
+  return Box(kShapeGroupContainer, Box(kShapeContainer, tableProperties) +
+                                       cell(9, 0, u"B") + cell(0, 5, u"A2") +
+                                       cell(0, 0, u"A1"));
+}
+std::string Placeholder(char type, std::u16string_view prompt) {
+  return Shape(Atom(kPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
+}
+
+// A stream saved in steps: records are appended with their persist ids,
+// and each Save writes the directory of the ids added since the last one
+// and a UserEditAtom pointing back to the previous edit.
+struct Deck {
+  std::string stream;
+  std::map<uint32_t, uint32_t> added;
+  uint32_t lastEdit = 0;
+
+  Deck& Add(uint32_t persistId, const std::string& record) {
+    added[persistId] = static_cast<uint32_t>(stream.size());
+    stream += record;
+    return *this;
+  }
+  Deck& Save(uint32_t previous) {
+    std::string entries;
+    for (auto [id, offset] : added) entries += U32(id | 1u << 20) + U32(offset);
+    added.clear();
+    uint32_t directory = static_cast<uint32_t>(stream.size());
+    stream += Atom(0x1772, entries);
+    lastEdit = static_cast<uint32_t>(stream.size());
+    stream += Atom(0x0FF5, U32(0) + U32(0) + U32(previous) + U32(directory) +
+                               U32(1) + U32(9) + U32(0));
+    return *this;
+  }
+  std::string CurrentUser() const {
+    return Atom(0x0FF6, U32(20) + U32(0xE391C05F) + U32(lastEdit) +
+                            std::string(12, '\0'));
+  }
+};
+
+std::string Extract(const std::string& stream, const std::string* user) {
+  MemoryRecordStreamReader document(stream.data(),
+                                    static_cast<uint32_t>(stream.size()));
+  MemoryRecordStreamReader currentUser(
+      user ? user->data() : "", user ? static_cast<uint32_t>(user->size()) : 0);
+  CompleteTextExtractor extractor(document, user ? &currentUser : nullptr,
+                                  UINT32_MAX);
+  NarrowOutputStream narrow;
+  extractor.Extract(narrow);
+  WideOutputStream wide;
+  extractor.Extract(wide);
+  std::string text(narrow.Data(), narrow.Length());
+  EXPECT_EQ(std::basic_string<WCHAR>(wide.Data(), wide.Length()),
+            std::basic_string<WCHAR>(text.begin(), text.end()));
+  return text;
+}
+
+// The document (persist 1) with a master (persist 5) and notes (persist 4)
+// for slide 1, around the given slide list.
+std::string Document(const std::string& slideList) {
+  return Box(kDocument,
+             Box(kSlideListWithText, PersistEntry(5, 0x80000000), 1) +
+                 Box(kSlideListWithText, slideList) +
+                 Box(kSlideListWithText, PersistEntry(4, 300), 2));
+}
+
+// Slides 1 and 2 (persist 2, 3), saved once.
+Deck LiveDeck(const std::string& slideList) {
+  Deck deck;
+  deck.Add(1, Document(slideList));
+  deck.Add(2, Page(kSlide, 0x80000000, 300,
+                   Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
+                       Shape(Atom(kOutlineTextRef, U32(1)))));
+  deck.Add(3, Page(kSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
+  deck.Add(4, Page(kNotes, 0, 0, Shape("", u"Note")));
+  deck.Add(5, Page(kMainMaster, 0, 0,
+                   Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
+                       Shape("", u"Logo")));
+  return deck.Save(0);
+}
+
+TEST(CompleteTextExtractorTest, LiveDocumentText) {
+  std::string slide1 = PersistEntry(2, 256) + Atom(kTextHeaderAtom, U32(0)) +
+                       Chars(u"Title") +
+                       Box(kInteractiveInfo, Atom(0x0FF3, U32(0))) +
+                       Atom(kTextHeaderAtom, U32(1)) + Chars(u"Body");
+  Deck deck = LiveDeck(slide1 + PersistEntry(3, 257) + Chars(u"Second"));
+  std::string user = deck.CurrentUser();
+  // The shape's own text, the list text a shape refers to (once), the list
+  // text no shape showed, the master's text boxes and footer (not its
+  // prompt), then the notes; slide 2's list text repeats its shape's.
+  std::string first = "Box\r\nBody\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n";
+  EXPECT_EQ(Extract(deck.stream, &user),
+            first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\n");
+
+  // An incremental save replaces slide 2 and the document; the old copies
+  // stay in the stream.
+  deck.Add(1, Document(slide1 + PersistEntry(3, 257) + Chars(u"Newer")))
+      .Add(3, Page(kSlide, 0, 0, Shape("", u"Newer")))
+      .Save(deck.lastEdit);
+  std::string newer = deck.CurrentUser();
+  EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
+}
+
+TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
+  // The whole stream, masters aside, in stored order.
+  Deck deck = LiveDeck(PersistEntry(2, 256));
+  std::string whole =
+      "Box\r\n" + kSeparator + "Second\r\nB\r\nA2\r\nA1\r\nNote\r\n";
+  std::string looped = deck.CurrentUser();
+  deck.stream.replace(deck.lastEdit + 16, 4, U32(deck.lastEdit));
+  std::string badOffset = Atom(0x0FF6, U32(20) + U32(0) + U32(7) + U32(0));
+  struct Case {
+    const char* name;
+    std::string stream;
+    const std::string* user;
+    std::string expected;
+  } cases[] = {
+      {"no Current User", deck.stream, nullptr, whole},
+      {"an edit chain that loops", deck.stream, &looped, whole},
+      {"an edit offset that misses", deck.stream, &badOffset, whole},
+      {"a child overrunning its parent is cut at the parent's end",
+       Box(kSlideListWithText,
+           Chars(u"A") + Atom(kUnknownAtom, "").replace(4, 4, U32(999))) +
+           Box(kSlideListWithText, Chars(u"B")),
+       nullptr, "A\r\nB\r\n"},
+      {"a body that is not records is skipped whole",
+       Box(0x0428,
+           std::string(8, '\0') + Box(kSlideListWithText, Chars(u"no"))) +
+           Box(kSlideListWithText, Chars(u"yes")),
+       nullptr, "yes\r\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Extract(c.stream, c.user), c.expected) << c.name;
+}
+
+struct IgnoreErrors final : ErrorRecorder {
+  void SetConversionError(const char*, uint32_t) override {}
+  void ClearConversionError() override {}
+};
+
+// A file saved for PowerPoint 95 and 97 at once: the 97 document, with its
+// "Current User", is in the storage PP97_DUALSTORAGE.
+TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
+  Deck deck = LiveDeck(PersistEntry(3, 257));
+  testing::CompoundFileWriter file;
+  file.AddStream(u"PowerPoint Document", Box(kSlideListWithText, Chars(u"95")));
+  auto dual = file.AddStorage(u"PP97_DUALSTORAGE");
+  file.AddStream(u"PowerPoint Document", deck.stream, dual);
+  file.AddStream(u"Current User", deck.CurrentUser(), dual);
+  std::string bytes = file.Build();
+  IgnoreErrors errors;
+  uint32_t count = static_cast<uint32_t>(bytes.size());
+  HGLOBAL text = ConvertMemory(reinterpret_cast<const BYTE*>(bytes.data()),
+                               kPureText, &count, errors, kCompleteText);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(text), count),
+            "Second\r\nA1\r\nA2\r\nB\r\nFoot\r\nLogo\r\n");
+  GlobalFree(text);
+}
+
+}  // namespace
+}  // namespace txtppt2
