@@ -17,11 +17,11 @@ bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
 }
 
 // Runs the driver on the source; failures land in errors.
-HGLOBAL RunDriver(const Source& source, OutputMode mode, uint32_t* count,
-                  ConversionErrorState& errors) {
+HGLOBAL RunDriver(const Source& source, OutputMode mode, TextScope scope,
+                  uint32_t* count, ConversionErrorState& errors) {
   if (const auto* memory = std::get_if<MemorySource>(&source)) {
     *count = memory->size;
-    return ConvertMemory(memory->data, mode, count, errors);
+    return ConvertMemory(memory->data, mode, count, errors, scope);
   }
   WCHAR path[kPathCapacity];
   if (!WidenPath(std::get<PathSource>(source).path, path)) {
@@ -29,15 +29,15 @@ HGLOBAL RunDriver(const Source& source, OutputMode mode, uint32_t* count,
                               kParameterErrorCode);
     return nullptr;
   }
-  return ConvertFile(path, mode, count, errors);
+  return ConvertFile(path, mode, count, errors, scope);
 }
 
 }  // namespace
 
-Conversion Convert(const Source& source, OutputMode mode) {
+Conversion Convert(const Source& source, OutputMode mode, TextScope scope) {
   ConversionErrorState errors;
   Conversion result;
-  result.block.reset(RunDriver(source, mode, &result.count, errors));
+  result.block.reset(RunDriver(source, mode, scope, &result.count, errors));
   if (result.block == nullptr) {
     result.count = 0;
     result.code = errors.ReportedCode();

@@ -45,7 +45,9 @@ struct Conversion {
   std::string message;
 };
 
-Conversion Convert(const Source& source, OutputMode mode);
+// scope kCompleteText gives the complete text (every slide's and note's
+// text, once, in slide order) instead of the exports' text.
+Conversion Convert(const Source& source, OutputMode mode, TextScope scope);
 
 // Whether the source opens as a compound file with a "PowerPoint Document"
 // stream; a path that cannot be widened is not supported.

@@ -57,11 +57,13 @@ OutputMode ModeFor(bool unicode) {
 
 // (text, 0, b"") on success, (None, code, message) on failure; the text is
 // the result block's bytes without the terminator.
-py::tuple Run(const Source& source, bool unicode) {
+py::tuple Run(const Source& source, bool unicode, bool complete) {
   Conversion conversion;
   {
     py::gil_scoped_release unlocked;
-    conversion = txtppt2::python::Convert(source, ModeFor(unicode));
+    conversion = txtppt2::python::Convert(
+        source, ModeFor(unicode),
+        complete ? txtppt2::kCompleteText : txtppt2::kExactText);
   }
   if (conversion.block != nullptr) {
     py::bytes text(static_cast<const char*>(conversion.block.get()),
@@ -77,14 +79,15 @@ bool Probe(const Source& source) {
   return txtppt2::python::IsSupported(source);
 }
 
-py::tuple ConvertPath(const py::bytes& path, bool unicode) {
+py::tuple ConvertPath(const py::bytes& path, bool unicode, bool complete) {
   std::string narrow = NarrowPath(path);
-  return Run(PathSource{narrow.c_str()}, unicode);
+  return Run(PathSource{narrow.c_str()}, unicode, complete);
 }
 
-py::tuple ConvertBuffer(const py::object& buffer, bool unicode) {
+py::tuple ConvertBuffer(const py::object& buffer, bool unicode,
+                        bool complete) {
   HeldBuffer held(buffer);
-  return Run(held.AsSource(), unicode);
+  return Run(held.AsSource(), unicode, complete);
 }
 
 bool ProbePath(const py::bytes& path) {
@@ -104,10 +107,11 @@ PYBIND11_MODULE(_txtppt2, module) {
       "The converter's bindings; use the txtppt2 package, which wraps them.";
   module.attr("__version__") = TXTPPT2_VERSION;
   module.def("convert_path", &ConvertPath, py::arg("path"), py::arg("unicode"),
+             py::arg("complete") = false,
              "Converts the file at a file-system-encoded path: (text, 0, b'') "
              "or (None, code, message).");
   module.def("convert_buffer", &ConvertBuffer, py::arg("buffer"),
-             py::arg("unicode"),
+             py::arg("unicode"), py::arg("complete") = false,
              "Converts the compound file held in a contiguous buffer: "
              "(text, 0, b'') or (None, code, message).");
   module.def("probe_path", &ProbePath, py::arg("path"),

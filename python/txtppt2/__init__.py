@@ -16,7 +16,9 @@ A *source* is any of:
 
 The text is that of the slides in the order the file stores it, each piece
 ended by CR LF, with a line of thirty hyphens before each slide after the
-first. The interpreter lock is released while a file converts, so threads
+first: the text of the library's exports. ``complete=True`` gives instead
+every slide's text and its notes, once each, in slide order, in the same
+shape (the txtppt2 command's ``--complete``). The interpreter lock is released while a file converts, so threads
 convert in parallel (see ``extract_many``); ``txtppt2.dask`` spreads a
 collection over a Dask cluster.
 
@@ -48,21 +50,26 @@ Source = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]",
 _UNICODE_BY_CODEC = {"utf-16-le": True, "cp1252": False}
 
 
-def _convert(source: Source, unicode: bool) -> bytes:
+def _convert(source: Source, unicode: bool, complete: bool) -> bytes:
     """The one way to the converter: the result bytes, or the error."""
-    text, code, message = _sources.convert(source, unicode)
+    if not isinstance(complete, bool):
+        raise TypeError(
+            f"complete must be a bool, not {type(complete).__name__}")
+    text, code, message = _sources.convert(source, unicode, complete)
     if text is None:
         raise error_for(code, message.decode("utf-8", "replace"), source)
     return text
 
 
-def extract_bytes(source: Source, encoding: str = "utf-16le") -> bytes:
+def extract_bytes(source: Source, encoding: str = "utf-16le",
+                  complete: bool = False) -> bytes:
     """Returns the library's own result bytes for source.
 
     encoding "utf-16le" gives the Unicode calls' text (UTF-16LE, no
     byte-order mark, a lone surrogate kept as it is); "cp1252" the pure-text
     calls' text (Windows-1252, where a character it lacks becomes its best
     fit or a space). Other names of these two codecs are accepted too.
+    complete=True gives the complete text instead of the exports' text.
     Raises ConversionError when the file cannot be converted and ValueError
     for any other encoding.
     """
@@ -73,17 +80,18 @@ def extract_bytes(source: Source, encoding: str = "utf-16le") -> bytes:
     if codec not in _UNICODE_BY_CODEC:
         raise ValueError(
             f"encoding must be 'utf-16le' or 'cp1252', not {encoding!r}")
-    return _convert(source, _UNICODE_BY_CODEC[codec])
+    return _convert(source, _UNICODE_BY_CODEC[codec], complete)
 
 
-def extract_text(source: Source) -> str:
+def extract_text(source: Source, complete: bool = False) -> str:
     """Returns the text of source as a string.
 
     It is the library's Unicode text; a lone UTF-16 surrogate in it becomes
-    U+FFFD, as in the txtppt2 command's UTF-8. Raises ConversionError when
+    U+FFFD, as in the txtppt2 command's UTF-8. complete=True gives the
+    complete text instead of the exports' text. Raises ConversionError when
     the file cannot be converted.
     """
-    return _convert(source, True).decode("utf-16-le", "replace")
+    return _convert(source, True, complete).decode("utf-16-le", "replace")
 
 
 def is_supported(source: Source) -> bool:
@@ -103,15 +111,16 @@ def _usable_cores() -> int:
     return os.cpu_count() or 1
 
 
-def _text_or_error(source: Source) -> Union[str, ConversionError]:
+def _text_or_error(source: Source,
+                   complete: bool) -> Union[str, ConversionError]:
     try:
-        return extract_text(source)
+        return extract_text(source, complete)
     except ConversionError as error:
         return error
 
 
 def _extract_on_threads(
-    sources: Iterator[Source], jobs: int
+    sources: Iterator[Source], jobs: int, complete: bool
 ) -> Iterator[Tuple[Source, Union[str, ConversionError]]]:
     # At most two files per thread wait ahead of the one handed out, so
     # that an endless iterable of sources is converted in constant memory.
@@ -119,7 +128,7 @@ def _extract_on_threads(
         waiting: collections.deque = collections.deque()
         try:
             for source in sources:
-                waiting.append((source, pool.submit(_text_or_error, source)))
+                waiting.append((source, pool.submit(_text_or_error, source, complete)))
                 if len(waiting) > 2 * jobs:
                     ahead, future = waiting.popleft()
                     yield ahead, future.result()
@@ -132,12 +141,14 @@ def _extract_on_threads(
 
 
 def extract_many(
-    sources: Iterable[Source], jobs: Optional[int] = None
+    sources: Iterable[Source], jobs: Optional[int] = None,
+    complete: bool = False
 ) -> Iterator[Tuple[Source, Union[str, ConversionError]]]:
     """Converts sources on jobs threads (default: one per core).
 
     Yields (source, result) in the order of sources, result being the text
-    (as extract_text gives it) or the ConversionError the file raised. A
+    (as extract_text gives it, complete or not) or the ConversionError the
+    file raised. A
     source of the wrong type raises its TypeError or ValueError when its
     turn comes.
     """
@@ -147,4 +158,4 @@ def extract_many(
         raise TypeError(f"jobs must be an int, not {type(jobs).__name__}")
     elif jobs < 1:
         raise ValueError(f"jobs must be at least 1, not {jobs}")
-    return _extract_on_threads(iter(sources), jobs)
+    return _extract_on_threads(iter(sources), jobs, complete)

@@ -58,11 +58,13 @@ def dispatch(source: Any, on_path: Callable[[bytes], T],
                     f"object, not {type(source).__name__}")
 
 
-def convert(source: Any, unicode: bool) -> "tuple[bytes | None, int, bytes]":
+def convert(source: Any, unicode: bool,
+            complete: bool) -> "tuple[bytes | None, int, bytes]":
     """The extension's (text, code, message) for source."""
-    return dispatch(source,
-                    lambda path: _txtppt2.convert_path(path, unicode),
-                    lambda buffer: _txtppt2.convert_buffer(buffer, unicode))
+    return dispatch(
+        source,
+        lambda path: _txtppt2.convert_path(path, unicode, complete),
+        lambda buffer: _txtppt2.convert_buffer(buffer, unicode, complete))
 
 
 def probe(source: Any) -> bool:

@@ -32,20 +32,21 @@ Record = Dict[str, Any]
 _READ_ERROR_CODE = 4
 
 
-def _text(fs: fsspec.AbstractFileSystem, path: str) -> str:
+def _text(fs: fsspec.AbstractFileSystem, path: str, complete: bool) -> str:
     if isinstance(fs, LocalFileSystem):
         # The library reads a local file itself: only the sectors that hold
         # the text, rather than the whole file with its pictures.
-        return extract_text(path)
+        return extract_text(path, complete)
     # A memoryview is always read as the file's bytes, never as a path.
-    return extract_text(memoryview(fs.cat_file(path)))
+    return extract_text(memoryview(fs.cat_file(path)), complete)
 
 
-def _record(fs: fsspec.AbstractFileSystem, path: str) -> Record:
+def _record(fs: fsspec.AbstractFileSystem, path: str,
+            complete: bool) -> Record:
     # Local files keep their plain path; others their URL, protocol included.
     name = path if isinstance(fs, LocalFileSystem) else fs.unstrip_protocol(path)
     try:
-        text = _text(fs, path)
+        text = _text(fs, path, complete)
     except ConversionError as error:
         return {"path": name, "text": None, "error": error.message,
                 "code": error.code}
@@ -56,20 +57,22 @@ def _record(fs: fsspec.AbstractFileSystem, path: str) -> Record:
     return {"path": name, "text": text, "error": None, "code": 0}
 
 
-def _records(paths: List[str], fs: fsspec.AbstractFileSystem) -> List[Record]:
-    return [_record(fs, path) for path in paths]
+def _records(paths: List[str], fs: fsspec.AbstractFileSystem,
+             complete: bool) -> List[Record]:
+    return [_record(fs, path, complete) for path in paths]
 
 
 def extract_bag(urlpaths: Union[str, Sequence[str]],
                 files_per_partition: int = 64,
-                storage_options: Optional[Dict[str, Any]] = None
-                ) -> dask.bag.Bag:
+                storage_options: Optional[Dict[str, Any]] = None,
+                complete: bool = False) -> dask.bag.Bag:
     """A bag of the text records of the files urlpaths names.
 
     urlpaths is a path, glob or URL, or a list of them, all on one file
     system; storage_options go to that file system (credentials, endpoint,
     ...). Files are listed now and converted when the bag is computed, in
-    partitions of files_per_partition files, in the order listed. Raises
+    partitions of files_per_partition files, in the order listed; with
+    complete=True each record holds the complete text. Raises
     FileNotFoundError when nothing matches.
     """
     if not isinstance(files_per_partition, int) or files_per_partition < 1:
@@ -80,4 +83,4 @@ def extract_bag(urlpaths: Union[str, Sequence[str]],
     if not paths:
         raise FileNotFoundError(f"no file matches {urlpaths!r}")
     bag = dask.bag.from_sequence(paths, partition_size=files_per_partition)
-    return bag.map_partitions(_records, fs)
+    return bag.map_partitions(_records, fs, complete)

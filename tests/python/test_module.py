@@ -6,9 +6,11 @@ import os
 import pickle
 import pydoc
 import shutil
+import subprocess
 
 import pytest
 import txtppt2
+import txtppt2.dask
 from txtppt2 import ConversionError, StorageError, UnsupportedFormatError
 
 from shared_data import (EXAMPLES, FIXTURES, corpus_paths, expected,
@@ -150,3 +152,24 @@ def test_version_type_information_and_help():
     shown = pydoc.render_doc(txtppt2)
     for name in ("extract_text", "extract_bytes", "is_supported", "extract_many"):
         assert getattr(txtppt2, name).__doc__.splitlines()[0] in shown
+
+
+def test_complete_text_is_the_commands_in_every_way_of_asking():
+    # The command's --complete is the reference; each route must carry the
+    # flag through to the core, and the default must stay the exports' text.
+    def command(encoding):
+        return subprocess.run([os.environ["TXTPPT2_CLI"], "--complete",
+                               "--encoding", encoding, str(SAMPLE)],
+                              check=True, capture_output=True).stdout
+    text = command("utf-16le").decode("utf-16-le")
+    assert text != SAMPLE_TEXT
+    assert txtppt2.extract_text(SAMPLE) == SAMPLE_TEXT
+    assert txtppt2.extract_text(SAMPLE, complete=True) == text
+    assert txtppt2.extract_text(memoryview(SAMPLE.read_bytes()), True) == text
+    assert txtppt2.extract_bytes(SAMPLE, "cp1252", complete=True) == command("cp1252")
+    assert [result for _, result in
+            txtppt2.extract_many([SAMPLE] * 3, jobs=2, complete=True)] == [text] * 3
+    bag = txtppt2.dask.extract_bag(str(SAMPLE), complete=True)
+    assert [record["text"] for record in bag.compute(scheduler="sync")] == [text]
+    with pytest.raises(TypeError):
+        txtppt2.extract_text(SAMPLE, complete="yes")
