@@ -1,9 +1,9 @@
 #include "platform/global_memory.h"
 
-#include "platform/com_interfaces.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/com_interfaces.h"
 
 namespace {
 thread_local bool failGlobalAlloc = false;
@@ -16,6 +16,11 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   if (block != nullptr && (uFlags & GMEM_ZEROINIT) != 0)
     std::memset(block, 0, dwBytes);
   return block;
+}
+
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
+  if (failGlobalAlloc || (uFlags & GMEM_MOVEABLE) == 0) return nullptr;
+  return std::realloc(hMem, dwBytes == 0 ? 1 : dwBytes);
 }
 
 HGLOBAL GlobalFree(HGLOBAL hMem) {
