@@ -60,6 +60,8 @@ size_t WidenAsciiRunPortable(const char* src, size_t n, WCHAR* dst) {
 }
 
 #ifdef __SSE2__
+namespace {
+
 size_t NarrowAsciiRunSse2(const WCHAR* src, size_t n, char* dst) {
   // Sixteen units at a time, while a seventeenth follows to vouch for the
   // sixteenth. The units are checked before they are packed: the packing
@@ -96,6 +98,8 @@ size_t WidenAsciiRunSse2(const char* src, size_t n, WCHAR* dst) {
   }
   return i + WidenByteByByte(src + i, n - i, dst + i);
 }
+
+}  // namespace
 #endif
 
 size_t NarrowAsciiRun(const WCHAR* src, size_t n, char* dst) {

@@ -23,15 +23,11 @@ size_t NarrowAsciiRun(const WCHAR* src, size_t n, char* dst);
 // to dst, a unit per byte. Returns its length.
 size_t WidenAsciiRun(const char* src, size_t n, WCHAR* dst);
 
-// The implementations behind them: the portable one everywhere, the SSE2
-// one where the compiler targets it (always on x86-64). Both give the same
-// result for every input.
+// The portable implementations. Where the compiler targets SSE2 (always on
+// x86-64) the two above use SSE2 instead, with the same result for every
+// input.
 size_t NarrowAsciiRunPortable(const WCHAR* src, size_t n, char* dst);
 size_t WidenAsciiRunPortable(const char* src, size_t n, WCHAR* dst);
-#ifdef __SSE2__
-size_t NarrowAsciiRunSse2(const WCHAR* src, size_t n, char* dst);
-size_t WidenAsciiRunSse2(const char* src, size_t n, WCHAR* dst);
-#endif
 
 }  // namespace txtppt2
 
