@@ -45,8 +45,10 @@ class OutputTextStream {
   }
 
   // Appends count characters (an unformatted write: NULs pass too).
+  // An empty write changes nothing (text may then be null).
   void Write(const CharT* text, size_t count) {
-    if (count <= capacity_ - length_ && text_ != nullptr) {
+    // Room for count > 0 characters means there is a block.
+    if (count != 0 && count <= capacity_ - length_) {
       std::memcpy(text_ + length_, text, count * sizeof(CharT));
       length_ += count;
     } else {
@@ -98,6 +100,7 @@ class OutputTextStream {
   // Write where the block has no room: grows it, at least doubling, or
   // else drops it and measures.
   void WriteBeyondCapacity(const CharT* text, size_t count) {
+    if (count == 0) return;
     if (!lost_ && count <= kMaxLength - length_) {
       size_t needed = length_ + count;
       size_t doubled = capacity_ <= kMaxLength / 2 ? capacity_ * 2 : kMaxLength;
