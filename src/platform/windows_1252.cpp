@@ -109,9 +109,13 @@ int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
   bool usedDefaultChar = false;
   for (int i = 0; i < n; ++i) {
     // The common case first: ASCII that no composing mark follows is
-    // itself (every mark lies at or above kFirstComposingMark).
-    i += out.PutAsciiRun(src + i, n - i);
-    if (i == n) break;
+    // itself (every mark lies at or above kFirstComposingMark). A run is
+    // looked for only where one can start, so that text in other scripts
+    // pays nothing for it.
+    if (src[i] < 0x80) {
+      i += out.PutAsciiRun(src + i, n - i);
+      if (i == n) break;
+    }
     unsigned char byte;
     if (compositeCheck && i + 1 < n && IsComposingMark(src[i + 1])) {
       WCHAR composed = Compose(src[i], src[i + 1]);
@@ -148,9 +152,11 @@ int Windows1252ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
   if (capacity == 0) return n;
   if (capacity < n) return 0;
   for (int i = 0; i < n; ++i) {
-    i += static_cast<int>(
-        WidenAsciiRun(src + i, static_cast<size_t>(n - i), dst + i));
-    if (i == n) break;
+    if (static_cast<unsigned char>(src[i]) < 0x80) {
+      i += static_cast<int>(
+          WidenAsciiRun(src + i, static_cast<size_t>(n - i), dst + i));
+      if (i == n) break;
+    }
     dst[i] = kWindows1252ToUtf16[static_cast<unsigned char>(src[i])];
   }
   return n;
