@@ -63,7 +63,8 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
   }
   return nullptr;
 }
@@ -97,7 +98,8 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              kConversionErrorCode);
   }
   return nullptr;
 }
@@ -113,9 +115,7 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
                       ErrorRecorder& errors) {
   ULONG length = *count;
   return ConvertOwnedStorage(
-      [data, length] {
-        return std::make_unique<CompoundStorage>(data, length);
-      },
+      [data, length] { return std::make_unique<CompoundStorage>(data, length); },
       mode, count, errors);
 }
 

@@ -179,9 +179,9 @@ void TextSink::AppendSeparator(WideOutputStream& out) {
 char* TextSink::Utf16ToAnsi(const WCHAR* source, int units, char* dest,
                             int destBytes, int* converted) {
   BOOL usedDefault = FALSE;  // asked for, as the platform reports it; unused
-  *converted =
-      WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR, source,
-                          units, dest, destBytes, " ", &usedDefault);
+  *converted = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR,
+                                   source, units, dest, destBytes, " ",
+                                   &usedDefault);
   return *converted == 0 ? nullptr : dest;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/global_memory.h"
 
+#include "platform/com_interfaces.h"
+
 #include <cstdlib>
 #include <cstring>
-
-#include "platform/com_interfaces.h"
 
 namespace {
 thread_local bool failGlobalAlloc = false;

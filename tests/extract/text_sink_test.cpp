@@ -126,7 +126,8 @@ TEST(TextSinkTest, AnsiTextInBothWidths) {
   WideOutputStream wide;
   TextSink::AppendAnsiText(wide, bytes.data(),
                            static_cast<uint32_t>(bytes.size()));
-  EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
+  EXPECT_EQ(Written(wide),
+            TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
   WideOutputStream empty;
   TextSink::AppendAnsiText(empty, bytes.data(), 0);
   EXPECT_EQ(Written(empty), TXTPPT2_WTEXT("\r\n"));
