@@ -120,10 +120,12 @@ def main():
                 "cpu_per_mb": cpu / n, "rss_per_mb": max(rss - baseline, 0) / MB / n,
             }
             # Linear means the ratios stay put as the input grows; memory
-            # ratios under 0.25 MB per MB are noise around the baseline.
+            # ratios under 0.25 MB per MB are noise around the baseline, and
+            # CPU times under 0.05 s are a few ticks of GNU time's 10 ms.
             first = per_case.setdefault(name, row)
             if first is not row:
-                cpu_growth = row["cpu_per_mb"] / max(first["cpu_per_mb"], 1e-9)
+                cpu_growth = row["cpu_per_mb"] / max(first["cpu_per_mb"],
+                                                     0.05 / first["input"])
                 rss_growth = (row["rss_per_mb"] + 0.25) / (first["rss_per_mb"] + 0.25)
                 growth = max(cpu_growth, rss_growth)
                 row["verdict"] = "linear" if growth < 2 else f"GROWS x{growth:.1f}"

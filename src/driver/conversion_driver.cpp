@@ -1,7 +1,6 @@
 #include "driver/conversion_driver.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -15,46 +14,40 @@ namespace txtppt2 {
 
 namespace {
 
-// Without a known file size, the buffer reserved ahead of time is capped
+// Without a known file size, the block reserved ahead of time is capped
 // here; the text may still grow past it.
 constexpr uint64_t kUnknownSourceReserve = uint64_t{16} << 20;
 
 // How many characters to reserve for the text of a stream that declares
 // streamSize bytes: the declared size, as no text outgrows its stream by
 // much, but never more than the file itself could hold, so that a damaged
-// size cannot make the buffer huge.
+// size cannot make the block huge. Reserved pages that the text never
+// reaches are not touched, and the block is trimmed to the text at the end.
 size_t ReserveFor(uint32_t streamSize, uint64_t sourceSize) {
   uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceReserve;
   return static_cast<size_t>(std::min<uint64_t>(streamSize, limit));
 }
 
-// Runs the walk into a stream of the output's width and copies the text
-// into a new result block. Throws on every failure.
+// Runs the walk into a stream of the output's width, whose block becomes
+// the result block. Throws on every failure.
 template <typename Out, typename Extractor>
 HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
   Out out;
   out.Reserve(reserve);
   extractor.Extract(out);
 
-  // Trailing NULs are not text: one backward scan finds the last character
-  // that is not NUL.
-  const auto* text = out.Data();
-  size_t n = out.Length();
-  while (n > 0 && text[n - 1] == 0) --n;
-
-  constexpr size_t kWidth = sizeof(*text);
+  // Trailing NULs are not text. A stream that lost its block still knows
+  // the length, so the count is right even when the block cannot be had.
+  size_t n = out.TextLength();
+  constexpr size_t kWidth = sizeof(*out.Data());
   // The count is 32 bits wide; a text that cannot be counted cannot be
   // handed out either.
   if (n > (UINT32_MAX - kWidth) / kWidth)
     throw std::runtime_error(messages::kOutOfMemory);
-  uint32_t bytes = static_cast<uint32_t>(n * kWidth);
-  *count = bytes;
+  *count = static_cast<uint32_t>(n * kWidth);
 
-  HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes + kWidth);
+  HGLOBAL block = out.TakeBlock(n);
   if (block == nullptr) throw std::runtime_error(messages::kOutOfMemory);
-  auto* destination = static_cast<unsigned char*>(block);
-  if (bytes != 0) std::memcpy(destination, text, bytes);
-  std::memset(destination + bytes, 0, kWidth);
   return block;
 }
 

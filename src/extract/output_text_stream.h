@@ -1,13 +1,23 @@
 // OutputTextStream: the append-only text of one conversion, in the output's
 // width (char for pure text, WCHAR for Unicode). The text sink is its only
-// writer; the driver reads the finished text once.
+// writer; the driver takes the finished text once.
+//
+// The text is written straight into a GlobalAlloc block that grows as it is
+// appended to (GlobalReAlloc) and that becomes the result block, trimmed and
+// terminated (TakeBlock): finished text is never copied, and the output's
+// memory is written once.
+//
+// When the block cannot be had or cannot grow, the stream drops it and from
+// then on only measures what is appended: Length() and TextLength() stay
+// what they would have been, so that a failed conversion can still report
+// the text's size. Data() is null from then on, and TakeBlock fails.
 #ifndef TXTPPT2_EXTRACT_OUTPUT_TEXT_STREAM_H_
 #define TXTPPT2_EXTRACT_OUTPUT_TEXT_STREAM_H_
 
+#include <algorithm>
 #include <cstddef>
-#include <new>
-#include <stdexcept>
-#include <string>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/windows.h"
 
@@ -16,26 +26,111 @@ namespace txtppt2 {
 template <typename CharT>
 class OutputTextStream {
  public:
-  // Room for count characters ahead of time, where it can be had; the text
-  // grows past it (or without it) freely. The count is a guess from sizes a
-  // file declares: one that a 32-bit process cannot hold is dropped rather
-  // than failing a conversion that a 64-bit process completes.
+  // The most characters a result block may hold: its byte count, the
+  // terminator excluded, is a 32-bit number. The stream stores no more.
+  static constexpr size_t kMaxLength =
+      (size_t{UINT32_MAX} - sizeof(CharT)) / sizeof(CharT);
+
+  OutputTextStream() = default;
+  ~OutputTextStream() {
+    if (text_ != nullptr) GlobalFree(text_);
+  }
+  OutputTextStream(const OutputTextStream&) = delete;
+  OutputTextStream& operator=(const OutputTextStream&) = delete;
+
+  // Room for count characters ahead of time, when the memory can be had;
+  // the text grows past it freely.
   void Reserve(size_t count) {
-    try {
-      text_.reserve(count);
-    } catch (const std::length_error&) {
-    } catch (const std::bad_alloc&) {
-    }
+    if (!lost_ && count > capacity_ && count <= kMaxLength) Resize(count);
   }
 
   // Appends count characters (an unformatted write: NULs pass too).
-  void Write(const CharT* text, size_t count) { text_.append(text, count); }
+  // An empty write changes nothing (text may then be null).
+  void Write(const CharT* text, size_t count) {
+    // Room for count > 0 characters means there is a block.
+    if (count != 0 && count <= capacity_ - length_) {
+      std::memcpy(text_ + length_, text, count * sizeof(CharT));
+      length_ += count;
+    } else {
+      WriteBeyondCapacity(text, count);
+    }
+  }
 
-  const CharT* Data() const { return text_.data(); }
-  size_t Length() const { return text_.size(); }
+  // The text so far; null once the block is lost.
+  const CharT* Data() const { return text_; }
+  size_t Length() const { return length_; }
+
+  // The length without the NULs at the end of the text.
+  size_t TextLength() const {
+    if (lost_) return textLength_;
+    size_t n = length_;
+    while (n > 0 && text_[n - 1] == CharT(0)) --n;
+    return n;
+  }
+
+  // Hands over the block holding the first length (<= Length()) characters
+  // of the text and a NUL after them, in a block of exactly that size, and
+  // leaves the stream empty. Null when the block is lost or cannot be made.
+  HGLOBAL TakeBlock(size_t length) {
+    if (lost_ || !Resize(length)) return nullptr;
+    text_[length] = CharT(0);
+    HGLOBAL block = text_;
+    text_ = nullptr;
+    capacity_ = length_ = 0;
+    return block;
+  }
 
  private:
-  std::basic_string<CharT> text_;
+  // The first block of a stream that had no reservation.
+  static constexpr size_t kFirstCapacity = 4096 / sizeof(CharT);
+
+  // Makes the block hold capacity characters and a terminator, allocating
+  // it when there is none; false (the block unchanged) when it cannot.
+  bool Resize(size_t capacity) {
+    SIZE_T bytes = (capacity + 1) * sizeof(CharT);
+    HGLOBAL resized = text_ == nullptr
+                          ? GlobalAlloc(GMEM_FIXED, bytes)
+                          : GlobalReAlloc(text_, bytes, GMEM_MOVEABLE);
+    if (resized == nullptr) return false;
+    text_ = static_cast<CharT*>(resized);
+    capacity_ = capacity;
+    return true;
+  }
+
+  // Write where the block has no room: grows it, at least doubling, or
+  // else drops it and measures.
+  void WriteBeyondCapacity(const CharT* text, size_t count) {
+    if (count == 0) return;
+    if (!lost_ && count <= kMaxLength - length_) {
+      size_t needed = length_ + count;
+      size_t doubled = capacity_ <= kMaxLength / 2 ? capacity_ * 2 : kMaxLength;
+      size_t grown = std::max({needed, doubled, kFirstCapacity});
+      if (Resize(grown) || Resize(needed)) {
+        Write(text, count);
+        return;
+      }
+    }
+    if (!lost_) {
+      textLength_ = TextLength();
+      if (text_ != nullptr) GlobalFree(text_);
+      text_ = nullptr;
+      lost_ = true;
+    }
+    for (size_t i = count; i > 0; --i) {
+      if (text[i - 1] != CharT(0)) {
+        textLength_ = length_ + i;
+        break;
+      }
+    }
+    length_ += count;
+    capacity_ = length_;  // keeps every later write on this path
+  }
+
+  CharT* text_ = nullptr;  // the block, with room for a terminator
+  size_t capacity_ = 0;    // characters the block holds besides it
+  size_t length_ = 0;
+  bool lost_ = false;      // the block could not grow: measuring only
+  size_t textLength_ = 0;  // once lost: TextLength()
 };
 
 using NarrowOutputStream = OutputTextStream<char>;

@@ -18,6 +18,11 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   return block;
 }
 
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
+  if (failGlobalAlloc || (uFlags & GMEM_MOVEABLE) == 0) return nullptr;
+  return std::realloc(hMem, dwBytes == 0 ? 1 : dwBytes);
+}
+
 HGLOBAL GlobalFree(HGLOBAL hMem) {
   std::free(hMem);
   return nullptr;

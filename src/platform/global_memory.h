@@ -13,6 +13,14 @@
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 HGLOBAL GlobalFree(HGLOBAL hMem);
 
+// Resizes a block of GlobalAlloc to dwBytes. With GMEM_MOVEABLE the block
+// may move, and stays a fixed block whose handle is its address, as on
+// Windows; the old handle is then no longer valid. Without GMEM_MOVEABLE
+// Windows resizes only in place, which malloc cannot promise: the request
+// fails. Returns null on failure (and in tests, when told to fail), leaving
+// the block as it was.
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
+
 // Copies at most iMaxLength - 1 bytes of lpString2 and a NUL after them, as
 // Windows does: iMaxLength is taken as unsigned (a negative one copies the
 // whole string), 0 writes nothing, and a null pointer where one must be used
@@ -20,8 +28,8 @@ HGLOBAL GlobalFree(HGLOBAL hMem);
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
 
 namespace txtppt2::testing {
-// Makes every GlobalAlloc on the calling thread fail while set; lets tests
-// reach the converter's out-of-memory path.
+// Makes every GlobalAlloc and GlobalReAlloc on the calling thread fail while
+// set; lets tests reach the converter's out-of-memory path.
 void SetGlobalAllocFailure(bool fail);
 }  // namespace txtppt2::testing
 

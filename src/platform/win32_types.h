@@ -177,6 +177,7 @@ struct STATSTG {
 
 // Global memory.
 #define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
 #define GMEM_ZEROINIT 0x0040
 
 #endif  // TXTPPT2_PLATFORM_WIN32_TYPES_H_

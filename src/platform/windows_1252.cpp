@@ -1,7 +1,8 @@
 // Windows-1252 conversion with Microsoft's tables, behaving as Windows does.
 //
-// Bytes to UTF-16 is one table load per byte. UTF-16 to bytes looks each
-// unit up in a two-level table. With WC_COMPOSITECHECK, a unit followed by a
+// Runs of ASCII are copied a vector at a time (platform/ascii_runs.h); every
+// other byte is one table load to UTF-16, and every other unit is looked up
+// in a two-level table to bytes. With WC_COMPOSITECHECK, a unit followed by a
 // mark that composes with it is converted as the composed character: its
 // byte when the code page has one; otherwise, with WC_DEFAULTCHAR, one
 // default character for the pair, and without it the two units one by one.
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 
+#include "platform/ascii_runs.h"
 #include "platform/windows_1252_tables.h"
 
 namespace txtppt2 {
@@ -43,9 +45,14 @@ WCHAR Compose(WCHAR base, WCHAR mark) {
   return it != end && it->base == base && it->mark == mark ? it->composed : 0;
 }
 
+// The outputs of Convert. Put writes one byte; PutAsciiRun copies the run
+// of ASCII at the start of src[0, n) (see NarrowAsciiRun) and returns its
+// length, or leaves it, returning 0, to be put unit by unit.
+
 // Only counts the bytes (a capacity of 0).
 class ByteCounter {
  public:
+  int PutAsciiRun(const WCHAR*, int) { return 0; }
   bool Put(unsigned char) {
     ++count_;
     return true;
@@ -60,6 +67,7 @@ class ByteCounter {
 class ByteWriter {
  public:
   ByteWriter(char* dst, int capacity) : dst_(dst), capacity_(capacity) {}
+  int PutAsciiRun(const WCHAR*, int) { return 0; }
   bool Put(unsigned char byte) {
     if (count_ == capacity_) return false;
     dst_[count_++] = static_cast<char>(byte);
@@ -77,6 +85,12 @@ class ByteWriter {
 class UncheckedByteWriter {
  public:
   explicit UncheckedByteWriter(char* dst) : dst_(dst) {}
+  int PutAsciiRun(const WCHAR* src, int n) {
+    int run = static_cast<int>(
+        NarrowAsciiRun(src, static_cast<size_t>(n), dst_ + count_));
+    count_ += run;
+    return run;
+  }
   bool Put(unsigned char byte) {
     dst_[count_++] = static_cast<char>(byte);
     return true;
@@ -94,11 +108,13 @@ int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
   const bool compositeCheck = (flags & WC_COMPOSITECHECK) != 0;
   bool usedDefaultChar = false;
   for (int i = 0; i < n; ++i) {
-    // The common case in a tight loop: ASCII that no composing mark follows
-    // is itself (every mark lies at or above kFirstComposingMark).
-    while (i + 1 < n && src[i] < 0x80 && src[i + 1] < kFirstComposingMark) {
-      if (!out.Put(static_cast<unsigned char>(src[i]))) return 0;
-      ++i;
+    // The common case first: ASCII that no composing mark follows is
+    // itself (every mark lies at or above kFirstComposingMark). A run is
+    // looked for only where one can start, so that text in other scripts
+    // pays nothing for it.
+    if (src[i] < 0x80) {
+      i += out.PutAsciiRun(src + i, n - i);
+      if (i == n) break;
     }
     unsigned char byte;
     if (compositeCheck && i + 1 < n && IsComposingMark(src[i + 1])) {
@@ -135,8 +151,14 @@ int Convert(const WCHAR* src, int n, DWORD flags, unsigned char defaultChar,
 int Windows1252ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
   if (capacity == 0) return n;
   if (capacity < n) return 0;
-  for (int i = 0; i < n; ++i)
+  for (int i = 0; i < n; ++i) {
+    if (static_cast<unsigned char>(src[i]) < 0x80) {
+      i += static_cast<int>(
+          WidenAsciiRun(src + i, static_cast<size_t>(n - i), dst + i));
+      if (i == n) break;
+    }
     dst[i] = kWindows1252ToUtf16[static_cast<unsigned char>(src[i])];
+  }
   return n;
 }
 

@@ -11,10 +11,14 @@ StorageStream::~StorageStream() {
   if (stream != nullptr) stream->Release();
 }
 
-void StorageStream::Read(void* buffer, uint32_t count) {
-  ULONG read = 0;
-  HRESULT result = stream->Read(buffer, count, &read);
-  if (result == S_OK && read >= count) return;  // the usual case, first
+namespace {
+
+// What a read that is not a whole successful one means: an error, the end
+// of the data, or (for a result that says neither) a good read after all.
+// Kept out of line, so that Read's usual case stays small enough to be
+// inlined into the record walker.
+[[gnu::noinline, gnu::cold]] void CheckUnusualRead(HRESULT result, ULONG read,
+                                                   uint32_t count) {
   switch (static_cast<uint32_t>(result)) {
     case 0x80030009:  // STG_E_INVALIDPOINTER
       throw std::runtime_error(messages::kErrorInParameters);
@@ -31,18 +35,28 @@ void StorageStream::Read(void* buffer, uint32_t count) {
   }
 }
 
+[[noreturn, gnu::noinline, gnu::cold]] void ThrowSeekError() {
+  throw std::runtime_error(messages::kSeekError);
+}
+
+}  // namespace
+
+void StorageStream::Read(void* buffer, uint32_t count) {
+  ULONG read = 0;
+  HRESULT result = stream->Read(buffer, count, &read);
+  if (result != S_OK || read < count) CheckUnusualRead(result, read, count);
+}
+
 void StorageStream::Skip(uint32_t count) {
   LARGE_INTEGER move;
   move.QuadPart = static_cast<LONGLONG>(count);  // zero-extended: forward
-  if (stream->Seek(move, STREAM_SEEK_CUR, nullptr) != S_OK)
-    throw std::runtime_error(messages::kSeekError);
+  if (stream->Seek(move, STREAM_SEEK_CUR, nullptr) != S_OK) ThrowSeekError();
 }
 
 void StorageStream::Seek(uint32_t position) {
   LARGE_INTEGER move;
   move.QuadPart = static_cast<LONGLONG>(position);
-  if (stream->Seek(move, STREAM_SEEK_SET, nullptr) != S_OK)
-    throw std::runtime_error(messages::kSeekError);
+  if (stream->Seek(move, STREAM_SEEK_SET, nullptr) != S_OK) ThrowSeekError();
 }
 
 uint32_t StorageStream::Size() {

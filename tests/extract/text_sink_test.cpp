@@ -28,7 +28,8 @@ struct LineBreakCase {
   std::string output;
 };
 
-// The same rules hold in both widths; every case runs through both writers.
+// The same rules hold in both widths; every case runs through both writers,
+// also after lead-ins that put it across the scan's vector and word bounds.
 TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
   const LineBreakCase cases[] = {
       {"", "\r\n"},
@@ -47,16 +48,20 @@ TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
       {"\n\r", "\n\r\n\r\n"},
       {"A\tB\x01", "A\tB\x01\r\n"},
   };
-  for (const auto& c : cases) {
-    NarrowOutputStream narrow;
-    TextSink::WriteText(narrow, c.input.data(), c.input.size());
-    EXPECT_EQ(Written(narrow), c.output)
-        << "narrow, input " << ::testing::PrintToString(c.input);
-    WideString wideInput = Widen(c.input);
-    WideOutputStream wide;
-    TextSink::WriteText(wide, wideInput.data(), wideInput.size());
-    EXPECT_EQ(Written(wide), Widen(c.output))
-        << "wide, input " << ::testing::PrintToString(c.input);
+  for (size_t leadIn : {0, 5, 7, 14, 15, 16, 30}) {
+    for (const auto& base : cases) {
+      const std::string pad(leadIn, 'x');
+      const LineBreakCase c{pad + base.input, pad + base.output};
+      NarrowOutputStream narrow;
+      TextSink::WriteText(narrow, c.input.data(), c.input.size());
+      EXPECT_EQ(Written(narrow), c.output)
+          << "narrow, input " << ::testing::PrintToString(c.input);
+      WideString wideInput = Widen(c.input);
+      WideOutputStream wide;
+      TextSink::WriteText(wide, wideInput.data(), wideInput.size());
+      EXPECT_EQ(Written(wide), Widen(c.output))
+          << "wide, input " << ::testing::PrintToString(c.input);
+    }
   }
 }
 
