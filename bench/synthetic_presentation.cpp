@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2::bench {
 

@@ -28,8 +28,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 

@@ -15,9 +15,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
-#include "support/sample_files.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 

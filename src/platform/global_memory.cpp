@@ -5,12 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-thread_local bool failGlobalAlloc = false;
-}  // namespace
-
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
-  if (failGlobalAlloc) return nullptr;
   // malloc(0) may answer null; a block of no bytes is still a block.
   void* block = std::malloc(dwBytes == 0 ? 1 : dwBytes);
   if (block != nullptr && (uFlags & GMEM_ZEROINIT) != 0)
@@ -34,7 +29,3 @@ LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) {
 }
 
 void CoTaskMemFree(void* pv) { std::free(pv); }
-
-namespace txtppt2::testing {
-void SetGlobalAllocFailure(bool fail) { failGlobalAlloc = fail; }
-}  // namespace txtppt2::testing

@@ -9,18 +9,12 @@
 #include "platform/win32_types.h"
 
 // GMEM_FIXED (0) and GMEM_ZEROINIT are the only flags understood. Returns
-// null when the memory cannot be had (and in tests, when told to fail).
+// null when the memory cannot be had.
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 HGLOBAL GlobalFree(HGLOBAL hMem);
 
 // Copies at most iMaxLength - 1 bytes of lpString2 and always a NUL after
 // them (nothing at all when iMaxLength is 0 or less). Returns lpString1.
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
-
-namespace txtppt2::testing {
-// Makes every GlobalAlloc on the calling thread fail while set; lets tests
-// reach the converter's out-of-memory path.
-void SetGlobalAllocFailure(bool fail);
-}  // namespace txtppt2::testing
 
 #endif  // TXTPPT2_PLATFORM_GLOBAL_MEMORY_H_

@@ -20,8 +20,8 @@
 #include <string>
 #include <string_view>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 

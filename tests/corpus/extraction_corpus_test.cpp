@@ -6,7 +6,7 @@
 #include <string>
 
 #include "extract/presentation_text_extractor.h"
-#include "storage/memory_record_stream_reader.h"
+#include "support/memory_record_stream_reader.h"
 #include "support/corpus.h"
 
 namespace txtppt2 {

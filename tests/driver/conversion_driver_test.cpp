@@ -9,7 +9,7 @@
 #include "storage/check_storage_result.h"
 #include "storage/memory_lock_bytes.h"
 #include "support/fake_storage.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "storage/memory_record_stream_reader.h"
-#include "support/record_stream_builder.h"
+#include "support/memory_record_stream_reader.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

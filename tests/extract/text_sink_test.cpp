@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

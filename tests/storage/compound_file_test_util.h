@@ -23,7 +23,6 @@ template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease>;
 
 constexpr DWORD kReadStorageMode = STGM_READ | STGM_SHARE_DENY_WRITE;
-constexpr DWORD kReadStreamMode = STGM_READ | STGM_SHARE_EXCLUSIVE;
 
 // Opens the compound file held in bytes, which must outlive the storage.
 inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
@@ -42,7 +41,8 @@ inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
 inline HRESULT OpenStream(IStorage* storage, const char16_t* name,
                           ComPtr<IStream>* out) {
   IStream* stream = nullptr;
-  HRESULT hr = storage->OpenStream(name, nullptr, kReadStreamMode, 0, &stream);
+  HRESULT hr = storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                   &stream);
   out->reset(stream);
   return hr;
 }

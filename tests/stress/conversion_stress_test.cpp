@@ -120,10 +120,10 @@ class StressInputs {
     folder = fs::temp_directory_path() /
              ("txtppt2_stress_" + std::to_string(getpid()));
     fs::create_directories(folder);
-    for (auto& sample : testing::AllSampleFiles()) {
+    for (const auto& sample : testing::SampleFiles()) {
       fs::path path = folder / (sample.name + ".ppt");
       std::ofstream(path, std::ios::binary) << sample.bytes;
-      inputs.push_back({sample.name, path.string(), std::move(sample.bytes)});
+      inputs.push_back({sample.name, path.string(), sample.bytes});
     }
     for (const auto& file : testing::LoadCorpus())
       inputs.push_back(
@@ -211,18 +211,16 @@ TEST(ConversionStressTest, EightThreadsGetTheSingleThreadResults) {
 // Each thread's record holds its own last error while other threads fail
 // and succeed differently, and keeps it until that thread's next call.
 TEST(ConversionStressTest, ErrorRecordsStayWithTheirThread) {
-  auto samples = testing::AllSampleFiles();
-  auto find = [&](const std::string& name) -> const std::string& {
-    return std::find_if(
-               samples.begin(), samples.end(),
-               [&](const testing::SampleFile& s) { return s.name == name; })
-        ->bytes;
-  };
-  // Sound, no document, not a compound file: codes 0, 1003 and 4.
-  const std::string* inputs[] = {&find("v3_regular_stream_sixty_slides"),
-                                 &find("no_document_stream"),
-                                 &find("signature_wrong")};
+  // A sound file, one without a document, one that is no compound file.
   const uint32_t codes[] = {0, 1003, 4};
+  const std::string* inputs[3];
+  for (int i = 0; i < 3; ++i)
+    inputs[i] = &std::find_if(testing::SampleFiles().begin(),
+                              testing::SampleFiles().end(),
+                              [&](const testing::SampleFile& sample) {
+                                return sample.errorCode == codes[i];
+                              })
+                     ->bytes;
   std::atomic<int> ready{0};
   std::vector<std::string> failures(kThreads);
   std::vector<std::thread> threads;

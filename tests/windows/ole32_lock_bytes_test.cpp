@@ -9,8 +9,8 @@
 
 #include "platform/windows.h"
 #include "storage/memory_lock_bytes.h"
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 #include "txtppt2.h"
 
 namespace txtppt2 {

@@ -22,7 +22,6 @@
 #include "storage/compound_file/directory.h"
 #include "storage/compound_file/directory_entry.h"
 #include "storage/compound_file/file_header.h"
-#include "storage/compound_file/live_objects.h"
 #include "storage/compound_file/mini_stream.h"
 #include "storage/compound_file/stream_layout.h"
 
@@ -70,7 +69,6 @@ class CompoundFile {
 
   const MiniStream& Mini();
 
-  LiveObject live;
   std::unique_ptr<ByteSource> source;
   FileHeader header;
   uint32_t sectorCount;  // sectors that start inside the file

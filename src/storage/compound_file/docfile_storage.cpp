@@ -5,20 +5,12 @@
 #include <string_view>
 #include <utility>
 
-#include "storage/compound_file/docfile_enumerator.h"
 #include "storage/compound_file/docfile_stream.h"
 
 namespace txtppt2 {
 
-HRESULT CheckReadOnlyMode(DWORD mode) {
-  if ((mode & kAccessModeMask) == kAccessModeMask) return STG_E_INVALIDFLAG;
-  if ((mode & kAccessModeMask) != STGM_READ) return STG_E_ACCESSDENIED;
-  return S_OK;
-}
-
-DocfileStorage::DocfileStorage(std::shared_ptr<CompoundFile> file_,
-                               std::u16string name_, DWORD mode_)
-    : file(std::move(file_)), name(std::move(name_)), mode(mode_) {}
+DocfileStorage::DocfileStorage(std::shared_ptr<CompoundFile> file_)
+    : file(std::move(file_)) {}
 
 DocfileStorage::~DocfileStorage() = default;
 
@@ -47,25 +39,17 @@ HRESULT DocfileStorage::CreateStream(const OLECHAR*, DWORD, DWORD, DWORD,
   return STG_E_ACCESSDENIED;
 }
 
-HRESULT DocfileStorage::OpenStream(const OLECHAR* pwcsName, void* reserved1,
-                                   DWORD grfMode, DWORD reserved2,
-                                   IStream** ppstm) {
+HRESULT DocfileStorage::OpenStream(const OLECHAR* pwcsName, void*, DWORD,
+                                   DWORD, IStream** ppstm) {
   if (ppstm == nullptr) return STG_E_INVALIDPOINTER;
   *ppstm = nullptr;
   if (pwcsName == nullptr) return STG_E_INVALIDPOINTER;
-  if (reserved1 != nullptr || reserved2 != 0) return STG_E_INVALIDPARAMETER;
-  // Streams are opened exclusively and never transacted.
-  if ((grfMode & kShareModeMask) != STGM_SHARE_EXCLUSIVE ||
-      (grfMode & STGM_TRANSACTED) != 0)
-    return STG_E_INVALIDFLAG;
-  HRESULT hr = CheckReadOnlyMode(grfMode);
-  if (FAILED(hr)) return hr;
   try {
     std::optional<uint32_t> id =
         file->FindRootStream(std::u16string_view(pwcsName));
     DirectoryEntry entry;
     if (!id || !file->ReadEntry(*id, &entry)) return STG_E_FILENOTFOUND;
-    auto* stream = new DocfileStream(file, entry, grfMode);
+    auto* stream = new DocfileStream(file, entry);
     stream->AddRef();
     *ppstm = stream;
     return S_OK;
@@ -101,13 +85,8 @@ HRESULT DocfileStorage::Revert() { return E_NOTIMPL; }
 
 HRESULT DocfileStorage::EnumElements(DWORD, void*, DWORD,
                                      IEnumSTATSTG** ppenum) {
-  if (ppenum == nullptr) return STG_E_INVALIDPOINTER;
-  *ppenum = nullptr;
-  auto* enumerator = new (std::nothrow) DocfileEnumerator(file, 0);
-  if (enumerator == nullptr) return STG_E_INSUFFICIENTMEMORY;
-  enumerator->AddRef();
-  *ppenum = enumerator;
-  return S_OK;
+  if (ppenum != nullptr) *ppenum = nullptr;
+  return E_NOTIMPL;
 }
 
 HRESULT DocfileStorage::DestroyElement(const OLECHAR*) {
@@ -129,12 +108,6 @@ HRESULT DocfileStorage::SetStateBits(DWORD, DWORD) {
   return STG_E_ACCESSDENIED;
 }
 
-HRESULT DocfileStorage::Stat(STATSTG* pstatstg, DWORD grfStatFlag) {
-  if (pstatstg == nullptr) return STG_E_INVALIDPOINTER;
-  if (grfStatFlag > (STATFLAG_NONAME | STATFLAG_NOOPEN))
-    return STG_E_INVALIDFLAG;
-  return FillStatStg(file->Root(), name, STGTY_STORAGE, 0, mode, grfStatFlag,
-                     pstatstg);
-}
+HRESULT DocfileStorage::Stat(STATSTG*, DWORD) { return E_NOTIMPL; }
 
 }  // namespace txtppt2
