@@ -20,6 +20,7 @@ constexpr auto v4 = CompoundFileVersion::k4;
 constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
 constexpr uint32_t kNotAPresentation = 1003;  // no document stream
 constexpr uint32_t kFailed = 4;               // the storage cannot be read
+constexpr size_t kHeaderFirstMiniFatSectorOffset = 0x3C;
 
 // A file with a small stream beside the document, damaged by damage.
 std::string Make(CompoundFileVersion version, const std::string& document,
@@ -177,6 +178,23 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
     files.push_back({"directory_entry_cut_by_end_of_file",
                      writer.Build().substr(0, directory + 512 + 0x50), S_OK,
                      {}, kNotAPresentation});
+  }
+  {
+    // The MiniFAT moved to the file's last sector, which the end of the
+    // file cuts after two entries: the document's mini chain, which starts
+    // at mini sector 1, ends with the second.
+    CompoundFileWriter writer;
+    writer.AddStream(u"Current User", PatternBytes(60, 2));
+    writer.AddStream(kDocumentStream, PresentationRecords(2));
+    writer.AddStream(u"Filler", PatternBytes(2048, 3));
+    const size_t last = writer.Layout().totalSectors;  // after the header
+    writer.PatchHeaderU32(kHeaderFirstMiniFatSectorOffset,
+                          static_cast<uint32_t>(last - 1));
+    std::string file = writer.Build();
+    file.replace(last * 512, 512, file, 2 * 512, 512);  // the MiniFAT
+    file.resize(last * 512 + 8);
+    files.push_back({"minifat_cut_by_end_of_file", file, S_OK,
+                     PresentationRecords(2).substr(0, 128)});
   }
   // The document's data is the last in the file, padded to a sector.
   const size_t padding = (512 - records.size() % 512) % 512;
