@@ -23,11 +23,11 @@ namespace {
 using txtppt2::testing::CompoundFileVersion;
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
+using namespace txtppt2;  // the record types
 using txtppt2::testing::SiblingTree;
 using txtppt2::testing::StreamContent;
 
 constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
-using namespace txtppt2::testing::record_types;
 
 std::u16string Name(uint64_t i) {
   std::string digits = "s" + std::to_string(i);
@@ -68,12 +68,12 @@ struct RepeatedRecords {
 RepeatedRecords Slides() {
   // One slide: its container, a shape's text box and its text.
   return {RecordStreamBuilder()
-              .Container(kSlideListWithText)
+              .Container(RT_SlideListWithText)
               .TextChars(u"Title")
               .Bytes(),
           RecordStreamBuilder()
-              .Container(kSlide)
-              .Container(kClientTextbox)
+              .Container(RT_Slide)
+              .Container(kOfficeArtClientTextbox)
               .TextChars(u"A line of slide text, long enough to be typical.")
               .TextBytes("And a line of 8-bit text\r")
               .Bytes()};
@@ -110,22 +110,22 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
   } else if (which == "zero_length_records") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
                  RecordStreamBuilder()
-                     .AtomHeader(kTextBytesAtom, 0)
-                     .AtomHeader(kUnknownAtom, 0)
+                     .AtomHeader(RT_TextBytesAtom, 0)
+                     .AtomHeader(testing::kUnknownAtom, 0)
                      .Bytes()},
                 bytes);
   } else if (which == "containers") {
     AddDocument(writer,
                 {"", RecordStreamBuilder()
-                         .Container(kSlide)
-                         .Container(kSlideListWithText)
+                         .Container(RT_Slide)
+                         .Container(RT_SlideListWithText)
                          .Bytes()},
                 bytes);
   } else if (which == "one_byte_text_atoms") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
                  RecordStreamBuilder().TextBytes("x").Bytes()},
                 bytes);
   } else if (which == "max_length_text_atom") {
@@ -133,8 +133,8 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     // holds.
     AddDocument(writer,
                 {RecordStreamBuilder()
-                     .Container(kSlideListWithText)
-                     .AtomHeader(kTextCharsAtom, 0xFFFFFFFF)
+                     .Container(RT_SlideListWithText)
+                     .AtomHeader(RT_TextCharsAtom, 0xFFFFFFFF)
                      .Bytes(),
                  txtppt2::testing::Utf16Le(u"text ")},
                 bytes);

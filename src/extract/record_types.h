@@ -22,6 +22,38 @@ constexpr uint16_t RT_TextCharsAtom = 4000;  // 0x0FA0, UTF-16LE
 constexpr uint16_t RT_TextBytesAtom = 4008;  // 0x0FA8, 8-bit ANSI
 constexpr uint16_t RT_CString = 4026;        // 0x0FBA, UTF-16LE
 
+// Records the walker passes over unread, named here once for the writers
+// of sample files (fixtures/, tools/make_sample.cpp).
+constexpr uint16_t RT_Document = 0x03E8;
+constexpr uint16_t RT_DocumentAtom = 0x03E9;
+constexpr uint16_t RT_SlideAtom = 0x03EF;
+constexpr uint16_t RT_Notes = 0x03F0;
+constexpr uint16_t RT_NotesAtom = 0x03F1;
+constexpr uint16_t RT_SlidePersistAtom = 0x03F3;
+constexpr uint16_t RT_MainMaster = 0x03F8;
+constexpr uint16_t RT_Drawing = 0x040C;
+constexpr uint16_t RT_ColorSchemeAtom = 0x07F0;
+constexpr uint16_t RT_PlaceholderAtom = 0x0BC3;
+constexpr uint16_t RT_OutlineTextRefAtom = 0x0F9E;
+constexpr uint16_t RT_TextHeaderAtom = 0x0F9F;
+constexpr uint16_t RT_StyleTextPropAtom = 0x0FA1;
+constexpr uint16_t RT_TextSpecialInfoAtom = 0x0FAA;
+constexpr uint16_t RT_UserEditAtom = 0x0FF5;
+constexpr uint16_t RT_CurrentUserAtom = 0x0FF6;
+constexpr uint16_t RT_PersistDirectoryAtom = 0x1772;
+
+// The office drawing records of a slide's shapes, unmasked.
+constexpr uint16_t kOfficeArtDgContainer = 0xF002;
+constexpr uint16_t kOfficeArtSpgrContainer = 0xF003;
+constexpr uint16_t kOfficeArtSpContainer = 0xF004;
+constexpr uint16_t kOfficeArtFDG = 0xF008;
+constexpr uint16_t kOfficeArtFSPGR = 0xF009;
+constexpr uint16_t kOfficeArtFSP = 0xF00A;
+constexpr uint16_t kOfficeArtFOPT = 0xF00B;
+constexpr uint16_t kOfficeArtClientTextbox = 0xF00D;
+constexpr uint16_t kOfficeArtClientAnchor = 0xF010;
+constexpr uint16_t kOfficeArtClientData = 0xF011;
+
 }  // namespace txtppt2
 
 #endif  // TXTPPT2_EXTRACT_RECORD_TYPES_H_

@@ -11,7 +11,6 @@ namespace txtppt2::testing {
 
 namespace {
 
-using namespace record_types;
 using Id = CompoundFileWriter::EntryId;
 using Damage = std::function<void(CompoundFileWriter&, Id document)>;
 constexpr auto v3 = CompoundFileVersion::k3;
@@ -72,7 +71,7 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
                      PresentationRecords(4)});
   }
   std::string text = RecordStreamBuilder()
-                         .Container(kSlideListWithText)
+                         .Container(RT_SlideListWithText)
                          .TextChars(u"a\rb\vc\r\nd")
                          .TextBytes(std::string("x\ry\0z", 5))
                          .CString(u"cs\0tring")
@@ -308,37 +307,37 @@ void AddDamagedRecords(std::vector<SampleFile>& files) {
     files.push_back({name, WithDocument(records), S_OK, records});
   };
   add("text_chars_atom_declares_4gib", RecordStreamBuilder()
-                                           .Container(kSlideListWithText)
-                                           .AtomHeader(kTextCharsAtom, ~0u)
+                                           .Container(RT_SlideListWithText)
+                                           .AtomHeader(RT_TextCharsAtom, ~0u)
                                            .Raw(Utf16Le(u"only this"))
                                            .Bytes());
   add("text_bytes_atom_declares_4gib", RecordStreamBuilder()
-                                           .Container(kSlideListWithText)
-                                           .AtomHeader(kTextBytesAtom, ~0u)
+                                           .Container(RT_SlideListWithText)
+                                           .AtomHeader(RT_TextBytesAtom, ~0u)
                                            .Raw(PatternBytes(20000, 11))
                                            .Bytes());
   add("text_atom_two_megabytes_short", RecordStreamBuilder()
-                                           .Container(kSlideListWithText)
-                                           .AtomHeader(kTextCharsAtom, 3u << 20)
+                                           .Container(RT_SlideListWithText)
+                                           .AtomHeader(RT_TextCharsAtom, 3u << 20)
                                            .Raw(PatternBytes(1u << 20, 12))
                                            .Bytes());
   add("text_chars_atom_odd_length", RecordStreamBuilder()
-                                        .Container(kSlideListWithText)
-                                        .Atom(kTextCharsAtom, "abcde")
+                                        .Container(RT_SlideListWithText)
+                                        .Atom(RT_TextCharsAtom, "abcde")
                                         .Bytes());
   add("skip_far_past_end", RecordStreamBuilder()
-                               .Container(kSlideListWithText)
+                               .Container(RT_SlideListWithText)
                                .AtomHeader(kUnknownAtom, 0xFFFFFFF0)
                                .TextBytes("never reached")
                                .Bytes());
   add("record_header_cut", PresentationRecords(3) + "\x0f\x00\xf0");
   RecordStreamBuilder atoms;
-  atoms.Container(kSlideListWithText);
-  for (int i = 0; i < 20000; ++i) atoms.Atom(kTextBytesAtom, "");
+  atoms.Container(RT_SlideListWithText);
+  for (int i = 0; i < 20000; ++i) atoms.Atom(RT_TextBytesAtom, "");
   add("many_empty_text_atoms", atoms.Bytes());
   RecordStreamBuilder containers;
   for (int i = 0; i < 20000; ++i)
-    containers.Container(i % 2 ? kSlide : kClientTextbox);
+    containers.Container(i % 2 ? RT_Slide : kOfficeArtClientTextbox);
   add("many_containers", containers.Bytes());
 }
 

@@ -19,16 +19,15 @@ namespace {
 using testing::CompoundFileVersion;
 using testing::CompoundFileWriter;
 
-using namespace txtppt2::testing::record_types;
 
 // A presentation stream of n slides, "Slide 1" to "Slide n", padded with
 // unknown atoms to at least padding bytes (4096 and more go to sectors of
 // their own, less to the mini stream).
 std::string Presentation(int slides, size_t padding) {
   testing::RecordStreamBuilder b;
-  b.Container(kSlideListWithText);
+  b.Container(RT_SlideListWithText);
   for (int i = 1; i <= slides; ++i) {
-    b.Container(kSlide).Container(kSlideListWithText);
+    b.Container(RT_Slide).Container(RT_SlideListWithText);
     b.TextBytes("Slide " + std::to_string(i));
   }
   if (b.Bytes().size() < padding)
