@@ -17,8 +17,10 @@ The list format, one mutant per block:
   + the text that replaces it (no + line: the text is deleted)
 
 Lines are compared without their leading indentation, so that a block may
-span lines. A mutant whose text is missing or ambiguous is reported as not
-applicable and left out of the share.
+span lines. Blocks that share an id are one fault written for different
+shapes of the code: the first whose text is found is applied. A mutant whose
+text is missing or ambiguous is reported as not applicable and left out of
+the share.
 """
 
 import argparse
@@ -125,7 +127,13 @@ def main():
     src, obj = os.path.join(work, "src"), os.path.join(work, "obj")
     shared = os.path.abspath(os.path.join(args.tree, "..", "shared"))
 
-    mutants = parse_mutants(args.mutants)
+    mutants = []
+    for block in parse_mutants(args.mutants):
+        same = [m for m in mutants if m["id"] == block["id"]]
+        if same:
+            same[0]["alternatives"].append(block)
+        else:
+            mutants.append(dict(block, alternatives=[block]))
     if args.only:
         wanted = set(args.only.split(","))
         mutants = [m for m in mutants if m["id"] in wanted]
@@ -164,9 +172,15 @@ def main():
     results = {"caught": [], "survived": [], "not applicable": [],
                "does not build": []}
     for mutant in mutants:
-        path = os.path.join(src, mutant["file"])
-        original = open(path, encoding="utf-8").read() if os.path.isfile(path) else ""
-        mutated = apply_mutant(original, mutant) if original else None
+        mutated = None
+        for block in mutant["alternatives"]:
+            path = os.path.join(src, block["file"])
+            if not os.path.isfile(path):
+                continue
+            original = open(path, encoding="utf-8").read()
+            mutated = apply_mutant(original, block)
+            if mutated is not None:
+                break
         if mutated is None:
             verdict = "not applicable"
         else:
