@@ -103,6 +103,8 @@ TEST(CompoundFileTest, DifatSectorsListTheFatBeyondTheHeader) {
       {"DIFAT loops", patch(sound, difatLink, layout.fatSectors), S_OK, 20000},
       {"DIFAT beyond the file", patch(sound, 0x44, 0x00FFFFFF),
        STG_E_DOCFILECORRUPT, 0},
+      {"DIFAT just past the end", patch(sound, 0x44, layout.totalSectors),
+       STG_E_DOCFILECORRUPT, 0},
       // The header's count ends the DIFAT: the document's first sector is
       // all that is left of its chain.
       {"DIFAT count zero", patch(sound, 0x48, 0), S_OK, 512},

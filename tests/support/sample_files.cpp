@@ -105,6 +105,8 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
        STG_E_DOCFILECORRUPT},
       {"first_fat_sector_past_end", kHeaderDifatOffset, 0x00FFFFF0, 4,
        STG_E_DOCFILECORRUPT},
+      {"first_fat_sector_just_past_end", kHeaderDifatOffset, 0, 4,
+       STG_E_DOCFILECORRUPT},
       {"first_fat_sector_is_free", kHeaderDifatOffset, 0xFFFFFFFF, 4,
        STG_E_DOCFILECORRUPT},
       {"directory_sector_past_end", kHeaderFirstDirectorySectorOffset,
@@ -122,10 +124,14 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
        4, S_OK},
   };
   for (CompoundFileVersion version : {v3, v4}) {
+    const uint32_t sectorSize = version == v3 ? 512 : 4096;
+    const size_t sectors = Make(version, records).size() / sectorSize - 1;
     for (const auto& d : damages) {
       uint32_t value = d.value;
       if (std::string_view(d.name) == "sector_shift_of_other_version")
         value = version == v3 ? 12 : 9;
+      if (std::string_view(d.name) == "first_fat_sector_just_past_end")
+        value = static_cast<uint32_t>(sectors);
       std::string file = Make(version, records, [&](auto& w, Id) {
         if (d.width == 2)
           w.PatchHeaderU16(d.offset, static_cast<uint16_t>(value));
@@ -194,6 +200,22 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
     file.resize(last * 512 + 8);
     files.push_back({"minifat_cut_by_end_of_file", file, S_OK,
                      PresentationRecords(2).substr(0, 128)});
+  }
+  {
+    // The FAT moved to the file's last sector, which the end of the file
+    // cuts after 7 entries: sectors past those are free, and the
+    // document's chain (from sector 4) ends at sector 7.
+    CompoundFileWriter writer;
+    writer.AddStream(u"Current User", PatternBytes(60, 2));
+    writer.AddStream(kDocumentStream, records);
+    writer.AddStream(u"Filler", PatternBytes(5000, 3));
+    const size_t last = writer.Layout().totalSectors;
+    writer.PatchHeaderU32(kHeaderDifatOffset, static_cast<uint32_t>(last - 1));
+    std::string file = writer.Build();
+    file.replace(last * 512, 512, file, 512, 512);  // the FAT
+    file.resize(last * 512 + 7 * 4);
+    files.push_back({"fat_cut_by_end_of_file", file, S_OK,
+                     records.substr(0, 4 * 512)});
   }
   // The document's data is the last in the file, padded to a sector.
   const size_t padding = (512 - records.size() % 512) % 512;
