@@ -37,7 +37,6 @@ using namespace txtppt2;
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
 
-
 // Instances of the slide lists, and text types of the text header atom.
 constexpr uint16_t kSlideListInstance = 0;
 constexpr uint16_t kNotesListInstance = 2;
@@ -233,8 +232,8 @@ std::string DocumentContainer() {
        ByteText(kBody, "Merci \x97 \xE0 bient\xF4t")},
       kSlideListInstance);
   std::string notesList = Container(
-      RT_SlideListWithText, {SlidePersist(kNotes1Persist, 0, kFirstSlideId + 3)},
-      kNotesListInstance);
+      RT_SlideListWithText,
+      {SlidePersist(kNotes1Persist, 0, kFirstSlideId + 3)}, kNotesListInstance);
   return Container(RT_Document, {documentAtom, slideList, notesList});
 }
 
@@ -306,30 +305,30 @@ PowerPointStreams MakeStreams() {
   streams.document += Atom(RT_PersistDirectoryAtom, directory);
   uint32_t userEditOffset = static_cast<uint32_t>(streams.document.size());
   streams.document += Atom(RT_UserEditAtom, Bytes()
-                                              .U32(kFirstSlideId)
-                                              .U16(0)
-                                              .U8(0)
-                                              .U8(3)
-                                              .U32(0)
-                                              .U32(directoryOffset)
-                                              .U32(kDocumentPersist)
-                                              .U32(kPersistCount + 1)
-                                              .U16(1)  // slide view
-                                              .U16(0));
+                                                .U32(kFirstSlideId)
+                                                .U16(0)
+                                                .U8(0)
+                                                .U8(3)
+                                                .U32(0)
+                                                .U32(directoryOffset)
+                                                .U32(kDocumentPersist)
+                                                .U32(kPersistCount + 1)
+                                                .U16(1)  // slide view
+                                                .U16(0));
 
   std::string_view user = "txtppt2";
   streams.currentUser =
       Atom(RT_CurrentUserAtom, Bytes()
-                                 .U32(0x14)
-                                 .U32(kCurrentUserToken)
-                                 .U32(userEditOffset)
-                                 .U16(static_cast<uint16_t>(user.size()))
-                                 .U16(0x03F4)
-                                 .U8(3)
-                                 .U8(0)
-                                 .U16(0)
-                                 .Text(user)
-                                 .U32(8));
+                                   .U32(0x14)
+                                   .U32(kCurrentUserToken)
+                                   .U32(userEditOffset)
+                                   .U16(static_cast<uint16_t>(user.size()))
+                                   .U16(0x03F4)
+                                   .U8(3)
+                                   .U8(0)
+                                   .U16(0)
+                                   .Text(user)
+                                   .U32(8));
   return streams;
 }
 

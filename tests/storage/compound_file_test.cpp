@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 // Sizes on both sides of every boundary the reader cares about: a mini
 // sector, the mini stream cutoff, a sector of each version, the read-ahead.
 TEST(CompoundFileTest, StreamsOfEverySizeReadBackInAnyChunks) {
-  const size_t sizes[] = {0,    1,    63,    64,    65,    4095,  4096,
+  const size_t sizes[] = {0,    1,    63,   64,    65,    4095,  4096,
                           4097, 8192, 9000, 65535, 65536, 65537, 300000};
   for (auto version : {CompoundFileVersion::k3, CompoundFileVersion::k4}) {
     CompoundFileWriter writer(version);
@@ -39,16 +39,15 @@ TEST(CompoundFileTest, StreamsOfEverySizeReadBackInAnyChunks) {
         SCOPED_TRACE(std::to_string(size) + " bytes in chunks of " +
                      std::to_string(chunk));
         ComPtr<IStream> stream;
-        ASSERT_EQ(OpenStream(storage.get(),
-                             Utf16("s" + std::to_string(size)).c_str(),
-                             &stream),
-                  S_OK);
+        ASSERT_EQ(
+            OpenStream(storage.get(), Utf16("s" + std::to_string(size)).c_str(),
+                       &stream),
+            S_OK);
         STATSTG stat;
         ASSERT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
         EXPECT_EQ(stat.cbSize.QuadPart, size);
-        EXPECT_TRUE(
-            SameBytes(ReadToEnd(stream.get(), chunk),
-                      PatternBytes(size, static_cast<uint32_t>(size))));
+        EXPECT_TRUE(SameBytes(ReadToEnd(stream.get(), chunk),
+                              PatternBytes(size, static_cast<uint32_t>(size))));
       }
     }
   }
@@ -227,7 +226,8 @@ HRESULT OpenPath(const fs::path& path) {
   IStorage* storage = nullptr;
   HRESULT hr = StgOpenStorage(Utf16(path.string()).c_str(), nullptr,
                               kReadStorageMode, nullptr, 0, &storage);
-  if ((storage != nullptr) != (hr == S_OK)) return E_FAIL;  // a storage without S_OK, or none with it
+  if ((storage != nullptr) != (hr == S_OK))
+    return E_FAIL;  // a storage without S_OK, or none with it
   if (storage != nullptr) storage->Release();
   return hr;
 }
@@ -236,8 +236,8 @@ HRESULT OpenPath(const fs::path& path) {
 // one: a file the caller may not read (as an unprivileged user, so that it
 // holds under root too), and no free descriptor.
 TEST(CompoundFileTest, PathsOpenWithTheirStorageResults) {
-  const fs::path folder = fs::temp_directory_path() /
-                          ("txtppt2_paths_" + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("txtppt2_paths_" + std::to_string(getpid()));
   fs::create_directories(folder / "sub.ppt");
   CompoundFileWriter writer;
   writer.AddStream(u"Data", "data");

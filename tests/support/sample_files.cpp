@@ -76,8 +76,8 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
                          .TextBytes(std::string("x\ry\0z", 5))
                          .CString(u"cs\0tring")
                          .Bytes();
-  files.push_back({"text_with_nul_lone_cr_and_vt", WithDocument(text), S_OK,
-                   text});
+  files.push_back(
+      {"text_with_nul_lone_cr_and_vt", WithDocument(text), S_OK, text});
   files.push_back({"empty_document_stream", WithDocument(""), S_OK, ""});
 }
 
@@ -113,15 +113,15 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
        0x00FFFFF0, 4, STG_E_DOCFILECORRUPT},
       {"directory_starts_at_end_of_chain", kHeaderFirstDirectorySectorOffset,
        0xFFFFFFFE, 4, STG_E_DOCFILECORRUPT},
-      {"root_entry_is_the_fat_sector", kHeaderFirstDirectorySectorOffset, 0,
-       4, STG_E_DOCFILECORRUPT},
+      {"root_entry_is_the_fat_sector", kHeaderFirstDirectorySectorOffset, 0, 4,
+       STG_E_DOCFILECORRUPT},
       // The FAT count is believed only as far as the file reaches.
       {"fat_sector_count_huge", kHeaderFatSectorCountOffset, 0xFFFFFFF0, 4,
        S_OK},
       // The cutoff is fixed at 4096 whatever the header says.
       {"mini_stream_cutoff_zero", kHeaderMiniStreamCutoffOffset, 0, 4, S_OK},
-      {"mini_stream_cutoff_huge", kHeaderMiniStreamCutoffOffset, 0xFFFFFFFF,
-       4, S_OK},
+      {"mini_stream_cutoff_huge", kHeaderMiniStreamCutoffOffset, 0xFFFFFFFF, 4,
+       S_OK},
   };
   for (CompoundFileVersion version : {v3, v4}) {
     const uint32_t sectorSize = version == v3 ? 512 : 4096;
@@ -139,11 +139,10 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
           w.PatchHeaderU32(d.offset, value);
       });
       bool opens = d.opens == S_OK;
-      files.push_back({(version == v3 ? "v3_" : "v4_") + std::string(d.name),
-                       file, d.opens,
-                       opens ? std::optional<std::string>(records)
-                             : std::nullopt,
-                       opens ? 0 : kFailed});
+      files.push_back(
+          {(version == v3 ? "v3_" : "v4_") + std::string(d.name), file, d.opens,
+           opens ? std::optional<std::string>(records) : std::nullopt,
+           opens ? 0 : kFailed});
     }
   }
   // More FAT sectors claimed than the header's DIFAT lists: the list ends
@@ -162,18 +161,30 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
   // Header, FAT, MiniFAT, then the directory.
   const size_t directory = 3 * 512;
   files.push_back({"empty_input", "", STG_E_FILEALREADYEXISTS, {}, kFailed});
-  files.push_back({"header_cut_short", sound.substr(0, 300),
-                   STG_E_FILEALREADYEXISTS, {}, kFailed});
-  files.push_back({"random_bytes", PatternBytes(4096, 99),
-                   STG_E_FILEALREADYEXISTS, {}, kFailed});
-  files.push_back({"header_only", sound.substr(0, 512), STG_E_DOCFILECORRUPT,
-                   {}, kFailed});
-  files.push_back({"cut_in_fat", sound.substr(0, 600), STG_E_DOCFILECORRUPT,
-                   {}, kFailed});
-  files.push_back({"cut_before_directory", sound.substr(0, directory),
-                   STG_E_DOCFILECORRUPT, {}, kFailed});
-  files.push_back({"cut_in_root_entry", sound.substr(0, directory + 100),
-                   STG_E_DOCFILECORRUPT, {}, kFailed});
+  files.push_back({"header_cut_short",
+                   sound.substr(0, 300),
+                   STG_E_FILEALREADYEXISTS,
+                   {},
+                   kFailed});
+  files.push_back({"random_bytes",
+                   PatternBytes(4096, 99),
+                   STG_E_FILEALREADYEXISTS,
+                   {},
+                   kFailed});
+  files.push_back(
+      {"header_only", sound.substr(0, 512), STG_E_DOCFILECORRUPT, {}, kFailed});
+  files.push_back(
+      {"cut_in_fat", sound.substr(0, 600), STG_E_DOCFILECORRUPT, {}, kFailed});
+  files.push_back({"cut_before_directory",
+                   sound.substr(0, directory),
+                   STG_E_DOCFILECORRUPT,
+                   {},
+                   kFailed});
+  files.push_back({"cut_in_root_entry",
+                   sound.substr(0, directory + 100),
+                   STG_E_DOCFILECORRUPT,
+                   {},
+                   kFailed});
   {
     // The document's entry, the fifth, is cut after its name and type:
     // an entry the file does not hold whole is not there.
@@ -181,8 +192,10 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
     for (const char16_t* name : {u"A", u"B", u"C"}) writer.AddStream(name, "x");
     writer.AddStream(kDocumentStream, PresentationRecords(2));
     files.push_back({"directory_entry_cut_by_end_of_file",
-                     writer.Build().substr(0, directory + 512 + 0x50), S_OK,
-                     {}, kNotAPresentation});
+                     writer.Build().substr(0, directory + 512 + 0x50),
+                     S_OK,
+                     {},
+                     kNotAPresentation});
   }
   {
     // The MiniFAT moved to the file's last sector, which the end of the
@@ -214,37 +227,41 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
     std::string file = writer.Build();
     file.replace(last * 512, 512, file, 512, 512);  // the FAT
     file.resize(last * 512 + 7 * 4);
-    files.push_back({"fat_cut_by_end_of_file", file, S_OK,
-                     records.substr(0, 4 * 512)});
+    files.push_back(
+        {"fat_cut_by_end_of_file", file, S_OK, records.substr(0, 4 * 512)});
   }
   // The document's data is the last in the file, padded to a sector.
   const size_t padding = (512 - records.size() % 512) % 512;
   for (size_t cut : {size_t{1}, size_t{1500}}) {
-    files.push_back({"cut_" + std::to_string(cut) + "_bytes_short",
-                     sound.substr(0, sound.size() - cut), S_OK,
-                     records.substr(0, std::min(records.size(),
-                                                records.size() + padding - cut)),
-                     0});
+    files.push_back(
+        {"cut_" + std::to_string(cut) + "_bytes_short",
+         sound.substr(0, sound.size() - cut), S_OK,
+         records.substr(
+             0, std::min(records.size(), records.size() + padding - cut)),
+         0});
   }
   {
     CompoundFileWriter writer;
     writer.AddStream(u"Current User", PatternBytes(40, 5));
     writer.AddStream(u"WordDocument", PatternBytes(6000, 6));
-    files.push_back({"no_document_stream", writer.Build(), S_OK, {},
-                     kNotAPresentation});
+    files.push_back(
+        {"no_document_stream", writer.Build(), S_OK, {}, kNotAPresentation});
   }
   {
     CompoundFileWriter writer;
     writer.AddStream(u"Inner", PresentationRecords(2),
                      writer.AddStorage(kDocumentStream));
-    files.push_back({"document_is_a_storage", writer.Build(), S_OK, {},
-                     kNotAPresentation});
+    files.push_back(
+        {"document_is_a_storage", writer.Build(), S_OK, {}, kNotAPresentation});
   }
   {
     CompoundFileWriter writer;
     writer.AddStream(kDocumentStream, PresentationRecords(2),
                      writer.AddStorage(u"Nested"));
-    files.push_back({"document_only_below_root", writer.Build(), S_OK, {},
+    files.push_back({"document_only_below_root",
+                     writer.Build(),
+                     S_OK,
+                     {},
                      kNotAPresentation});
   }
   files.push_back({"root_siblings_in_cycle",
@@ -338,11 +355,12 @@ void AddDamagedRecords(std::vector<SampleFile>& files) {
                                            .AtomHeader(RT_TextBytesAtom, ~0u)
                                            .Raw(PatternBytes(20000, 11))
                                            .Bytes());
-  add("text_atom_two_megabytes_short", RecordStreamBuilder()
-                                           .Container(RT_SlideListWithText)
-                                           .AtomHeader(RT_TextCharsAtom, 3u << 20)
-                                           .Raw(PatternBytes(1u << 20, 12))
-                                           .Bytes());
+  add("text_atom_two_megabytes_short",
+      RecordStreamBuilder()
+          .Container(RT_SlideListWithText)
+          .AtomHeader(RT_TextCharsAtom, 3u << 20)
+          .Raw(PatternBytes(1u << 20, 12))
+          .Bytes());
   add("text_chars_atom_odd_length", RecordStreamBuilder()
                                         .Container(RT_SlideListWithText)
                                         .Atom(RT_TextCharsAtom, "abcde")

@@ -39,8 +39,8 @@ HRESULT DocfileStorage::CreateStream(const OLECHAR*, DWORD, DWORD, DWORD,
   return STG_E_ACCESSDENIED;
 }
 
-HRESULT DocfileStorage::OpenStream(const OLECHAR* pwcsName, void*, DWORD,
-                                   DWORD, IStream** ppstm) {
+HRESULT DocfileStorage::OpenStream(const OLECHAR* pwcsName, void*, DWORD, DWORD,
+                                   IStream** ppstm) {
   if (ppstm == nullptr) return STG_E_INVALIDPOINTER;
   *ppstm = nullptr;
   if (pwcsName == nullptr) return STG_E_INVALIDPOINTER;
