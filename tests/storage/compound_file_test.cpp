@@ -77,14 +77,15 @@ TEST(CompoundFileTest, SampleFilesOpenAndReadAsTheirTableSays) {
   }
 }
 
-// Over 109 FAT sectors: those that describe the document are listed only in
-// the DIFAT sector, which follows the FAT sectors.
+// Over 236 FAT sectors: those past the header's 109 are listed in two
+// DIFAT sectors, which follow the FAT sectors; those that describe the
+// document only in the second.
 TEST(CompoundFileTest, DifatSectorsListTheFatBeyondTheHeader) {
   CompoundFileWriter writer;
-  writer.AddStream(u"Filler", 7500000, PatternContent(1));
+  writer.AddStream(u"Filler", 15600000, PatternContent(1));
   writer.AddStream(u"PowerPoint Document", PatternBytes(20000, 2));
   const CompoundFileLayout layout = writer.Layout();
-  ASSERT_EQ(layout.difatSectors, 1u);
+  ASSERT_EQ(layout.difatSectors, 2u);
   const std::string sound = writer.Build();
   const size_t difatLink = (size_t{layout.fatSectors} + 2) * 512 - 4;
   auto patch = [](std::string file, size_t offset, uint32_t value) {
@@ -99,8 +100,9 @@ TEST(CompoundFileTest, DifatSectorsListTheFatBeyondTheHeader) {
     size_t delivered;  // of the document
   } cases[] = {
       {"none", sound, S_OK, 20000},
-      // The DIFAT sector names itself as the next: read once.
-      {"DIFAT loops", patch(sound, difatLink, layout.fatSectors), S_OK, 20000},
+      // The first DIFAT sector names itself as the next: it is read once,
+      // and the document's first sector is all that is left of its chain.
+      {"DIFAT loops", patch(sound, difatLink, layout.fatSectors), S_OK, 512},
       {"DIFAT beyond the file", patch(sound, 0x44, 0x00FFFFFF),
        STG_E_DOCFILECORRUPT, 0},
       {"DIFAT just past the end", patch(sound, 0x44, layout.totalSectors),
