@@ -37,12 +37,6 @@ class CompoundFile {
   static HRESULT Open(std::unique_ptr<ByteSource> source,
                       std::shared_ptr<CompoundFile>* out);
 
-  const DirectoryEntry& Root() const { return root; }
-
-  // The ids of the storages and streams directly under the root, in tree
-  // order.
-  const std::vector<uint32_t>& RootChildren() const { return rootChildren; }
-
   // Decodes entry id; false when it cannot be read.
   bool ReadEntry(uint32_t id, DirectoryEntry* entry) {
     return directory.Read(id, entry);
