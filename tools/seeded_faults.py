@@ -118,7 +118,7 @@ def main():
     parser.add_argument("--work", default=None,
                         help="scratch folder (default: TREE/build-faults)")
     parser.add_argument("--only", help="comma-separated mutant ids")
-    parser.add_argument("--timeout", type=int, default=300,
+    parser.add_argument("--timeout", type=int, default=180,
                         help="seconds allowed to each mutant's test run")
     parser.add_argument("--jobs", type=int, default=2)
     args = parser.parse_args()
