@@ -139,15 +139,17 @@ def main():
         mutants = [m for m in mutants if m["id"] in wanted]
 
     prepare_sources(args, src)
-    code, out = run(["cmake", "-S", src, "-B", obj, "-G", "Ninja",
-                     # Unoptimised and without debug information: each
-                     # mutant rebuilds one object and relinks, fast.
-                     "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
-                     "-DCMAKE_C_FLAGS_DEBUG=-O0", "-DTXTPPT2_LTO=OFF",
-                     "-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld",
-                     "-DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld",
-                     "-DTXTPPT2_STATIC_RUNTIME=OFF",
-                     f"-DTXTPPT2_SHARED_DIR={shared}"])
+    # Unoptimised and without debug information: each mutant rebuilds one
+    # object and relinks, fast (faster still with lld, when it is there).
+    configure = ["cmake", "-S", src, "-B", obj, "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
+                 "-DCMAKE_C_FLAGS_DEBUG=-O0", "-DTXTPPT2_LTO=OFF",
+                 "-DTXTPPT2_STATIC_RUNTIME=OFF", f"-DTXTPPT2_SHARED_DIR={shared}"]
+    if shutil.which("ninja"):
+        configure += ["-G", "Ninja"]
+    if shutil.which("ld.lld"):
+        configure += ["-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld",
+                      "-DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld"]
+    code, out = run(configure)
     if code != 0:
         raise SystemExit("configure failed:\n" + out)
     build = ["cmake", "--build", obj, "-j", str(args.jobs)]
