@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2::bench {
 
@@ -18,7 +18,6 @@ using testing::RecordStreamBuilder;
 
 constexpr int kSlidesPerDeck = 16;
 
-using namespace txtppt2::testing::record_types;
 
 constexpr std::u16string_view kTitles[] = {
     u"Quarterly results",
@@ -67,7 +66,7 @@ std::string Atom(uint16_t type, size_t length, char fill = '\0') {
 
 std::string TextAtoms(int slide, int which, bool bytes) {
   RecordStreamBuilder text;
-  text.Atom(kTextHeaderAtom, std::string(1, static_cast<char>(which)) +
+  text.Atom(RT_TextHeaderAtom, std::string(1, static_cast<char>(which)) +
                                  std::string(3, '\0'));
   if (bytes) {
     text.TextBytes(std::string(kByteTexts[(slide + which) % 4]) + " " +
@@ -76,57 +75,57 @@ std::string TextAtoms(int slide, int which, bool bytes) {
     text.TextChars(std::u16string(kBodies[(slide * 3 + which) % 4]) + u" " +
                    Widen(std::to_string(slide)));
   }
-  text.Atom(kStyleTextPropAtom, std::string(18 + 6 * (slide % 3), '\x01'));
+  text.Atom(RT_StyleTextPropAtom, std::string(18 + 6 * (slide % 3), '\x01'));
   return text.Bytes();
 }
 
 // The slide list's records for one slide: persist atom, title, body.
 std::string SlideListEntry(int slide) {
   RecordStreamBuilder b;
-  b.Atom(kSlidePersistAtom, std::string(20, '\x02'));
-  b.Atom(kTextHeaderAtom, std::string(4, '\0'));
+  b.Atom(RT_SlidePersistAtom, std::string(20, '\x02'));
+  b.Atom(RT_TextHeaderAtom, std::string(4, '\0'));
   b.TextChars(std::u16string(kTitles[slide % 6]) + u" (" +
               Widen(std::to_string(slide)) + u")");
-  b.Atom(kStyleTextPropAtom, std::string(24, '\x01'));
+  b.Atom(RT_StyleTextPropAtom, std::string(24, '\x01'));
   b.Raw(TextAtoms(slide, 1, slide % 2 == 0));
-  b.Atom(kTextSpecialInfoAtom, std::string(10, '\x03'));
+  b.Atom(RT_TextSpecialInfoAtom, std::string(10, '\x03'));
   return b.Bytes();
 }
 
 std::string Shape(int slide, int index) {
-  std::string records = Atom(kShapeAtom, 8) +
-                        Atom(kShapeOptions, 6 * (3 + (slide + index) % 8)) +
-                        Atom(kClientAnchor, 8);
+  std::string records = Atom(kOfficeArtFSP, 8) +
+                        Atom(kOfficeArtFOPT, 6 * (3 + (slide + index) % 8)) +
+                        Atom(kOfficeArtClientAnchor, 8);
   if (index == 0) {
     // A placeholder: its text box follows its client data directly.
-    records += Container(kClientData, Atom(kPlaceholderAtom, 8));
+    records += Container(kOfficeArtClientData, Atom(RT_PlaceholderAtom, 8));
   }
-  records += Container(kClientTextbox, TextAtoms(slide, index, index == 2));
-  return Container(kShapeContainer, records);
+  records += Container(kOfficeArtClientTextbox, TextAtoms(slide, index, index == 2));
+  return Container(kOfficeArtSpContainer, records);
 }
 
 std::string SlideRecords(int slide) {
   std::string shapes = Container(
-      kShapeContainer, Atom(kShapeGroupAtom, 16) + Atom(kShapeAtom, 8));
+      kOfficeArtSpContainer, Atom(kOfficeArtFSPGR, 16) + Atom(kOfficeArtFSP, 8));
   for (int index = 0; index < 4; ++index) shapes += Shape(slide, index);
-  std::string drawing = Atom(kDrawingAtom, 8) +
-                        Container(kShapeGroupContainer, shapes) +
-                        Container(kShapeContainer, Atom(kShapeAtom, 8) +
-                                                       Atom(kShapeOptions, 48));
-  std::string children = Atom(kSlideAtom, 24) +
-                         Container(kDrawing, Container(kDrawingContainer,
+  std::string drawing = Atom(kOfficeArtFDG, 8) +
+                        Container(kOfficeArtSpgrContainer, shapes) +
+                        Container(kOfficeArtSpContainer, Atom(kOfficeArtFSP, 8) +
+                                                       Atom(kOfficeArtFOPT, 48));
+  std::string children = Atom(RT_SlideAtom, 24) +
+                         Container(RT_Drawing, Container(kOfficeArtDgContainer,
                                                        drawing)) +
-                         Atom(kColorSchemeAtom, 32);
-  return Container(kSlide, children);
+                         Atom(RT_ColorSchemeAtom, 32);
+  return Container(RT_Slide, children);
 }
 
 std::string Deck() {
   std::string list;
   for (int s = 0; s < kSlidesPerDeck; ++s) list += SlideListEntry(s);
-  std::string document = Atom(kDocumentAtom, 40) +
-                         Container(kSlideListWithText, list) +
-                         Atom(kDocumentBlob, 600, '\x55');
-  std::string deck = Container(kDocument, document);
+  std::string document = Atom(RT_DocumentAtom, 40) +
+                         Container(RT_SlideListWithText, list) +
+                         Atom(testing::kDocumentBlob, 600, '\x55');
+  std::string deck = Container(RT_Document, document);
   for (int s = 0; s < kSlidesPerDeck; ++s) deck += SlideRecords(s);
   return deck;
 }

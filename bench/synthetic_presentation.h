@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/compound_file_writer.h"
+#include "fixtures/compound_file_writer.h"
 
 namespace txtppt2::bench {
 

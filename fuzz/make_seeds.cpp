@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   std::filesystem::path folder(argv[1]);
   std::filesystem::create_directories(folder);
   int written = 0;
-  for (const auto& file : txtppt2::testing::AllSampleFiles()) {
+  for (const auto& file : txtppt2::testing::SampleFiles()) {
     std::ofstream out(folder / (file.name + ".ppt"),
                       std::ios::binary | std::ios::trunc);
     out.write(file.bytes.data(),

@@ -28,50 +28,16 @@
 #include <string_view>
 #include <vector>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 
+using namespace txtppt2;
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
 
-// Record types of the PowerPoint binary format and of OfficeArt.
-enum RecordType : uint16_t {
-  kDocument = 0x03E8,
-  kDocumentAtom = 0x03E9,
-  kSlide = 0x03EE,
-  kSlideAtom = 0x03EF,
-  kNotes = 0x03F0,
-  kNotesAtom = 0x03F1,
-  kSlidePersistAtom = 0x03F3,
-  kMainMaster = 0x03F8,
-  kPPDrawing = 0x040C,
-  kPlaceholderAtom = 0x0BC3,
-  kOutlineTextRefAtom = 0x0F9E,
-  kTextHeaderAtom = 0x0F9F,
-  kTextCharsAtom = 0x0FA0,
-  kStyleTextPropAtom = 0x0FA1,
-  kTextBytesAtom = 0x0FA8,
-  kSlideListWithText = 0x0FF0,
-  kUserEditAtom = 0x0FF5,
-  kCurrentUserAtom = 0x0FF6,
-  kPersistDirectoryAtom = 0x1772,
-  kOfficeArtDgContainer = 0xF002,
-  kOfficeArtSpgrContainer = 0xF003,
-  kOfficeArtSpContainer = 0xF004,
-  kOfficeArtFDG = 0xF008,
-  kOfficeArtFSPGR = 0xF009,
-  kOfficeArtFSP = 0xF00A,
-  kOfficeArtFOPT = 0xF00B,
-  kOfficeArtClientTextbox = 0xF00D,
-  kOfficeArtClientAnchor = 0xF010,
-  kOfficeArtClientData = 0xF011,
-};
-
-// Instances of the slide lists, and text types of the text header atom.
-constexpr uint16_t kSlideListInstance = 0;
-constexpr uint16_t kNotesListInstance = 2;
+// Text types of the text header atom.
 enum TextType : uint32_t { kTitle = 0, kBody = 1, kNotesText = 2, kOther = 4 };
 
 constexpr uint32_t kFirstSlideId = 256;
@@ -125,14 +91,14 @@ std::string Container(uint16_t type, const std::vector<std::string>& children,
 }
 
 std::string TextHeader(TextType type) {
-  return Atom(kTextHeaderAtom, Bytes().U32(type));
+  return Atom(RT_TextHeaderAtom, Bytes().U32(type));
 }
 
 // Plain formatting for `length` characters: one paragraph run and one
 // character run, neither setting a property.
 std::string StyleTextProp(size_t length) {
   uint32_t runLength = static_cast<uint32_t>(length + 1);
-  return Atom(kStyleTextPropAtom,
+  return Atom(RT_StyleTextPropAtom,
               Bytes().U32(runLength).U16(0).U32(0).U32(runLength).U32(0));
 }
 
@@ -148,7 +114,7 @@ std::string ByteText(TextType type, std::string_view text) {
 }
 
 std::string SlidePersist(uint32_t persistId, uint32_t texts, uint32_t slideId) {
-  return Atom(kSlidePersistAtom,
+  return Atom(RT_SlidePersistAtom,
               Bytes().U32(persistId).U32(0).U32(texts).U32(slideId).U32(0));
 }
 
@@ -176,11 +142,11 @@ std::string PlaceholderShape(uint32_t shapeId, uint8_t placeholderType,
   std::vector<std::string> records = ShapeHeader(shapeId, kRectangle, top);
   records.push_back(Container(
       kOfficeArtClientData,
-      {Atom(kPlaceholderAtom,
+      {Atom(RT_PlaceholderAtom,
             Bytes().U32(outlineIndex).U8(placeholderType).U8(0).U16(0))}));
   records.push_back(
       Container(kOfficeArtClientTextbox,
-                {Atom(kOutlineTextRefAtom, Bytes().U32(outlineIndex))}));
+                {Atom(RT_OutlineTextRefAtom, Bytes().U32(outlineIndex))}));
   return Container(kOfficeArtSpContainer, records);
 }
 
@@ -204,7 +170,7 @@ std::string Drawing(uint32_t drawingId,
   group.insert(group.end(), shapes.begin(), shapes.end());
   uint32_t shapeCount = static_cast<uint32_t>(shapes.size() + 1);
   return Container(
-      kPPDrawing,
+      RT_Drawing,
       {Container(kOfficeArtDgContainer,
                  {Atom(kOfficeArtFDG,
                        Bytes().U32(shapeCount).U32(firstShapeId + shapeCount),
@@ -214,7 +180,7 @@ std::string Drawing(uint32_t drawingId,
 
 std::string SlideAtom(uint32_t masterId, uint32_t notesId) {
   // Layout "title and body"; placeholder types: title (13), body (14).
-  return Atom(kSlideAtom,
+  return Atom(RT_SlideAtom,
               Bytes()
                   .U32(1)
                   .U8(13)
@@ -233,7 +199,7 @@ constexpr uint8_t kTitlePlaceholder = 13;
 constexpr uint8_t kBodyPlaceholder = 14;
 
 std::string DocumentContainer() {
-  std::string documentAtom = Atom(kDocumentAtom,
+  std::string documentAtom = Atom(RT_DocumentAtom,
                                   Bytes()
                                       .U32(5760)  // slide size
                                       .U32(4320)
@@ -252,7 +218,7 @@ std::string DocumentContainer() {
                                   1);
   // The placeholders' text of every slide, in slide order.
   std::string slideList = Container(
-      kSlideListWithText,
+      RT_SlideListWithText,
       {SlidePersist(kSlide1Persist, 2, kFirstSlideId),
        UnicodeText(kTitle, u"Café crème & croissants"),
        ByteText(kBody, "Why we bake at dawn\rFresh butter\rLocal flour"),
@@ -262,11 +228,12 @@ std::string DocumentContainer() {
        SlidePersist(kSlide3Persist, 2, kFirstSlideId + 2),
        UnicodeText(kTitle, u"日本語のスライド"),
        ByteText(kBody, "Merci \x97 \xE0 bient\xF4t")},
-      kSlideListInstance);
-  std::string notesList = Container(
-      kSlideListWithText, {SlidePersist(kNotes1Persist, 0, kFirstSlideId + 3)},
-      kNotesListInstance);
-  return Container(kDocument, {documentAtom, slideList, notesList});
+      kSlideListInstanceSlides);
+  std::string notesList =
+      Container(RT_SlideListWithText,
+                {SlidePersist(kNotes1Persist, 0, kFirstSlideId + 3)},
+                kSlideListInstanceNotes);
+  return Container(RT_Document, {documentAtom, slideList, notesList});
 }
 
 std::string MainMaster() {
@@ -275,13 +242,13 @@ std::string MainMaster() {
   std::vector<std::string> title = ShapeHeader(1025, kRectangle, 0);
   title.push_back(Container(
       kOfficeArtClientData,
-      {Atom(kPlaceholderAtom,
+      {Atom(RT_PlaceholderAtom,
             Bytes().U32(0).U8(kMasterTitlePlaceholder).U8(0).U16(0))}));
   title.push_back(
       Container(kOfficeArtClientTextbox,
                 {UnicodeText(kTitle, u"Click to edit Master title style")}));
   return Container(
-      kMainMaster,
+      RT_MainMaster,
       {SlideAtom(0, 0), Drawing(1, {Container(kOfficeArtSpContainer, title)})});
 }
 
@@ -293,7 +260,7 @@ std::string Slide(uint32_t drawingId, uint32_t notesId,
       PlaceholderShape(base + 2, kBodyPlaceholder, 1200, 1)};
   if (!textBox.empty())
     shapes.push_back(TextShape(base + 3, 3000, kOther, textBox));
-  return Container(kSlide,
+  return Container(RT_Slide,
                    {SlideAtom(kMasterId, notesId), Drawing(drawingId, shapes)});
 }
 
@@ -302,10 +269,10 @@ std::string NotesPage() {
   std::vector<std::string> slideImage = ShapeHeader(base + 1, kRectangle, 0);
   slideImage.push_back(
       Container(kOfficeArtClientData,
-                {Atom(kPlaceholderAtom, Bytes().U32(0).U8(9).U8(0).U16(0))}));
+                {Atom(RT_PlaceholderAtom, Bytes().U32(0).U8(9).U8(0).U16(0))}));
   return Container(
-      kNotes,
-      {Atom(kNotesAtom, Bytes().U32(kFirstSlideId).U16(0).U16(0), 1),
+      RT_Notes,
+      {Atom(RT_NotesAtom, Bytes().U32(kFirstSlideId).U16(0).U16(0), 1),
        Drawing(5, {Container(kOfficeArtSpContainer, slideImage),
                    TextShape(base + 2, 2000, kNotesText,
                              u"Speaker notes: mention the opening hours.")})});
@@ -334,33 +301,33 @@ PowerPointStreams MakeStreams() {
     streams.document += record;
   }
   uint32_t directoryOffset = static_cast<uint32_t>(streams.document.size());
-  streams.document += Atom(kPersistDirectoryAtom, directory);
+  streams.document += Atom(RT_PersistDirectoryAtom, directory);
   uint32_t userEditOffset = static_cast<uint32_t>(streams.document.size());
-  streams.document += Atom(kUserEditAtom, Bytes()
-                                              .U32(kFirstSlideId)
-                                              .U16(0)
-                                              .U8(0)
-                                              .U8(3)
-                                              .U32(0)
-                                              .U32(directoryOffset)
-                                              .U32(kDocumentPersist)
-                                              .U32(kPersistCount + 1)
-                                              .U16(1)  // slide view
-                                              .U16(0));
+  streams.document += Atom(RT_UserEditAtom, Bytes()
+                                                .U32(kFirstSlideId)
+                                                .U16(0)
+                                                .U8(0)
+                                                .U8(3)
+                                                .U32(0)
+                                                .U32(directoryOffset)
+                                                .U32(kDocumentPersist)
+                                                .U32(kPersistCount + 1)
+                                                .U16(1)  // slide view
+                                                .U16(0));
 
   std::string_view user = "txtppt2";
   streams.currentUser =
-      Atom(kCurrentUserAtom, Bytes()
-                                 .U32(0x14)
-                                 .U32(kCurrentUserToken)
-                                 .U32(userEditOffset)
-                                 .U16(static_cast<uint16_t>(user.size()))
-                                 .U16(0x03F4)
-                                 .U8(3)
-                                 .U8(0)
-                                 .U16(0)
-                                 .Text(user)
-                                 .U32(8));
+      Atom(RT_CurrentUserAtom, Bytes()
+                                   .U32(0x14)
+                                   .U32(kCurrentUserToken)
+                                   .U32(userEditOffset)
+                                   .U16(static_cast<uint16_t>(user.size()))
+                                   .U16(0x03F4)
+                                   .U8(3)
+                                   .U8(0)
+                                   .U16(0)
+                                   .Text(user)
+                                   .U32(8));
   return streams;
 }
 

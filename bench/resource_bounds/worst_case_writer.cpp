@@ -15,20 +15,19 @@
 #include <stdexcept>
 #include <string>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
-#include "support/sample_files.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 
 using txtppt2::testing::CompoundFileVersion;
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
+using namespace txtppt2;  // the record types
 using txtppt2::testing::SiblingTree;
 using txtppt2::testing::StreamContent;
 
 constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
-using namespace txtppt2::testing::record_types;
 
 std::u16string Name(uint64_t i) {
   std::string digits = "s" + std::to_string(i);
@@ -69,12 +68,12 @@ struct RepeatedRecords {
 RepeatedRecords Slides() {
   // One slide: its container, a shape's text box and its text.
   return {RecordStreamBuilder()
-              .Container(kSlideListWithText)
+              .Container(RT_SlideListWithText)
               .TextChars(u"Title")
               .Bytes(),
           RecordStreamBuilder()
-              .Container(kSlide)
-              .Container(kClientTextbox)
+              .Container(RT_Slide)
+              .Container(kOfficeArtClientTextbox)
               .TextChars(u"A line of slide text, long enough to be typical.")
               .TextBytes("And a line of 8-bit text\r")
               .Bytes()};
@@ -83,8 +82,8 @@ RepeatedRecords Slides() {
 // The document as a stream of about bytes, in a file of the given version.
 uint32_t AddDocument(CompoundFileWriter& writer, const RepeatedRecords& records,
                      uint64_t bytes) {
-  return static_cast<uint32_t>(
-      writer.AddStream(kDocumentStream, records.SizeFor(bytes), records.Content()));
+  return static_cast<uint32_t>(writer.AddStream(
+      kDocumentStream, records.SizeFor(bytes), records.Content()));
 }
 
 std::string U32(uint32_t v) {
@@ -121,21 +120,22 @@ void AddEditHistory(CompoundFileWriter& writer, bool chain, uint64_t bytes) {
            body;
   };
   std::string shape = wrap(
-      kShapeContainer,
-      wrap(kClientTextbox,
+      kOfficeArtSpContainer,
+      wrap(kOfficeArtClientTextbox,
            RecordStreamBuilder().TextChars(u"A line of slide text.").Bytes()));
   std::string shapes;
   while (!chain && shapes.size() < bytes / 2) shapes += shape;
   uint32_t slideAt = 0;
-  doc += wrap(kSlide, wrap(kDrawing, wrap(kDrawingContainer,
-                                          wrap(kShapeGroupContainer, shapes))));
+  doc += wrap(RT_Slide,
+              wrap(RT_Drawing, wrap(kOfficeArtDgContainer,
+                                    wrap(kOfficeArtSpgrContainer, shapes))));
   uint32_t docAt = static_cast<uint32_t>(doc.size());
   std::string entries;
   while (!chain && entries.size() < bytes / 2)
     entries += RecordStreamBuilder()
-                   .Atom(kSlidePersistAtom, U32(2) + std::string(16, '\0'))
+                   .Atom(RT_SlidePersistAtom, U32(2) + std::string(16, '\0'))
                    .Bytes();
-  doc += wrap(kDocument, wrap(kSlideListWithText, entries));
+  doc += wrap(RT_Document, wrap(RT_SlideListWithText, entries));
   uint32_t directory = static_cast<uint32_t>(doc.size());
   doc += RecordStreamBuilder()
              .Atom(0x1772, U32(1 | 2u << 20) + U32(docAt) + U32(slideAt))
@@ -176,22 +176,22 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
   } else if (which == "zero_length_records") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
                  RecordStreamBuilder()
-                     .AtomHeader(kTextBytesAtom, 0)
-                     .AtomHeader(kUnknownAtom, 0)
+                     .AtomHeader(RT_TextBytesAtom, 0)
+                     .AtomHeader(testing::kUnknownAtom, 0)
                      .Bytes()},
                 bytes);
   } else if (which == "containers") {
     AddDocument(writer,
                 {"", RecordStreamBuilder()
-                         .Container(kSlide)
-                         .Container(kSlideListWithText)
+                         .Container(RT_Slide)
+                         .Container(RT_SlideListWithText)
                          .Bytes()},
                 bytes);
   } else if (which == "one_byte_text_atoms") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(kSlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
                  RecordStreamBuilder().TextBytes("x").Bytes()},
                 bytes);
   } else if (which == "max_length_text_atom") {
@@ -199,8 +199,8 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     // holds.
     AddDocument(writer,
                 {RecordStreamBuilder()
-                     .Container(kSlideListWithText)
-                     .AtomHeader(kTextCharsAtom, 0xFFFFFFFF)
+                     .Container(RT_SlideListWithText)
+                     .AtomHeader(RT_TextCharsAtom, 0xFFFFFFFF)
                      .Bytes(),
                  txtppt2::testing::Utf16Le(u"text ")},
                 bytes);
@@ -209,10 +209,10 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     // cut at its parent's end and holds all the rest: a nesting as deep as
     // the stream is long, ending in text.
     AddDocument(writer,
-                {RecordStreamBuilder().Container(kSlide).Bytes(),
+                {RecordStreamBuilder().Container(RT_Slide).Bytes(),
                  RecordStreamBuilder()
-                     .Container(kShapeGroupContainer, 0xFFFFFFFF)
-                     .Container(kClientTextbox, 9)
+                     .Container(kOfficeArtSpgrContainer, 0xFFFFFFFF)
+                     .Container(kOfficeArtClientTextbox, 9)
                      .TextBytes("x")
                      .Bytes()},
                 bytes);

@@ -10,8 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "extract/document_record_types.h"
 #include "extract/persist_directory.h"
+#include "extract/record_types.h"
 #include "extract/record_view.h"
 #include "extract/stream_image.h"
 #include "extract/text_sink.h"
@@ -19,8 +19,6 @@
 namespace txtppt2 {
 
 namespace {
-
-using namespace document_records;
 
 // The "Current User" stream holds one small atom and a user name.
 constexpr uint32_t kCurrentUserLimit = 64 * 1024;
@@ -36,7 +34,8 @@ constexpr uint32_t kNotesIdField = 16;
 constexpr int kMasterLevels = 2;
 
 bool IsTextAtom(uint16_t type) {
-  return type == kTextCharsAtom || type == kTextBytesAtom || type == kCString;
+  return type == RT_TextCharsAtom || type == RT_TextBytesAtom ||
+         type == RT_CString;
 }
 
 // Reads a 32-bit field of a record's body, if the body holds it.
@@ -139,7 +138,7 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
   if (!document) return;  // FindLiveDocument has checked it is there
   std::optional<RecordHeader> slideList, masterList, notesList;
   ForEachChild(image, *document, [&](const RecordHeader& child) {
-    if (child.type == kSlideListWithText) {
+    if (child.type == RT_SlideListWithText) {
       if (child.instance == kSlideListInstanceSlides && !slideList)
         slideList = child;
       if (child.instance == kSlideListInstanceMasters && !masterList)
@@ -163,17 +162,17 @@ void CompleteTextWriter<Out>::WriteLiveDocument(const LiveDocument& live) {
   for (const ListEntry& entry : ReadSlideList(*slideList)) {
     if (!first) TextSink::AppendSeparator(out);
     first = false;
-    auto slide = ResolvePage(entry.persistRef, kSlide);
+    auto slide = ResolvePage(entry.persistRef, RT_Slide);
     WritePage(slide, &entry);  // without a slide, the list's text alone
     if (!slide) continue;
     WriteMasters(*slide, mastersById);
-    auto slideAtom = FindChild(image, *slide, kSlideAtom);
+    auto slideAtom = FindChild(image, *slide, RT_SlideAtom);
     auto notesId =
         slideAtom ? BodyField(image, *slideAtom, kNotesIdField) : std::nullopt;
     if (!notesId || *notesId == 0) continue;
     auto found = notesById.find(*notesId);
     if (found == notesById.end()) continue;
-    if (auto page = ResolvePage(found->second->persistRef, kNotes))
+    if (auto page = ResolvePage(found->second->persistRef, RT_Notes))
       WritePage(*page, found->second);
   }
 }
@@ -183,7 +182,7 @@ std::vector<ListEntry> CompleteTextWriter<Out>::ReadSlideList(
     const RecordHeader& list) {
   std::vector<ListEntry> entries;
   ForEachChild(image, list, [&](const RecordHeader& child) {
-    if (child.type == kSlidePersistAtom) {
+    if (child.type == RT_SlidePersistAtom) {
       ListEntry& entry = entries.emplace_back();
       entry.persistRef =
           BodyField(image, child, kPersistRefField).value_or(UINT32_MAX);
@@ -192,7 +191,7 @@ std::vector<ListEntry> CompleteTextWriter<Out>::ReadSlideList(
       // Other records (styles, rulers, interactive info) are skipped whole
       // and end nothing.
       auto& texts = entries.back().texts;
-      if (child.type == kTextHeaderAtom) {
+      if (child.type == RT_TextHeaderAtom) {
         texts.emplace_back();
       } else if (IsTextAtom(child.type)) {
         if (texts.empty() || texts.back()) texts.emplace_back();
@@ -227,12 +226,12 @@ void CompleteTextWriter<Out>::WriteMasters(const RecordHeader& slide,
                                            const EntriesById& masters) {
   std::optional<RecordHeader> page = slide;
   for (int level = 0; level < kMasterLevels && page; ++level) {
-    auto atom = FindChild(image, *page, kSlideAtom);
+    auto atom = FindChild(image, *page, RT_SlideAtom);
     auto masterId =
         atom ? BodyField(image, *atom, kMasterIdField) : std::nullopt;
     auto found = masterId ? masters.find(*masterId) : masters.end();
     if (found == masters.end()) return;
-    page = ResolvePage(found->second->persistRef, kMainMaster, kSlide);
+    page = ResolvePage(found->second->persistRef, RT_MainMaster, RT_Slide);
     if (!page) return;
     PageText text(nullptr);
     text.skipPlaceholders = true;
@@ -260,10 +259,10 @@ void CompleteTextWriter<Out>::WritePage(const std::optional<RecordHeader>& page,
 template <typename Out>
 void CompleteTextWriter<Out>::WriteShapes(const RecordHeader& page,
                                           PageText& text) {
-  auto drawing = FindChild(image, page, kDrawing);
-  auto container =
-      drawing ? FindChild(image, *drawing, kDrawingContainer) : std::nullopt;
-  auto tree = container ? FindChild(image, *container, kShapeGroupContainer)
+  auto drawing = FindChild(image, page, RT_Drawing);
+  auto container = drawing ? FindChild(image, *drawing, kOfficeArtDgContainer)
+                           : std::nullopt;
+  auto tree = container ? FindChild(image, *container, kOfficeArtSpgrContainer)
                         : std::nullopt;
   if (!tree) return;
   struct Range {
@@ -279,11 +278,11 @@ void CompleteTextWriter<Out>::WriteShapes(const RecordHeader& page,
     }
     if (!Spend(kRecordHeaderSize)) return;
     open.back().next = child->End();
-    if (child->type == kShapeGroupContainer && IsTable(*child))
+    if (child->type == kOfficeArtSpgrContainer && IsTable(*child))
       WriteTableCells(*child, text);
-    else if (child->type == kShapeGroupContainer)
+    else if (child->type == kOfficeArtSpgrContainer)
       open.push_back({child->BodyStart(), child->bodyEnd});
-    else if (child->type == kShapeContainer)
+    else if (child->type == kOfficeArtSpContainer)
       WriteShape(*child, text);
   }
 }
@@ -292,8 +291,9 @@ void CompleteTextWriter<Out>::WriteShapes(const RecordHeader& page,
 // among its tertiary options ([MS-ODRAW] OfficeArtTertiaryFOPT).
 template <typename Out>
 bool CompleteTextWriter<Out>::IsTable(const RecordHeader& group) const {
-  auto own = FindChild(image, group, kShapeContainer);
-  auto options = own ? FindChild(image, *own, kTertiaryOptions) : std::nullopt;
+  auto own = FindChild(image, group, kOfficeArtSpContainer);
+  auto options =
+      own ? FindChild(image, *own, kOfficeArtTertiaryFOPT) : std::nullopt;
   if (!options) return false;
   uint32_t end = options->BodyStart() +
                  std::min<uint32_t>(options->BodyLength(),
@@ -316,15 +316,15 @@ void CompleteTextWriter<Out>::WriteTableCells(const RecordHeader& table,
   std::vector<Cell> cells;
   bool own = true;  // the first shape is the table's own
   ForEachChild(image, table, [&](const RecordHeader& child) {
-    if (child.type == kShapeContainer && !own) {
-      auto anchor = FindChild(image, child, kChildAnchor);
+    if (child.type == kOfficeArtSpContainer && !own) {
+      auto anchor = FindChild(image, child, kOfficeArtChildAnchor);
       bool placed = anchor && anchor->BodyLength() >= 16;
       cells.push_back(
           {placed ? int32_t(LoadU32(image, anchor->BodyStart() + 4))
                   : INT64_MAX,
            placed ? int32_t(LoadU32(image, anchor->BodyStart())) : 0, child});
     }
-    own = own && child.type != kShapeContainer;
+    own = own && child.type != kOfficeArtSpContainer;
     return Spend(kRecordHeaderSize);
   });
   std::stable_sort(cells.begin(), cells.end(),
@@ -341,11 +341,13 @@ void CompleteTextWriter<Out>::WriteShape(const RecordHeader& shape,
   if (text.skipPlaceholders && IsPromptPlaceholder(shape)) return;
   std::optional<uint32_t> outlineRef;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
-    if (part.type == kClientTextbox || part.type == kClientData) {
+    if (part.type == kOfficeArtClientTextbox ||
+        part.type == kOfficeArtClientData) {
       ForEachChild(image, part, [&](const RecordHeader& record) {
-        if (record.type == kOutlineTextRefAtom)
+        if (record.type == RT_OutlineTextRefAtom)
           outlineRef = BodyField(image, record, 0);
-        else if (part.type == kClientTextbox && IsTextAtom(record.type))
+        else if (part.type == kOfficeArtClientTextbox &&
+                 IsTextAtom(record.type))
           WriteText(record, &text);
         return Spend(kRecordHeaderSize);
       });
@@ -369,7 +371,7 @@ void CompleteTextWriter<Out>::WriteText(const RecordHeader& atom,
       !text->listTexts->empty())
     text->written.insert(TextKey(atom));
   const char* body = image.data() + atom.BodyStart();
-  if (atom.type == kTextBytesAtom) {
+  if (atom.type == RT_TextBytesAtom) {
     TextSink::AppendAnsiText(out, body, atom.BodyLength());
     return;
   }
@@ -391,7 +393,7 @@ std::u16string CompleteTextWriter<Out>::TextKey(
     const RecordHeader& atom) const {
   std::string_view body = BodyOf(image, atom);
   std::u16string key;
-  if (atom.type == kTextBytesAtom) {
+  if (atom.type == RT_TextBytesAtom) {
     for (char c : body) key.push_back(static_cast<unsigned char>(c));
   } else {
     for (uint32_t i = 0; i + 1 < body.size(); i += 2)
@@ -406,8 +408,8 @@ std::u16string CompleteTextWriter<Out>::TextKey(
 template <typename Out>
 bool CompleteTextWriter<Out>::IsPromptPlaceholder(
     const RecordHeader& shape) const {
-  auto data = FindChild(image, shape, kClientData);
-  auto atom = data ? FindChild(image, *data, kPlaceholderAtom) : std::nullopt;
+  auto data = FindChild(image, shape, kOfficeArtClientData);
+  auto atom = data ? FindChild(image, *data, RT_PlaceholderAtom) : std::nullopt;
   if (!atom || atom->BodyLength() < kPlaceholderTypeField + 1) return false;
   uint8_t type =
       static_cast<uint8_t>(image[atom->BodyStart() + kPlaceholderTypeField]);
@@ -452,14 +454,15 @@ void CompleteTextWriter<Out>::WriteNestedWalk() {
     open.back().next = record->End();
     uint16_t parent = open.back().type;
     if (record->IsContainer()) {
-      if (record->type == kMainMaster || !BodyIsRecords(*record)) continue;
-      if (record->type == kSlide) {
+      if (record->type == RT_MainMaster || !BodyIsRecords(*record)) continue;
+      if (record->type == RT_Slide) {
         if (!firstSlide) TextSink::AppendSeparator(out);
         firstSlide = false;
       }
       open.push_back({record->BodyStart(), record->bodyEnd, record->type});
     } else if (IsTextAtom(record->type) &&
-               (parent == kSlideListWithText || parent == kClientTextbox)) {
+               (parent == RT_SlideListWithText ||
+                parent == kOfficeArtClientTextbox)) {
       WriteText(*record, nullptr);
     }
   }

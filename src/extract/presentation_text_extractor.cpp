@@ -29,8 +29,8 @@ const char* PresentationTextExtractor::ReadPayload(uint32_t length) {
   // The buffer is replaced, not grown, where nothing of it is kept: never
   // below a small size, so that a run of growing atoms does not reallocate
   // each time, and a whole piece for a payload that is read in pieces.
-  uint32_t fresh = std::min(std::max(length, kSmallestPayloadBuffer),
-                            kPayloadPiece);
+  uint32_t fresh =
+      std::min(std::max(length, kSmallestPayloadBuffer), kPayloadPiece);
   if (payloadCapacity < fresh) {
     payload.reset();
     payloadCapacity = 0;

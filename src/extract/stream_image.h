@@ -18,8 +18,9 @@ namespace txtppt2 {
 class StreamImage {
  public:
   // Reads from the start up to limit bytes and no more than the stream
-  // declares, or to the end of the data when that comes first. Throws whatever the reader throws other than the end
-  // of the data (storage errors, an exhausted allocation).
+  // declares, or to the end of the data when that comes first. Throws whatever
+  // the reader throws other than the end of the data (storage errors, an
+  // exhausted allocation).
   StreamImage(RecordStreamReader& reader, uint32_t limit);
 
   std::string_view Bytes() const { return {data.get(), size}; }

@@ -1,6 +1,7 @@
 // The COM interfaces of structured storage, for POSIX builds: IUnknown,
-// ILockBytes, ISequentialStream, IStream, IEnumSTATSTG and IStorage, as
-// abstract classes whose virtual slots have the order of the Windows SDK.
+// ILockBytes, ISequentialStream, IStream and IStorage, as abstract classes
+// whose virtual slots have the order of the Windows SDK. IEnumSTATSTG is
+// only named: nothing here enumerates.
 // Implementations may answer E_NOTIMPL for methods the converter never calls.
 //
 // Include "platform/windows.h" rather than this file.
@@ -14,7 +15,6 @@ extern const IID IID_ILockBytes;
 extern const IID IID_ISequentialStream;
 extern const IID IID_IStream;
 extern const IID IID_IStorage;
-extern const IID IID_IEnumSTATSTG;
 
 struct IUnknown {
   virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid,
@@ -82,16 +82,7 @@ struct IStream : public ISequentialStream {
   ~IStream() = default;
 };
 
-struct IEnumSTATSTG : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE Next(ULONG celt, STATSTG* rgelt,
-                                         ULONG* pceltFetched) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Skip(ULONG celt) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reset() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Clone(IEnumSTATSTG** ppenum) = 0;
-
- protected:
-  ~IEnumSTATSTG() = default;
-};
+struct IEnumSTATSTG;
 
 struct IStorage : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR* pwcsName,

@@ -3,14 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/com_interfaces.h"
-
-namespace {
-thread_local bool failGlobalAlloc = false;
-}  // namespace
-
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
-  if (failGlobalAlloc) return nullptr;
   // malloc(0) may answer null; a block of no bytes is still a block.
   void* block = std::malloc(dwBytes == 0 ? 1 : dwBytes);
   if (block != nullptr && (uFlags & GMEM_ZEROINIT) != 0)
@@ -19,7 +12,7 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
-  if (failGlobalAlloc || (uFlags & GMEM_MOVEABLE) == 0) return nullptr;
+  if ((uFlags & GMEM_MOVEABLE) == 0) return nullptr;
   return std::realloc(hMem, dwBytes == 0 ? 1 : dwBytes);
 }
 
@@ -43,7 +36,3 @@ LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) {
 }
 
 void CoTaskMemFree(void* pv) { std::free(pv); }
-
-namespace txtppt2::testing {
-void SetGlobalAllocFailure(bool fail) { failGlobalAlloc = fail; }
-}  // namespace txtppt2::testing

@@ -9,7 +9,7 @@
 #include "platform/win32_types.h"
 
 // GMEM_FIXED (0) and GMEM_ZEROINIT are the only flags understood. Returns
-// null when the memory cannot be had (and in tests, when told to fail).
+// null when the memory cannot be had.
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 HGLOBAL GlobalFree(HGLOBAL hMem);
 
@@ -17,8 +17,7 @@ HGLOBAL GlobalFree(HGLOBAL hMem);
 // may move, and stays a fixed block whose handle is its address, as on
 // Windows; the old handle is then no longer valid. Without GMEM_MOVEABLE
 // Windows resizes only in place, which malloc cannot promise: the request
-// fails. Returns null on failure (and in tests, when told to fail), leaving
-// the block as it was.
+// fails. Returns null on failure, leaving the block as it was.
 HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
 
 // Copies at most iMaxLength - 1 bytes of lpString2 and a NUL after them, as
@@ -26,11 +25,5 @@ HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
 // whole string), 0 writes nothing, and a null pointer where one must be used
 // gives null without a crash. Returns lpString1, or null then.
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
-
-namespace txtppt2::testing {
-// Makes every GlobalAlloc and GlobalReAlloc on the calling thread fail while
-// set; lets tests reach the converter's out-of-memory path.
-void SetGlobalAllocFailure(bool fail);
-}  // namespace txtppt2::testing
 
 #endif  // TXTPPT2_PLATFORM_GLOBAL_MEMORY_H_

@@ -6,36 +6,50 @@
 
 namespace txtppt2 {
 
+namespace {
+
+// The results of structured storage that have a message of their own.
+// A Read answering one marked failsRead fails with its message, whatever
+// it delivered; other Read results are judged by the count delivered.
+struct StorageResultText {
+  HRESULT result;
+  const char* message;
+  bool failsRead;
+};
+
+constexpr StorageResultText kStorageResultTexts[] = {
+    {STG_E_INVALIDFUNCTION, messages::kErrorInParameters, false},
+    {STG_E_INVALIDPOINTER, messages::kErrorInParameters, true},
+    {STG_E_INVALIDPARAMETER, messages::kErrorInParameters, false},
+    {STG_E_INVALIDNAME, messages::kErrorInParameters, false},
+    {STG_E_INVALIDFLAG, messages::kErrorInParameters, false},
+    {STG_E_FILENOTFOUND, messages::kStreamNotFound, false},
+    {STG_E_PATHNOTFOUND, messages::kPathNotFound, false},
+    {STG_E_TOOMANYOPENFILES, messages::kTooManyOpenFiles, false},
+    {STG_E_ACCESSDENIED, messages::kAccessDenied, true},
+    {STG_E_INSUFFICIENTMEMORY, messages::kOutOfMemory, false},
+    {STG_E_SHAREVIOLATION, messages::kShareViolation, false},
+    // A lock violation has always been reported with the older-version text.
+    {STG_E_LOCKVIOLATION, messages::kOlderDll, false},
+    {STG_E_OLDDLL, messages::kOlderDll, false},
+    {STG_E_FILEALREADYEXISTS, messages::kNotAStorage, false},
+    {STG_E_REVERTED, messages::kReverted, true},
+    // A success that is no promise of the bytes.
+    {S_FALSE, messages::kReadError, true},
+};
+
+}  // namespace
+
 const char* StorageResultMessage(HRESULT result) {
-  switch (static_cast<uint32_t>(result)) {
-    case 0x80030001:  // STG_E_INVALIDFUNCTION
-    case 0x80030009:  // STG_E_INVALIDPOINTER
-    case 0x80030057:  // STG_E_INVALIDPARAMETER
-    case 0x800300FC:  // STG_E_INVALIDNAME
-    case 0x800300FF:  // STG_E_INVALIDFLAG
-      return messages::kErrorInParameters;
-    case 0x80030002:  // STG_E_FILENOTFOUND
-      return messages::kStreamNotFound;
-    case 0x80030003:  // STG_E_PATHNOTFOUND
-      return messages::kPathNotFound;
-    case 0x80030004:  // STG_E_TOOMANYOPENFILES
-      return messages::kTooManyOpenFiles;
-    case 0x80030005:  // STG_E_ACCESSDENIED
-      return messages::kAccessDenied;
-    case 0x80030008:  // STG_E_INSUFFICIENTMEMORY
-      return messages::kOutOfMemory;
-    case 0x80030020:  // STG_E_SHAREVIOLATION
-      return messages::kShareViolation;
-    case 0x80030021:  // STG_E_LOCKVIOLATION: the older-version text, as ever
-    case 0x80030105:  // STG_E_OLDDLL
-      return messages::kOlderDll;
-    case 0x80030050:  // STG_E_FILEALREADYEXISTS
-      return messages::kNotAStorage;
-    case 0x80030102:  // STG_E_REVERTED
-      return messages::kReverted;
-    default:
-      return messages::kUnknownStorageError;
-  }
+  for (const StorageResultText& text : kStorageResultTexts)
+    if (text.result == result) return text.message;
+  return messages::kUnknownStorageError;
+}
+
+const char* ReadFailureMessage(HRESULT result) {
+  for (const StorageResultText& text : kStorageResultTexts)
+    if (text.result == result) return text.failsRead ? text.message : nullptr;
+  return nullptr;
 }
 
 void CheckStorageResult(HRESULT result) {

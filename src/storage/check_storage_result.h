@@ -15,6 +15,10 @@ void CheckStorageResult(HRESULT result);
 // The message CheckStorageResult gives a negative result.
 const char* StorageResultMessage(HRESULT result);
 
+// The message of a stream Read that answered result, or null where the
+// count it delivered decides (a short read is the end of the data).
+const char* ReadFailureMessage(HRESULT result);
+
 }  // namespace txtppt2
 
 #endif  // TXTPPT2_STORAGE_CHECK_STORAGE_RESULT_H_

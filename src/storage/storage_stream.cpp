@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "storage/check_storage_result.h"
 #include "storage/storage_messages.h"
 
 namespace txtppt2 {
@@ -19,20 +20,11 @@ namespace {
 // inlined into the record walker.
 [[gnu::noinline, gnu::cold]] void CheckUnusualRead(HRESULT result, ULONG read,
                                                    uint32_t count) {
-  switch (static_cast<uint32_t>(result)) {
-    case 0x80030009:  // STG_E_INVALIDPOINTER
-      throw std::runtime_error(messages::kErrorInParameters);
-    case 0x80030005:  // STG_E_ACCESSDENIED
-      throw std::runtime_error(messages::kAccessDenied);
-    case 0x80030102:  // STG_E_REVERTED
-      throw std::runtime_error(messages::kReverted);
-    case 1:  // S_FALSE, whatever the count says
-      throw std::runtime_error(messages::kReadError);
-    default:
-      // Any other result is judged by the count alone: a short read is the
-      // end of the data, a full one a good read.
-      if (read < count) throw Stream_eof();
-  }
+  if (const char* failure = ReadFailureMessage(result))
+    throw std::runtime_error(failure);
+  // Any other result is judged by the count alone: a short read is the end
+  // of the data, a full one a good read.
+  if (read < count) throw Stream_eof();
 }
 
 [[noreturn, gnu::noinline, gnu::cold]] void ThrowSeekError() {

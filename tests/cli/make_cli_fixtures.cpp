@@ -20,15 +20,15 @@
 #include <fstream>
 #include <string>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace {
 
 using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
+using namespace txtppt2;  // the record types
 
-using namespace txtppt2::testing::record_types;
 
 constexpr size_t kBatchDecks = 12;
 
@@ -40,23 +40,23 @@ std::string Presentation(const std::string& documentStream) {
 
 std::string DeckStream() {
   RecordStreamBuilder stream;
-  stream.Container(kDocument)
-      .Container(kSlideListWithText)
+  stream.Container(RT_Document)
+      .Container(RT_SlideListWithText)
       .TextChars(u"Café crème à 3 € čĊ")
       .TextChars(u"日本 \U0001F600 \xD800!")
       .TextBytes("Line one\rLine two")
       .TextChars(u"soft\vbreak")
-      .Container(kSlide)
-      .Container(kSlide)
-      .Container(kShapeContainer)
-      .Container(kClientTextbox)
+      .Container(RT_Slide)
+      .Container(RT_Slide)
+      .Container(kOfficeArtSpContainer)
+      .Container(kOfficeArtClientTextbox)
       .TextChars(u"Second slide");
   return stream.Bytes();
 }
 
 std::string SecondStream() {
   return RecordStreamBuilder()
-      .Container(kSlideListWithText)
+      .Container(RT_SlideListWithText)
       .TextChars(u"Second deck")
       .Bytes();
 }
@@ -65,13 +65,13 @@ std::string SecondStream() {
 // far the largest, so that on several threads it finishes last.
 std::string BatchDeckStream(size_t n) {
   RecordStreamBuilder stream;
-  stream.Container(kDocument)
-      .Container(kSlideListWithText)
+  stream.Container(RT_Document)
+      .Container(RT_SlideListWithText)
       .TextChars(u"Deck " + std::u16string(1, u'A' + n));
   size_t lines = n == 0 ? 40000 : (kBatchDecks - n) * 20;
   for (size_t line = 0; line < lines; ++line) {
-    stream.Container(kSlide).Container(kShapeContainer);
-    stream.Container(kClientTextbox)
+    stream.Container(RT_Slide).Container(kOfficeArtSpContainer);
+    stream.Container(kOfficeArtClientTextbox)
         .TextBytes("line " + std::to_string(line) + " of deck " +
                    std::to_string(n));
   }

@@ -1,6 +1,5 @@
-// A result block that cannot be had. Built where the platform layer can
-// make GlobalAlloc fail on demand (POSIX): Windows' own GlobalAlloc has no
-// such switch.
+// A result block that cannot be had ends the conversion with "Out of
+// memory" and releases everything, in both widths.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,15 +7,13 @@
 
 #include "driver/conversion_driver.h"
 #include "extract/output_text_stream.h"
+#include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
 #include "support/fake_storage.h"
-#include "support/record_stream_builder.h"
+#include "support/heap_count.h"
 
 namespace txtppt2 {
 namespace {
-
-using testing::FakeStorage;
-using testing::FakeStream;
 
 TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
   const std::string stream = testing::RecordStreamBuilder()
@@ -29,10 +26,10 @@ TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
     uint32_t count = 0xDEADBEEF;
     HGLOBAL block;
     {
-      CompoundStorage storage(new FakeStorage(S_OK, {stream}));
-      txtppt2::testing::SetGlobalAllocFailure(true);
+      CompoundStorage storage(new testing::FakeStorage(S_OK, {stream}));
+      testing::SetGlobalAllocFailure(true);
       block = ConvertStorage(storage, mode, &count, errors);
-      txtppt2::testing::SetGlobalAllocFailure(false);
+      testing::SetGlobalAllocFailure(false);
     }
     EXPECT_EQ(block, nullptr) << mode;
     // The count is set before the block is asked for.
@@ -41,8 +38,7 @@ TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
     EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1) << mode;
     EXPECT_STREQ(message, "Out of memory") << mode;
     EXPECT_EQ(errors.ReportedCode(), 4u) << mode;
-    EXPECT_EQ(FakeStream::LiveCount(), 0)
-        << mode << ": a fake was not released";
+    EXPECT_EQ(testing::FakeStream::LiveCount(), 0) << mode;
   }
 }
 

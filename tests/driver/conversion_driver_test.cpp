@@ -8,7 +8,7 @@
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "support/fake_storage.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

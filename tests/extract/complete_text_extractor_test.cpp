@@ -6,19 +6,19 @@
 #include <string>
 
 #include "driver/conversion_driver.h"
-#include "storage/memory_record_stream_reader.h"
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
+#include "support/memory_record_stream_reader.h"
 
 namespace txtppt2 {
 namespace {
 
+using testing::kUnknownAtom;
 using testing::RecordStreamBuilder;
 using testing::Utf16Le;
-using namespace testing::record_types;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
-constexpr uint16_t kNotes = 0x03F0, kMainMaster = 0x03F8;
+constexpr uint16_t RT_Notes = 0x03F0, RT_MainMaster = 0x03F8;
 constexpr uint16_t kOutlineTextRef = 0x0F9E, kInteractiveInfo = 0x0FF2;
 
 std::string U32(uint32_t v) {
@@ -28,7 +28,7 @@ std::string Atom(uint16_t type, const std::string& body) {
   return RecordStreamBuilder().Atom(type, body).Bytes();
 }
 std::string Chars(std::u16string_view text) {
-  return Atom(kTextCharsAtom, Utf16Le(text));
+  return Atom(RT_TextCharsAtom, Utf16Le(text));
 }
 // A container whose length covers exactly its children.
 std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
@@ -38,40 +38,40 @@ std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
       .Bytes();
 }
 std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
-  return Atom(kSlidePersistAtom,
+  return Atom(RT_SlidePersistAtom,
               U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
 }
 // A slide or notes page: its SlideAtom, then a drawing of shapes.
 std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
                  const std::string& shapes) {
   std::string atom =
-      Atom(kSlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
-                           U32(notesId) + U32(0));
+      Atom(RT_SlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
+                             U32(notesId) + U32(0));
   return Box(type,
-             atom + Box(kDrawing, Box(kDrawingContainer,
-                                      Box(kShapeGroupContainer, shapes))));
+             atom + Box(RT_Drawing, Box(kOfficeArtDgContainer,
+                                        Box(kOfficeArtSpgrContainer, shapes))));
 }
 // A shape: its client data records, then its text box, when given.
 std::string Shape(const std::string& data, std::u16string_view text = u"") {
-  std::string parts = data.empty() ? "" : Box(kClientData, data);
-  if (!text.empty()) parts += Box(kClientTextbox, Chars(text));
-  return Box(kShapeContainer, parts);
+  std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
+  if (!text.empty()) parts += Box(kOfficeArtClientTextbox, Chars(text));
+  return Box(kOfficeArtSpContainer, parts);
 }
 // A table of three cells stored out of row order.
 std::string Table() {
   auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
-    return Box(kShapeContainer,
+    return Box(kOfficeArtSpContainer,
                Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) +
-                   Box(kClientTextbox, Chars(text)));
+                   Box(kOfficeArtClientTextbox, Chars(text)));
   };
   std::string tableProperties =  // one property, 0x039F, in instance 1
       RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes();
-  return Box(kShapeGroupContainer, Box(kShapeContainer, tableProperties) +
-                                       cell(9, 0, u"B") + cell(0, 5, u"A2") +
-                                       cell(0, 0, u"A1"));
+  return Box(kOfficeArtSpgrContainer,
+             Box(kOfficeArtSpContainer, tableProperties) + cell(9, 0, u"B") +
+                 cell(0, 5, u"A2") + cell(0, 0, u"A1"));
 }
 std::string Placeholder(char type, std::u16string_view prompt) {
-  return Shape(Atom(kPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
+  return Shape(Atom(RT_PlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
 }
 
 // A stream saved in steps: records are appended with their persist ids,
@@ -124,32 +124,32 @@ std::string Extract(const std::string& stream, const std::string* user) {
 // The document (persist 1) with a master (persist 5) and notes (persist 4)
 // for slide 1, around the given slide list.
 std::string Document(const std::string& slideList) {
-  return Box(kDocument,
-             Box(kSlideListWithText, PersistEntry(5, 0x80000000), 1) +
-                 Box(kSlideListWithText, slideList) +
-                 Box(kSlideListWithText, PersistEntry(4, 300), 2));
+  return Box(RT_Document,
+             Box(RT_SlideListWithText, PersistEntry(5, 0x80000000), 1) +
+                 Box(RT_SlideListWithText, slideList) +
+                 Box(RT_SlideListWithText, PersistEntry(4, 300), 2));
 }
 
 // Slides 1 and 2 (persist 2, 3), saved once.
 Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
-  deck.Add(2, Page(kSlide, 0x80000000, 300,
+  deck.Add(2, Page(RT_Slide, 0x80000000, 300,
                    Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
                        Shape(Atom(kOutlineTextRef, U32(1)))));
-  deck.Add(3, Page(kSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
-  deck.Add(4, Page(kNotes, 0, 0, Shape("", u"Note")));
-  deck.Add(5, Page(kMainMaster, 0, 0,
+  deck.Add(3, Page(RT_Slide, 0x80000000, 0, Shape("", u"Second") + Table()));
+  deck.Add(4, Page(RT_Notes, 0, 0, Shape("", u"Note")));
+  deck.Add(5, Page(RT_MainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
                        Shape("", u"Logo")));
   return deck.Save(0);
 }
 
 TEST(CompleteTextExtractorTest, LiveDocumentText) {
-  std::string slide1 = PersistEntry(2, 256) + Atom(kTextHeaderAtom, U32(0)) +
+  std::string slide1 = PersistEntry(2, 256) + Atom(RT_TextHeaderAtom, U32(0)) +
                        Chars(u"Title") +
                        Box(kInteractiveInfo, Atom(0x0FF3, U32(0))) +
-                       Atom(kTextHeaderAtom, U32(1)) + Chars(u"Body");
+                       Atom(RT_TextHeaderAtom, U32(1)) + Chars(u"Body");
   Deck deck = LiveDeck(slide1 + PersistEntry(3, 257) + Chars(u"Second"));
   std::string user = deck.CurrentUser();
   // The shape's own text, the list text a shape refers to (once), the list
@@ -162,7 +162,7 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
   deck.Add(1, Document(slide1 + PersistEntry(3, 257) + Chars(u"Newer")))
-      .Add(3, Page(kSlide, 0, 0, Shape("", u"Newer")))
+      .Add(3, Page(RT_Slide, 0, 0, Shape("", u"Newer")))
       .Save(deck.lastEdit);
   std::string newer = deck.CurrentUser();
   EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
@@ -186,14 +186,14 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
       {"an edit chain that loops", deck.stream, &looped, whole},
       {"an edit offset that misses", deck.stream, &badOffset, whole},
       {"a child overrunning its parent is cut at the parent's end",
-       Box(kSlideListWithText,
+       Box(RT_SlideListWithText,
            Chars(u"A") + Atom(kUnknownAtom, "").replace(4, 4, U32(999))) +
-           Box(kSlideListWithText, Chars(u"B")),
+           Box(RT_SlideListWithText, Chars(u"B")),
        nullptr, "A\r\nB\r\n"},
       {"a body that is not records is skipped whole",
        Box(0x0428,
-           std::string(8, '\0') + Box(kSlideListWithText, Chars(u"no"))) +
-           Box(kSlideListWithText, Chars(u"yes")),
+           std::string(8, '\0') + Box(RT_SlideListWithText, Chars(u"no"))) +
+           Box(RT_SlideListWithText, Chars(u"yes")),
        nullptr, "yes\r\n"},
   };
   for (const Case& c : cases)
@@ -210,7 +210,8 @@ struct IgnoreErrors final : ErrorRecorder {
 TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   Deck deck = LiveDeck(PersistEntry(3, 257));
   testing::CompoundFileWriter file;
-  file.AddStream(u"PowerPoint Document", Box(kSlideListWithText, Chars(u"95")));
+  file.AddStream(u"PowerPoint Document",
+                 Box(RT_SlideListWithText, Chars(u"95")));
   auto dual = file.AddStorage(u"PP97_DUALSTORAGE");
   file.AddStream(u"PowerPoint Document", deck.stream, dual);
   file.AddStream(u"Current User", deck.CurrentUser(), dual);

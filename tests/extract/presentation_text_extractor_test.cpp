@@ -4,15 +4,14 @@
 
 #include <string>
 
-#include "storage/memory_record_stream_reader.h"
-#include "support/record_stream_builder.h"
+#include "support/memory_record_stream_reader.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {
 
 using testing::RecordStreamBuilder;
 
-using namespace txtppt2::testing::record_types;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 
@@ -45,21 +44,21 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
   const ContextCase cases[] = {
       {"worked example",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .TextChars(u"Title")
            .TextBytes("Body\rLine")
-           .Container(kSlide)
-           .Container(kSlide)
+           .Container(RT_Slide)
+           .Container(RT_Slide)
            .Container(0xF004)
            .Container(0xF00D)
            .TextChars(u"Box"),
        "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
       {"empty stream", RecordStreamBuilder(), ""},
       {"text outside any text context is skipped",
-       RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
+       RecordStreamBuilder().Container(RT_Document).TextChars(u"no"), ""},
       {"a child container of the slide list ends the context",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .TextChars(u"one")
            .Container(0x0FF2)
            .TextChars(u"two"),
@@ -83,58 +82,58 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
        RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .Atom(0x1FA0, std::string("A\0", 2)),
        "A\r\n"},
       {"slide list on whatever its instance",
-       RecordStreamBuilder().Container(kSlideListWithText, 0, 2).CString(u"c"),
+       RecordStreamBuilder().Container(RT_SlideListWithText, 0, 2).CString(u"c"),
        "c\r\n"},
       {"a slide container turns the context off",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Container(kSlide)
+           .Container(RT_SlideListWithText)
+           .Container(RT_Slide)
            .TextChars(u"no"),
        ""},
       {"recVer 0xF with an atom type is a container",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Container(kTextCharsAtom)
+           .Container(RT_SlideListWithText)
+           .Container(RT_TextCharsAtom)
            .TextChars(u"no"),
        ""},
       {"other atoms in text context are skipped",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Atom(kTextHeaderAtom, "\x01\x00\x00\x00")
+           .Container(RT_SlideListWithText)
+           .Atom(RT_TextHeaderAtom, "\x01\x00\x00\x00")
            .Atom(0x0FA1, "xxxx")
            .TextBytes("kept"),
        "kept\r\n"},
       {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""),
+       RecordStreamBuilder().Container(RT_SlideListWithText).TextChars(u""),
        "\r\n"},
       {"one complete record and stray bytes",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .TextBytes("t")
            .Raw("12345"),
        "t\r\n"},
       {"payload cut short contributes nothing",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .TextBytes("kept")
-           .AtomHeader(kTextBytesAtom, 10)
+           .AtomHeader(RT_TextBytesAtom, 10)
            .Raw("short"),
        "kept\r\n"},
       {"a huge length skips forward and ends the walk",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .AtomHeader(0x0FA1, 0x80000000)
            .TextBytes("never"),
        ""},
       {"a huge text length ends the walk without output",
        RecordStreamBuilder()
-           .Container(kSlideListWithText)
+           .Container(RT_SlideListWithText)
            .TextBytes("kept")
-           .AtomHeader(kTextCharsAtom, 0xFFFFFFF0)
+           .AtomHeader(RT_TextCharsAtom, 0xFFFFFFF0)
            .Raw(std::string(64, 'x')),
        "kept\r\n"},
   };
@@ -145,7 +144,7 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
 TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;
-  b.Container(kSlideListWithText).TextBytes(text).TextBytes("end");
+  b.Container(RT_SlideListWithText).TextBytes(text).TextBytes("end");
   EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
 }
 

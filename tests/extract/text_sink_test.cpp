@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/record_stream_builder.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

@@ -1,6 +1,6 @@
 // Helpers shared by the compound file reader's tests: owning pointers for
 // COM objects and the few calls every test makes (open bytes through a
-// MemoryLockBytes, read a whole stream, convert names).
+// MemoryLockBytes, read a whole stream, widen names).
 #ifndef TXTPPT2_TESTS_STORAGE_COMPOUND_FILE_TEST_UTIL_H_
 #define TXTPPT2_TESTS_STORAGE_COMPOUND_FILE_TEST_UTIL_H_
 
@@ -23,7 +23,6 @@ template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease>;
 
 constexpr DWORD kReadStorageMode = STGM_READ | STGM_SHARE_DENY_WRITE;
-constexpr DWORD kReadStreamMode = STGM_READ | STGM_SHARE_EXCLUSIVE;
 
 // Opens the compound file held in bytes, which must outlive the storage.
 inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
@@ -42,7 +41,8 @@ inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
 inline HRESULT OpenStream(IStorage* storage, const char16_t* name,
                           ComPtr<IStream>* out) {
   IStream* stream = nullptr;
-  HRESULT hr = storage->OpenStream(name, nullptr, kReadStreamMode, 0, &stream);
+  HRESULT hr = storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                   &stream);
   out->reset(stream);
   return hr;
 }
@@ -68,16 +68,6 @@ inline std::u16string Utf16(const std::string& text) {
   MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
   wide.pop_back();
   return wide;
-}
-
-inline std::string Utf8(const char16_t* text) {
-  int n =
-      WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return "<not convertible>";
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), n, nullptr, nullptr);
-  bytes.pop_back();
-  return bytes;
 }
 
 // Compares bytes without printing them: the size and the first difference.

@@ -1,320 +1,398 @@
 #include "support/sample_files.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <functional>
 #include <string>
 
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2::testing {
 
 namespace {
 
+using Id = CompoundFileWriter::EntryId;
+using Damage = std::function<void(CompoundFileWriter&, Id document)>;
+constexpr auto v3 = CompoundFileVersion::k3;
+constexpr auto v4 = CompoundFileVersion::k4;
+
 constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
+constexpr uint32_t kNotAPresentation = 1003;  // no document stream
+constexpr uint32_t kFailed = 4;               // the storage cannot be read
+constexpr size_t kHeaderFirstMiniFatSectorOffset = 0x3C;
 
-using namespace txtppt2::testing::record_types;
+// A file with a small stream beside the document, damaged by damage.
+std::string Make(CompoundFileVersion version, const std::string& document,
+                 const Damage& damage = nullptr) {
+  CompoundFileWriter writer(version);
+  writer.AddStream(u"Current User", PatternBytes(60, 2));
+  Id id = writer.AddStream(kDocumentStream, document);
+  if (damage) damage(writer, id);
+  return writer.Build();
+}
 
-// The header field after the first DIFAT sector: how many there are.
-constexpr size_t kHeaderDifatSectorCountOffset = 0x48;
+// The first n bytes of data, with the zeros that pad its last unit when n
+// reaches past it.
+std::string Prefix(const std::string& data, size_t n) {
+  std::string bytes = data;
+  bytes.resize(std::max(bytes.size(), n), '\0');
+  return bytes.substr(0, n);
+}
 
-std::u16string Widen(const std::string& ascii) {
+std::string WithDocument(std::string records) { return Make(v3, records); }
+
+std::u16string Utf16(const std::string& ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
 
-// A file whose only damage is in the document's records.
-std::string WithDocument(std::string records) {
-  CompoundFileWriter writer;
-  writer.AddStream(kDocumentStream, std::move(records));
-  return writer.Build();
-}
-
-// A sound presentation in a regular (not mini) stream, damaged by damage.
-template <typename Damage>
-std::string Damaged(Damage damage,
-                    CompoundFileVersion version = CompoundFileVersion::k3,
-                    int slides = 60) {
-  CompoundFileWriter writer(version);
-  writer.AddStream(u"Current User", PatternBytes(40, 7));
-  auto document = writer.AddStream(kDocumentStream, PresentationRecords(slides));
-  damage(writer, document);
-  return writer.Build();
-}
-
-// Offset of the directory's first byte in files the writer lays out: the
-// header takes one sector, and the FAT, DIFAT and MiniFAT come first.
-uint64_t DirectoryOffset(const CompoundFileLayout& layout) {
-  return layout.sectorSize * (1 + uint64_t{layout.fatSectors} +
-                              layout.difatSectors + layout.miniFatSectors);
-}
-
-}  // namespace
-
-std::string PresentationRecords(int slides) {
-  RecordStreamBuilder b;
-  b.Container(kDocument).Container(kSlideListWithText);
-  for (int s = 1; s <= slides; ++s) {
-    std::string n = std::to_string(s);
-    b.Atom(kSlidePersistAtom, std::string(20, '\0'))
-        .Atom(kTextHeaderAtom, std::string(4, '\0'))
-        .TextChars(u"Title " + Widen(n) + u" \u00e9\u20ac\u0301")
-        .Atom(kTextHeaderAtom, std::string("\1\0\0\0", 4))
-        .TextBytes("Body of slide " + n + "\rsecond line\x0bthird\x93q\x94");
-  }
-  for (int s = 1; s <= slides; ++s) {
-    b.Container(kSlide)
-        .Container(kDrawing)
-        .Container(kDrawingContainer)
-        .Container(kShapeContainer)
-        .Container(kClientTextbox)
-        .TextChars(u"Shape text " + Widen(std::to_string(s)));
-  }
-  return b.Bytes();
-}
-
-std::vector<SampleFile> SoundPresentations() {
-  std::vector<SampleFile> files;
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(kDocumentStream, PresentationRecords(2));
-    files.push_back({"v3_mini_stream_two_slides", writer.Build()});
-  }
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(kDocumentStream, PresentationRecords(60));
-    files.push_back({"v3_regular_stream_sixty_slides", writer.Build()});
-  }
-  {
-    CompoundFileWriter writer(CompoundFileVersion::k4);
-    writer.AddStream(kDocumentStream, PresentationRecords(60));
-    files.push_back({"v4_regular_stream_sixty_slides", writer.Build()});
-  }
-  {
-    CompoundFileWriter writer(CompoundFileVersion::k4);
-    writer.AddStream(kDocumentStream, PresentationRecords(3));
-    files.push_back({"v4_mini_stream_three_slides", writer.Build()});
+void AddSoundFiles(std::vector<SampleFile>& files) {
+  for (auto [version, slides] :
+       {std::pair{v3, 2}, {v3, 60}, {v4, 3}, {v4, 60}}) {
+    std::string records = PresentationRecords(slides);
+    files.push_back({std::string(version == v3 ? "v3_" : "v4_") +
+                         (slides < 10 ? "mini_stream" : "regular_stream"),
+                     Make(version, records), S_OK, records});
   }
   {
     CompoundFileWriter writer;
     writer.SetSiblingTree(SiblingTree::kRightChain);
     writer.AddStream(u"\u0005SummaryInformation", PatternBytes(300, 1));
-    auto pool = writer.AddStorage(u"ObjectPool");
-    writer.AddStream(u"Contents", PatternBytes(5000, 2), pool);
+    writer.AddStream(u"Contents", PatternBytes(5000, 2),
+                     writer.AddStorage(u"ObjectPool"));
     writer.AddStream(u"Pictures", PatternBytes(9000, 3));
     writer.AddStream(kDocumentStream, PresentationRecords(12));
-    writer.AddStream(u"Current User", PatternBytes(40, 4));
-    files.push_back({"other_streams_and_storages", writer.Build()});
+    files.push_back({"other_streams_and_storages", writer.Build(), S_OK,
+                     PresentationRecords(12)});
   }
   {
     CompoundFileWriter writer;
     writer.AddStream(u"POWERPOINT document", PresentationRecords(4));
-    files.push_back({"document_name_in_other_case", writer.Build()});
+    files.push_back({"document_name_in_other_case", writer.Build(), S_OK,
+                     PresentationRecords(4)});
   }
-  files.push_back({"empty_document_stream", WithDocument("")});
-  files.push_back({"text_with_nul_lone_cr_and_vt",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .TextChars(u"a\rb\vc\r\nd")
-                                    .TextBytes(std::string("x\ry\0z", 5))
-                                    .CString(u"cs\0tring")
-                                    .Bytes())});
-  return files;
+  std::string text = RecordStreamBuilder()
+                         .Container(RT_SlideListWithText)
+                         .TextChars(u"a\rb\vc\r\nd")
+                         .TextBytes(std::string("x\ry\0z", 5))
+                         .CString(u"cs\0tring")
+                         .Bytes();
+  files.push_back(
+      {"text_with_nul_lone_cr_and_vt", WithDocument(text), S_OK, text});
+  files.push_back({"empty_document_stream", WithDocument(""), S_OK, ""});
 }
 
-std::vector<SampleFile> DamagedFiles() {
-  std::vector<SampleFile> files;
-  std::string sound;
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(kDocumentStream, PresentationRecords(60));
-    sound = writer.Build();
-  }
-
-  // Not a compound file at all.
-  files.push_back({"empty_input", ""});
-  files.push_back({"header_cut_short", sound.substr(0, 300)});
-  files.push_back({"one_sector_only", sound.substr(0, 512)});
-  files.push_back({"random_bytes", PatternBytes(4096, 99)});
-
-  // Compound files without a readable document.
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(40, 5));
-    writer.AddStream(u"WordDocument", PatternBytes(6000, 6));
-    files.push_back({"no_document_stream", writer.Build()});
-  }
-  {
-    CompoundFileWriter writer;
-    auto storage = writer.AddStorage(kDocumentStream);
-    writer.AddStream(u"Inner", PresentationRecords(2), storage);
-    files.push_back({"document_is_a_storage", writer.Build()});
-  }
-  {
-    CompoundFileWriter writer;
-    auto storage = writer.AddStorage(u"Nested");
-    writer.AddStream(kDocumentStream, PresentationRecords(2), storage);
-    files.push_back({"document_only_below_root", writer.Build()});
-  }
-
-  // The header.
-  struct HeaderDamage {
+void AddDamagedHeaders(std::vector<SampleFile>& files) {
+  const std::string records = PresentationRecords(60);
+  const struct {
     const char* name;
     size_t offset;
     uint32_t value;
     int width;  // bytes
-  };
-  const HeaderDamage headerDamage[] = {
-      {"signature_wrong", 0, 0x04034B50, 4},  // "PK\3\4"
-      {"major_version_five", kHeaderMajorVersionOffset, 5, 2},
-      {"byte_order_big_endian", kHeaderByteOrderOffset, 0xFEFF, 2},
-      {"sector_shift_too_large", kHeaderSectorShiftOffset, 0x20, 2},
-      {"sector_shift_zero", kHeaderSectorShiftOffset, 0, 2},
-      {"mini_sector_shift_too_large", kHeaderMiniSectorShiftOffset, 0x10, 2},
-      {"fat_sector_count_huge", kHeaderFatSectorCountOffset, 0xFFFFFFF0, 4},
-      {"fat_sector_count_zero", kHeaderFatSectorCountOffset, 0, 4},
+    HRESULT opens;
+  } damages[] = {
+      {"signature_wrong", 0, 0x04034B50, 4, STG_E_FILEALREADYEXISTS},
+      {"major_version_five", kHeaderMajorVersionOffset, 5, 2,
+       STG_E_FILEALREADYEXISTS},
+      {"byte_order_big_endian", kHeaderByteOrderOffset, 0xFEFF, 2,
+       STG_E_FILEALREADYEXISTS},
+      {"sector_shift_ten", kHeaderSectorShiftOffset, 10, 2,
+       STG_E_FILEALREADYEXISTS},
+      {"sector_shift_of_other_version", kHeaderSectorShiftOffset, 0, 2,
+       STG_E_FILEALREADYEXISTS},
+      {"mini_sector_shift_seven", kHeaderMiniSectorShiftOffset, 7, 2,
+       STG_E_FILEALREADYEXISTS},
+      {"fat_sector_count_zero", kHeaderFatSectorCountOffset, 0, 4,
+       STG_E_DOCFILECORRUPT},
+      {"first_fat_sector_past_end", kHeaderDifatOffset, 0x00FFFFF0, 4,
+       STG_E_DOCFILECORRUPT},
+      {"first_fat_sector_just_past_end", kHeaderDifatOffset, 0, 4,
+       STG_E_DOCFILECORRUPT},
+      {"first_fat_sector_is_free", kHeaderDifatOffset, 0xFFFFFFFF, 4,
+       STG_E_DOCFILECORRUPT},
       {"directory_sector_past_end", kHeaderFirstDirectorySectorOffset,
-       0x00FFFFF0, 4},
+       0x00FFFFF0, 4, STG_E_DOCFILECORRUPT},
       {"directory_starts_at_end_of_chain", kHeaderFirstDirectorySectorOffset,
-       0xFFFFFFFE, 4},
-      {"first_fat_sector_past_end", kHeaderDifatOffset, 0x00FFFFF0, 4},
-      {"first_fat_sector_is_free", kHeaderDifatOffset, 0xFFFFFFFF, 4},
-      {"mini_stream_cutoff_zero", kHeaderMiniStreamCutoffOffset, 0, 4},
-      {"mini_stream_cutoff_huge", kHeaderMiniStreamCutoffOffset, 0xFFFFFFFF, 4},
-      {"difat_points_into_fat", kHeaderFirstDifatSectorOffset, 0, 4},
+       0xFFFFFFFE, 4, STG_E_DOCFILECORRUPT},
+      {"root_entry_is_the_fat_sector", kHeaderFirstDirectorySectorOffset, 0, 4,
+       STG_E_DOCFILECORRUPT},
+      // The FAT count is believed only as far as the file reaches.
+      {"fat_sector_count_huge", kHeaderFatSectorCountOffset, 0xFFFFFFF0, 4,
+       S_OK},
+      // The cutoff is fixed at 4096 whatever the header says.
+      {"mini_stream_cutoff_zero", kHeaderMiniStreamCutoffOffset, 0, 4, S_OK},
+      {"mini_stream_cutoff_huge", kHeaderMiniStreamCutoffOffset, 0xFFFFFFFF, 4,
+       S_OK},
   };
-  for (const auto& d : headerDamage) {
-    files.push_back({d.name, Damaged([&](CompoundFileWriter& w, auto) {
-                       if (d.width == 2)
-                         w.PatchHeaderU16(d.offset,
-                                          static_cast<uint16_t>(d.value));
-                       else
-                         w.PatchHeaderU32(d.offset, d.value);
-                       if (d.offset == kHeaderFirstDifatSectorOffset) {
-                         w.PatchHeaderU32(kHeaderDifatSectorCountOffset, 1);
-                         w.PatchHeaderU32(kHeaderFatSectorCountOffset, 200);
-                       }
-                     })});
-  }
-
-  // The stream's chain and declared size.
-  using Version = CompoundFileVersion;
-  for (Version version : {Version::k3, Version::k4}) {
-    std::string v = version == Version::k3 ? "v3_" : "v4_";
-    for (int slides : {2, 60}) {
-      std::string where = slides == 2 ? "mini_" : "regular_";
+  for (CompoundFileVersion version : {v3, v4}) {
+    const uint32_t sectorSize = version == v3 ? 512 : 4096;
+    const size_t sectors = Make(version, records).size() / sectorSize - 1;
+    for (const auto& d : damages) {
+      uint32_t value = d.value;
+      if (std::string_view(d.name) == "sector_shift_of_other_version")
+        value = version == v3 ? 12 : 9;
+      if (std::string_view(d.name) == "first_fat_sector_just_past_end")
+        value = static_cast<uint32_t>(sectors);
+      std::string file = Make(version, records, [&](auto& w, Id) {
+        if (d.width == 2)
+          w.PatchHeaderU16(d.offset, static_cast<uint16_t>(value));
+        else
+          w.PatchHeaderU32(d.offset, value);
+      });
+      bool opens = d.opens == S_OK;
       files.push_back(
-          {v + where + "chain_loops_to_start",
-           Damaged([](auto& w, auto doc) { w.LoopChainToStart(doc); }, version,
-                   slides)});
-      files.push_back(
-          {v + where + "chain_points_past_end",
-           Damaged([](auto& w, auto doc) { w.PointChainPastEnd(doc); }, version,
-                   slides)});
-      files.push_back(
-          {v + where + "size_declares_4gib",
-           Damaged(
-               [](auto& w, auto doc) { w.DeclareStreamSize(doc, 0xFFFFFFFF); },
-               version, slides)});
-      files.push_back({v + where + "size_high_bits_set",
-                       Damaged(
-                           [](auto& w, auto doc) {
-                             w.DeclareStreamSize(doc,
-                                                 (uint64_t{1} << 32) | 4000);
-                           },
-                           version, slides)});
-      files.push_back({v + where + "size_declares_double",
-                       Damaged(
-                           [slides](auto& w, auto doc) {
-                             w.DeclareStreamSize(
-                                 doc, PresentationRecords(slides).size() * 2);
-                           },
-                           version, slides)});
+          {(version == v3 ? "v3_" : "v4_") + std::string(d.name), file, d.opens,
+           opens ? std::optional<std::string>(records) : std::nullopt,
+           opens ? 0 : kFailed});
     }
   }
+  // More FAT sectors claimed than the header's DIFAT lists: the list ends
+  // at its first free entry, and the sectors past the FAT's reach are
+  // bytes no chain uses.
+  std::string file = Make(v3, records, [](auto& w, Id) {
+    w.PatchHeaderU32(kHeaderFatSectorCountOffset, 2);
+  });
+  files.push_back({"fat_sector_count_beyond_difat",
+                   file + std::string(128 * 512, '\0'), S_OK, records});
+}
 
-  // The directory.
-  files.push_back({"root_siblings_in_cycle", Damaged([](auto& w, auto) {
-                     w.SetSiblingTree(SiblingTree::kRightChain);
-                     w.AddStream(u"Pictures", PatternBytes(100, 8));
-                     w.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
-                   })});
+void AddDamagedTables(std::vector<SampleFile>& files) {
+  const std::string records = PresentationRecords(60);
+  const std::string sound = Make(v3, records);
+  // Header, FAT, MiniFAT, then the directory.
+  const size_t directory = 3 * 512;
+  files.push_back({"empty_input", "", STG_E_FILEALREADYEXISTS, {}, kFailed});
+  files.push_back({"header_cut_short",
+                   sound.substr(0, 300),
+                   STG_E_FILEALREADYEXISTS,
+                   {},
+                   kFailed});
+  files.push_back({"random_bytes",
+                   PatternBytes(4096, 99),
+                   STG_E_FILEALREADYEXISTS,
+                   {},
+                   kFailed});
+  files.push_back(
+      {"header_only", sound.substr(0, 512), STG_E_DOCFILECORRUPT, {}, kFailed});
+  files.push_back(
+      {"cut_in_fat", sound.substr(0, 600), STG_E_DOCFILECORRUPT, {}, kFailed});
+  files.push_back({"cut_before_directory",
+                   sound.substr(0, directory),
+                   STG_E_DOCFILECORRUPT,
+                   {},
+                   kFailed});
+  files.push_back({"cut_in_root_entry",
+                   sound.substr(0, directory + 100),
+                   STG_E_DOCFILECORRUPT,
+                   {},
+                   kFailed});
   {
-    // Deep: a chain of nested storages, and many siblings.
+    // The document's entry, the fifth, is cut after its name and type:
+    // an entry the file does not hold whole is not there.
     CompoundFileWriter writer;
-    auto parent = CompoundFileWriter::kRoot;
+    for (const char16_t* name : {u"A", u"B", u"C"}) writer.AddStream(name, "x");
+    writer.AddStream(kDocumentStream, PresentationRecords(2));
+    files.push_back({"directory_entry_cut_by_end_of_file",
+                     writer.Build().substr(0, directory + 512 + 0x50),
+                     S_OK,
+                     {},
+                     kNotAPresentation});
+  }
+  {
+    // The MiniFAT moved to the file's last sector, which the end of the
+    // file cuts after two entries: the document's mini chain, which starts
+    // at mini sector 1, ends with the second.
+    CompoundFileWriter writer;
+    writer.AddStream(u"Current User", PatternBytes(60, 2));
+    writer.AddStream(kDocumentStream, PresentationRecords(2));
+    writer.AddStream(u"Filler", PatternBytes(2048, 3));
+    const size_t last = writer.Layout().totalSectors;  // after the header
+    writer.PatchHeaderU32(kHeaderFirstMiniFatSectorOffset,
+                          static_cast<uint32_t>(last - 1));
+    std::string file = writer.Build();
+    file.replace(last * 512, 512, file, 2 * 512, 512);  // the MiniFAT
+    file.resize(last * 512 + 8);
+    files.push_back({"minifat_cut_by_end_of_file", file, S_OK,
+                     PresentationRecords(2).substr(0, 128)});
+  }
+  {
+    // The FAT moved to the file's last sector, which the end of the file
+    // cuts after 7 entries: sectors past those are free, and the
+    // document's chain (from sector 4) ends at sector 7.
+    CompoundFileWriter writer;
+    writer.AddStream(u"Current User", PatternBytes(60, 2));
+    writer.AddStream(kDocumentStream, records);
+    writer.AddStream(u"Filler", PatternBytes(5000, 3));
+    const size_t last = writer.Layout().totalSectors;
+    writer.PatchHeaderU32(kHeaderDifatOffset, static_cast<uint32_t>(last - 1));
+    std::string file = writer.Build();
+    file.replace(last * 512, 512, file, 512, 512);  // the FAT
+    file.resize(last * 512 + 7 * 4);
+    files.push_back(
+        {"fat_cut_by_end_of_file", file, S_OK, records.substr(0, 4 * 512)});
+  }
+  // The document's data is the last in the file, padded to a sector.
+  const size_t padding = (512 - records.size() % 512) % 512;
+  for (size_t cut : {size_t{1}, size_t{1500}}) {
+    files.push_back(
+        {"cut_" + std::to_string(cut) + "_bytes_short",
+         sound.substr(0, sound.size() - cut), S_OK,
+         records.substr(
+             0, std::min(records.size(), records.size() + padding - cut)),
+         0});
+  }
+  {
+    CompoundFileWriter writer;
+    writer.AddStream(u"Current User", PatternBytes(40, 5));
+    writer.AddStream(u"WordDocument", PatternBytes(6000, 6));
+    files.push_back(
+        {"no_document_stream", writer.Build(), S_OK, {}, kNotAPresentation});
+  }
+  {
+    CompoundFileWriter writer;
+    writer.AddStream(u"Inner", PresentationRecords(2),
+                     writer.AddStorage(kDocumentStream));
+    files.push_back(
+        {"document_is_a_storage", writer.Build(), S_OK, {}, kNotAPresentation});
+  }
+  {
+    CompoundFileWriter writer;
+    writer.AddStream(kDocumentStream, PresentationRecords(2),
+                     writer.AddStorage(u"Nested"));
+    files.push_back({"document_only_below_root",
+                     writer.Build(),
+                     S_OK,
+                     {},
+                     kNotAPresentation});
+  }
+  files.push_back({"root_siblings_in_cycle",
+                   Make(v3, records,
+                        [](auto& w, Id) {
+                          w.SetSiblingTree(SiblingTree::kRightChain);
+                          w.AddStream(u"Pictures", PatternBytes(100, 8));
+                          w.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
+                        }),
+                   S_OK, records});
+  {
+    CompoundFileWriter writer;
+    Id parent = CompoundFileWriter::kRoot;
     for (int depth = 0; depth < 200; ++depth)
       parent = writer.AddStorage(u"level", parent);
     writer.SetSiblingTree(SiblingTree::kRightChain);
     for (int i = 0; i < 300; ++i)
-      writer.AddStream(u"s" + Widen(std::to_string(i)), "");
+      writer.AddStream(u"s" + Utf16(std::to_string(i)), "");
     writer.AddStream(kDocumentStream, PresentationRecords(2));
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
-    files.push_back({"deep_storages_long_sibling_cycle", writer.Build()});
+    files.push_back({"deep_storages_long_sibling_cycle", writer.Build(), S_OK,
+                     PresentationRecords(2)});
   }
-
-  // Files cut short.
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(kDocumentStream, PresentationRecords(60));
-    CompoundFileLayout layout = writer.Layout();
-    uint64_t directory = DirectoryOffset(layout);
-    files.push_back({"cut_in_fat", sound.substr(0, 600)});
-    files.push_back({"cut_before_directory", sound.substr(0, directory)});
-    files.push_back({"cut_in_directory", sound.substr(0, directory + 100)});
-    files.push_back(
-        {"cut_in_stream_data", sound.substr(0, sound.size() - 1500)});
-    files.push_back({"cut_one_byte_short", sound.substr(0, sound.size() - 1)});
-  }
-
-  // The records.
-  files.push_back({"text_chars_atom_declares_4gib",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .AtomHeader(kTextCharsAtom, 0xFFFFFFFF)
-                                    .Raw(Utf16Le(u"only this"))
-                                    .Bytes())});
-  files.push_back({"text_bytes_atom_declares_4gib",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .AtomHeader(kTextBytesAtom, 0xFFFFFFFF)
-                                    .Raw(PatternBytes(20000, 11))
-                                    .Bytes())});
-  files.push_back({"text_atom_two_megabytes_short",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .AtomHeader(kTextCharsAtom, 3u << 20)
-                                    .Raw(PatternBytes(1u << 20, 12))
-                                    .Bytes())});
-  files.push_back({"text_chars_atom_odd_length",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .Atom(kTextCharsAtom, "abcde")
-                                    .Bytes())});
-  files.push_back({"skip_far_past_end",
-                   WithDocument(RecordStreamBuilder()
-                                    .Container(kSlideListWithText)
-                                    .AtomHeader(kUnknownAtom, 0xFFFFFFF0)
-                                    .TextBytes("never reached")
-                                    .Bytes())});
-  files.push_back({"record_header_cut",
-                   WithDocument(PresentationRecords(3) + "\x0f\x00\xf0")});
-  {
-    RecordStreamBuilder b;
-    b.Container(kSlideListWithText);
-    for (int i = 0; i < 20000; ++i) b.Atom(kTextBytesAtom, "");
-    files.push_back({"many_empty_text_atoms", WithDocument(b.Bytes())});
-  }
-  {
-    RecordStreamBuilder b;
-    for (int i = 0; i < 20000; ++i)
-      b.Container(i % 2 ? kSlide : kClientTextbox);
-    files.push_back({"many_containers", WithDocument(b.Bytes())});
-  }
-  return files;
 }
 
-std::vector<SampleFile> AllSampleFiles() {
-  std::vector<SampleFile> files = SoundPresentations();
-  for (auto& file : DamagedFiles()) files.push_back(std::move(file));
+// The document's own chain and size: what Read delivers is data up to the
+// size, or up to where the chain or the file ends, with the zeros that pad
+// the last unit read.
+void AddDamagedChains(std::vector<SampleFile>& files) {
+  const uint64_t k4GiB = uint64_t{1} << 32;
+  const struct {
+    const char* name;
+    CompoundFileVersion version;
+    size_t dataSize;
+    Damage damage;
+    size_t delivered;
+  } chains[] = {
+      {"v3_regular_chain_loops_to_start", v3, 10000,
+       [](auto& w, Id s) {
+         w.LoopChainToStart(s);
+         w.DeclareStreamSize(s, 1 << 20);
+       },
+       10240},
+      {"v4_mini_chain_loops_to_start", v4, 1000,
+       [](auto& w, Id s) {
+         w.LoopChainToStart(s);
+         w.DeclareStreamSize(s, 4000);
+       },
+       1024},
+      {"v3_regular_chain_leaves_the_file", v3, 10000,
+       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 512},
+      {"v4_regular_chain_leaves_the_file", v4, 10000,
+       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 4096},
+      {"v3_mini_chain_leaves_the_mini_stream", v3, 1000,
+       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 64},
+      {"v4_size_declares_4gib", v4, 10000,
+       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB); }, 12288},
+      {"v4_size_declares_largest", v4, 10000,
+       [](auto& w, Id s) { w.DeclareStreamSize(s, UINT64_MAX); }, 12288},
+      {"v3_size_high_bits_set", v3, 10000,
+       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 10000); }, 10000},
+      {"v3_mini_size_high_bits_set", v3, 100,
+       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 100); }, 100},
+      {"v3_cut_in_last_sector", v3, 10000,
+       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 300); },
+       10000 - (300 - 240)},
+      {"v4_cut_in_stream", v4, 30000,
+       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10000); },
+       30000 - (10000 - 2768)},
+      {"v3_cut_off_stream", v3, 10000,
+       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10240); }, 0},
+  };
+  for (const auto& c : chains) {
+    std::string data = PatternBytes(c.dataSize, 1);
+    files.push_back({c.name, Make(c.version, data, c.damage), S_OK,
+                     Prefix(data, c.delivered)});
+  }
+}
+
+void AddDamagedRecords(std::vector<SampleFile>& files) {
+  auto add = [&](const char* name, const std::string& records) {
+    files.push_back({name, WithDocument(records), S_OK, records});
+  };
+  add("text_chars_atom_declares_4gib", RecordStreamBuilder()
+                                           .Container(RT_SlideListWithText)
+                                           .AtomHeader(RT_TextCharsAtom, ~0u)
+                                           .Raw(Utf16Le(u"only this"))
+                                           .Bytes());
+  add("text_bytes_atom_declares_4gib", RecordStreamBuilder()
+                                           .Container(RT_SlideListWithText)
+                                           .AtomHeader(RT_TextBytesAtom, ~0u)
+                                           .Raw(PatternBytes(20000, 11))
+                                           .Bytes());
+  add("text_atom_two_megabytes_short",
+      RecordStreamBuilder()
+          .Container(RT_SlideListWithText)
+          .AtomHeader(RT_TextCharsAtom, 3u << 20)
+          .Raw(PatternBytes(1u << 20, 12))
+          .Bytes());
+  add("text_chars_atom_odd_length", RecordStreamBuilder()
+                                        .Container(RT_SlideListWithText)
+                                        .Atom(RT_TextCharsAtom, "abcde")
+                                        .Bytes());
+  add("skip_far_past_end", RecordStreamBuilder()
+                               .Container(RT_SlideListWithText)
+                               .AtomHeader(kUnknownAtom, 0xFFFFFFF0)
+                               .TextBytes("never reached")
+                               .Bytes());
+  add("record_header_cut", PresentationRecords(3) + "\x0f\x00\xf0");
+  RecordStreamBuilder atoms;
+  atoms.Container(RT_SlideListWithText);
+  for (int i = 0; i < 20000; ++i) atoms.Atom(RT_TextBytesAtom, "");
+  add("many_empty_text_atoms", atoms.Bytes());
+  RecordStreamBuilder containers;
+  for (int i = 0; i < 20000; ++i)
+    containers.Container(i % 2 ? RT_Slide : kOfficeArtClientTextbox);
+  add("many_containers", containers.Bytes());
+}
+
+}  // namespace
+
+const std::vector<SampleFile>& SampleFiles() {
+  static const std::vector<SampleFile> files = [] {
+    std::vector<SampleFile> all;
+    AddSoundFiles(all);
+    AddDamagedHeaders(all);
+    AddDamagedTables(all);
+    AddDamagedChains(all);
+    AddDamagedRecords(all);
+    return all;
+  }();
   return files;
 }
 

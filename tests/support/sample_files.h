@@ -1,34 +1,33 @@
-// Sample inputs made with the fixture writers: sound presentations and a
-// table of hostile files, each named for what it breaks. The lifetime,
-// stress and fuzz replay tests run them all; the fuzzers start from them.
+// The sample files: sound presentations and damaged files made with the
+// fixture writers, each named for what it is or what its damage breaks, and
+// each with what it must give. The reader test, the lifetime check, the
+// stress test and the fuzz seeds all run this one table.
 #ifndef TXTPPT2_TESTS_SUPPORT_SAMPLE_FILES_H_
 #define TXTPPT2_TESTS_SUPPORT_SAMPLE_FILES_H_
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/windows.h"
 
 namespace txtppt2::testing {
 
 struct SampleFile {
-  std::string name;   // what the file is or what its damage breaks
+  std::string name;   // what the file is, or what its damage breaks
   std::string bytes;  // the whole file
+  // What opening it from memory answers.
+  HRESULT opens = S_OK;
+  // What reading its "PowerPoint Document" stream delivers; none when the
+  // file does not open or has no such stream under its root.
+  std::optional<std::string> document;
+  // GetErrorCode after converting it: 0 when it converts.
+  uint32_t errorCode = 0;
 };
 
-// A "PowerPoint Document" record stream with the given number of slides,
-// each with a title in UTF-16, a body in 8-bit text and a shape's text.
-std::string PresentationRecords(int slides);
-
-// Compound files that convert: both versions, mini stream and regular
-// sectors, other streams and storages beside the document, names in other
-// case, an empty document.
-std::vector<SampleFile> SoundPresentations();
-
-// Inputs that fail to open, lack the document stream, or carry damage in
-// the header, the tables, the directory, the chains or the records.
-std::vector<SampleFile> DamagedFiles();
-
-// Both tables, sound files first.
-std::vector<SampleFile> AllSampleFiles();
+// Sound files first, then the damaged ones.
+const std::vector<SampleFile>& SampleFiles();
 
 }  // namespace txtppt2::testing
 

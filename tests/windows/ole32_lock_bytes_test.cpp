@@ -8,8 +8,8 @@
 
 #include "platform/windows.h"
 #include "storage/memory_lock_bytes.h"
-#include "support/compound_file_writer.h"
-#include "support/record_stream_builder.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/record_stream_builder.h"
 #include "txtppt2.h"
 
 namespace txtppt2 {
@@ -18,13 +18,12 @@ namespace {
 using testing::CompoundFileVersion;
 using testing::CompoundFileWriter;
 
-using namespace txtppt2::testing::record_types;
 
 // A presentation stream padded to at least padding bytes (4096 and more go
 // to sectors of their own, less to the mini stream).
 std::string FileWith(CompoundFileVersion version, size_t padding) {
   testing::RecordStreamBuilder stream;
-  stream.Container(kSlideListWithText).TextBytes("Slide");
+  stream.Container(RT_SlideListWithText).TextBytes("Slide");
   stream.Atom(0x0FFF, std::string(padding, 'p'));
   CompoundFileWriter writer(version);
   writer.AddStream(u"SummaryInformation", std::string(200, 's'));

@@ -22,7 +22,6 @@
 #include "storage/compound_file/directory.h"
 #include "storage/compound_file/directory_entry.h"
 #include "storage/compound_file/file_header.h"
-#include "storage/compound_file/live_objects.h"
 #include "storage/compound_file/mini_stream.h"
 #include "storage/compound_file/stream_layout.h"
 
@@ -37,12 +36,6 @@ class CompoundFile {
   // std::bad_alloc when memory runs out.
   static HRESULT Open(std::unique_ptr<ByteSource> source,
                       std::shared_ptr<CompoundFile>* out);
-
-  const DirectoryEntry& Root() const { return root; }
-
-  // The ids of the storages and streams directly under the root, in tree
-  // order.
-  const std::vector<uint32_t>& RootChildren() const { return rootChildren; }
 
   // Decodes entry id; false when it cannot be read.
   bool ReadEntry(uint32_t id, DirectoryEntry* entry) {
@@ -75,7 +68,6 @@ class CompoundFile {
 
   const MiniStream& Mini();
 
-  LiveObject live;
   std::unique_ptr<ByteSource> source;
   FileHeader header;
   uint32_t sectorCount;  // sectors that start inside the file

@@ -1,5 +1,5 @@
 // DirectoryEntry: one decoded 128-byte entry of the directory ([MS-CFB]
-// 2.6), and its description in a STATSTG.
+// 2.6): what the reader uses of it.
 #ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_ENTRY_H_
 #define TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_ENTRY_H_
 
@@ -19,10 +19,6 @@ constexpr size_t kEntryTypeOffset = 0x42;
 constexpr size_t kEntryLeftSiblingOffset = 0x44;
 constexpr size_t kEntryRightSiblingOffset = 0x48;
 constexpr size_t kEntryChildOffset = 0x4C;
-constexpr size_t kEntryClsidOffset = 0x50;
-constexpr size_t kEntryStateBitsOffset = 0x60;
-constexpr size_t kEntryCreationTimeOffset = 0x64;
-constexpr size_t kEntryModifiedTimeOffset = 0x6C;
 constexpr size_t kEntryStartSectorOffset = 0x74;
 constexpr size_t kEntryStreamSizeOffset = 0x78;
 
@@ -44,10 +40,6 @@ struct DirectoryEntry {
   uint32_t leftSibling = kNoStream;
   uint32_t rightSibling = kNoStream;
   uint32_t child = kNoStream;
-  GUID clsid = {};
-  uint32_t stateBits = 0;
-  FILETIME creationTime = {};
-  FILETIME modifiedTime = {};
   uint32_t startSector = 0;
   // All 64 bits as written; version 3 files use only the low 32 (see
   // CompoundFile::StreamSize).
@@ -60,18 +52,6 @@ struct DirectoryEntry {
   // cut at an earlier NUL.
   static DirectoryEntry Decode(std::span<const uint8_t> bytes);
 };
-
-// Copies name into memory that CoTaskMemFree frees, with a NUL after it.
-// Null when memory runs out.
-LPOLESTR CopyNameForCaller(std::u16string_view name);
-
-// Fills *statstg for entry under name, of type statType (STGTY_*) and size
-// bytes. With STATFLAG_NONAME the name is left null; otherwise it is a copy the
-// caller frees with CoTaskMemFree, and STG_E_INSUFFICIENTMEMORY says that
-// none could be made.
-HRESULT FillStatStg(const DirectoryEntry& entry, std::u16string_view name,
-                    DWORD statType, uint64_t size, DWORD mode, DWORD statFlag,
-                    STATSTG* statstg);
 
 }  // namespace txtppt2
 

@@ -1,35 +1,28 @@
 // DocfileStorage: a read-only IStorage of an open compound file: the root,
 // or a storage under it. It opens the streams and storages directly under
-// itself, enumerates the root's children (the root only) and describes
-// itself; it changes nothing.
+// itself and does nothing else: every other method answers E_NOTIMPL, or
+// STG_E_ACCESSDENIED where it would write.
 //
 // Lives by COM reference counting (starts at 0; its creator adds the first
 // reference) and holds a share of its CompoundFile, which also holds the
 // host's ILockBytes when there is one: the file state, and that reference,
-// go when the storage and every stream and enumerator made from it are
-// released.
+// go when the storage and every stream made from it are released.
 #ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
 #define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
 
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "platform/windows.h"
 #include "storage/compound_file/compound_file.h"
-#include "storage/compound_file/live_objects.h"
 
 namespace txtppt2 {
 
 class DocfileStorage final : public IStorage {
  public:
-  // name is what Stat reports: the path for a file, the root entry's name
-  // for an ILockBytes.
-  DocfileStorage(std::shared_ptr<CompoundFile> file, std::u16string name,
-                 DWORD mode);
+  explicit DocfileStorage(std::shared_ptr<CompoundFile> file);
   // A storage under the root: entry storageId of the directory.
-  DocfileStorage(std::shared_ptr<CompoundFile> file, std::u16string name,
-                 DWORD mode, uint32_t storageId);
+  DocfileStorage(std::shared_ptr<CompoundFile> file, uint32_t storageId);
   DocfileStorage(const DocfileStorage&) = delete;
   DocfileStorage& operator=(const DocfileStorage&) = delete;
 
@@ -40,8 +33,7 @@ class DocfileStorage final : public IStorage {
                                          DWORD reserved1, DWORD reserved2,
                                          IStream** ppstm) override;
   // Opens a stream directly under the root, its name compared
-  // case-insensitively. The mode must be STGM_SHARE_EXCLUSIVE and may not
-  // ask to write.
+  // case-insensitively, for reading whatever the mode asks.
   HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* pwcsName, void* reserved1,
                                        DWORD grfMode, DWORD reserved2,
                                        IStream** ppstm) override;
@@ -79,22 +71,10 @@ class DocfileStorage final : public IStorage {
  private:
   ~DocfileStorage();
 
-  LiveObject live;
   ULONG refCount = 0;
   std::shared_ptr<CompoundFile> file;
-  std::u16string name;
-  DWORD mode;
   std::optional<uint32_t> storageId;  // none for the root
 };
-
-// Mode bits the storage objects check.
-constexpr DWORD kAccessModeMask = 0x00000003;
-constexpr DWORD kShareModeMask = 0x00000070;
-
-// STG_E_INVALIDFLAG for an access mode that is neither read, write nor
-// read-write; STG_E_ACCESSDENIED for any mode that asks to write, which a
-// read-only storage refuses; S_OK otherwise.
-HRESULT CheckReadOnlyMode(DWORD mode);
 
 }  // namespace txtppt2
 

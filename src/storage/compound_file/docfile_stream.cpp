@@ -15,10 +15,8 @@ constexpr uint64_t kReadAheadBytes = 65536;
 }  // namespace
 
 DocfileStream::DocfileStream(std::shared_ptr<CompoundFile> file_,
-                             const DirectoryEntry& entry_, DWORD mode_)
+                             const DirectoryEntry& entry)
     : file(std::move(file_)),
-      entry(entry_),
-      mode(mode_),
       size(file->StreamSize(entry)),
       layout(file->LayoutOf(entry)),
       readable(std::min(size, layout.Capacity())),
@@ -185,10 +183,11 @@ HRESULT DocfileStream::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) {
 
 HRESULT DocfileStream::Stat(STATSTG* pstatstg, DWORD grfStatFlag) {
   if (pstatstg == nullptr) return STG_E_INVALIDPOINTER;
-  if (grfStatFlag > (STATFLAG_NONAME | STATFLAG_NOOPEN))
-    return STG_E_INVALIDFLAG;
-  return FillStatStg(entry, entry.Name(), STGTY_STREAM, size, mode, grfStatFlag,
-                     pstatstg);
+  if ((grfStatFlag & STATFLAG_NONAME) == 0) return E_NOTIMPL;
+  std::memset(pstatstg, 0, sizeof(*pstatstg));
+  pstatstg->type = STGTY_STREAM;
+  pstatstg->cbSize.QuadPart = size;
+  return S_OK;
 }
 
 HRESULT DocfileStream::Clone(IStream** ppstm) {

@@ -20,17 +20,15 @@
 
 #include "platform/windows.h"
 #include "storage/compound_file/compound_file.h"
-#include "storage/compound_file/live_objects.h"
 #include "storage/compound_file/stream_layout.h"
 
 namespace txtppt2 {
 
 class DocfileStream final : public IStream {
  public:
-  // Opens stream entry of file in mode. Throws std::bad_alloc when memory
-  // runs out.
-  DocfileStream(std::shared_ptr<CompoundFile> file, const DirectoryEntry& entry,
-                DWORD mode);
+  // Opens stream entry of file for reading. Throws std::bad_alloc when
+  // memory runs out.
+  DocfileStream(std::shared_ptr<CompoundFile> file, const DirectoryEntry& entry);
   DocfileStream(const DocfileStream&) = delete;
   DocfileStream& operator=(const DocfileStream&) = delete;
 
@@ -60,8 +58,9 @@ class DocfileStream final : public IStream {
   HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset,
                                          ULARGE_INTEGER cb,
                                          DWORD dwLockType) override;
-  // cbSize is the declared size (version 3: its low 32 bits), even where
-  // the chain holds less.
+  // The type and cbSize only, the declared size (version 3: its low 32
+  // bits) even where the chain holds less; E_NOTIMPL without
+  // STATFLAG_NONAME, as no name is handed out.
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
   HRESULT STDMETHODCALLTYPE Clone(IStream** ppstm) override;
 
@@ -84,11 +83,8 @@ class DocfileStream final : public IStream {
   // all the run could hold (not cut off by the end of the file).
   size_t ReadDirect(uint8_t* out, uint64_t count, bool* complete);
 
-  LiveObject live;
   ULONG refCount = 0;
   std::shared_ptr<CompoundFile> file;
-  DirectoryEntry entry;
-  DWORD mode;
   uint64_t size;  // as declared
   StreamLayout layout;
   uint64_t readable;  // what Read can deliver: the size, or the chain's end

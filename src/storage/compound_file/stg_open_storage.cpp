@@ -1,5 +1,6 @@
 // StgOpenStorage and StgOpenStorageOnILockBytes for POSIX: both open the
-// compound file read-only through our own reader.
+// compound file read-only through our own reader, whatever the mode asks.
+// The priority storage, the exclusions and the reserved word are not used.
 #include <memory>
 #include <new>
 #include <string>
@@ -14,26 +15,11 @@
 namespace txtppt2 {
 namespace {
 
-// Checks what both entry points accept, before anything is opened.
-HRESULT CheckOpenArguments(IStorage* priority, DWORD mode, SNB exclude,
-                           DWORD reserved) {
-  if ((mode & kAccessModeMask) == kAccessModeMask) return STG_E_INVALIDFLAG;
-  if (reserved != 0) return STG_E_INVALIDPARAMETER;
-  // Reopening a priority storage and excluding elements are not supported.
-  if (priority != nullptr || exclude != nullptr) return E_NOTIMPL;
-  return S_OK;
-}
-
-HRESULT OpenRootStorage(std::unique_ptr<ByteSource> source,
-                        const std::u16string* name, DWORD mode,
-                        IStorage** out) {
+HRESULT OpenRootStorage(std::unique_ptr<ByteSource> source, IStorage** out) {
   std::shared_ptr<CompoundFile> file;
   HRESULT hr = CompoundFile::Open(std::move(source), &file);
   if (FAILED(hr)) return hr;
-  std::u16string statName(
-      name != nullptr ? *name : std::u16string(file->Root().Name()));
-  auto* storage =
-      new DocfileStorage(std::move(file), std::move(statName), mode);
+  auto* storage = new DocfileStorage(std::move(file));
   storage->AddRef();
   *out = storage;
   return S_OK;
@@ -42,15 +28,12 @@ HRESULT OpenRootStorage(std::unique_ptr<ByteSource> source,
 }  // namespace
 }  // namespace txtppt2
 
-HRESULT StgOpenStorage(const WCHAR* pwcsName, IStorage* pstgPriority,
-                       DWORD grfMode, SNB snbExclude, DWORD reserved,
+HRESULT StgOpenStorage(const WCHAR* pwcsName, IStorage*, DWORD, SNB, DWORD,
                        IStorage** ppstgOpen) {
   using namespace txtppt2;
   if (ppstgOpen == nullptr) return STG_E_INVALIDPOINTER;
   *ppstgOpen = nullptr;
   if (pwcsName == nullptr) return STG_E_INVALIDNAME;
-  HRESULT hr = CheckOpenArguments(pstgPriority, grfMode, snbExclude, reserved);
-  if (FAILED(hr)) return hr;
   try {
     // Back to the file system's bytes. Only a unit that no byte string can
     // produce fails here (a surrogate outside the escape range, unpaired);
@@ -65,34 +48,25 @@ HRESULT StgOpenStorage(const WCHAR* pwcsName, IStorage* pstgPriority,
                             nullptr, nullptr) != length)
       return STG_E_FILENOTFOUND;
     std::unique_ptr<ByteSource> source;
-    hr = FileByteSource::Open(path.c_str(), &source);
+    HRESULT hr = FileByteSource::Open(path.c_str(), &source);
     if (FAILED(hr)) return hr;
-    // The file's own errors come first; then a wish to write is refused.
-    hr = CheckReadOnlyMode(grfMode);
-    if (FAILED(hr)) return hr;
-    std::u16string name(pwcsName);
-    return OpenRootStorage(std::move(source), &name, grfMode, ppstgOpen);
+    return OpenRootStorage(std::move(source), ppstgOpen);
   } catch (const std::bad_alloc&) {
     return STG_E_INSUFFICIENTMEMORY;
   }
 }
 
-HRESULT StgOpenStorageOnILockBytes(ILockBytes* plkbyt, IStorage* pstgPriority,
-                                   DWORD grfMode, SNB snbExclude,
-                                   DWORD reserved, IStorage** ppstgOpen) {
+HRESULT StgOpenStorageOnILockBytes(ILockBytes* plkbyt, IStorage*, DWORD, SNB,
+                                   DWORD, IStorage** ppstgOpen) {
   using namespace txtppt2;
   if (ppstgOpen == nullptr) return STG_E_INVALIDPOINTER;
   *ppstgOpen = nullptr;
   if (plkbyt == nullptr) return STG_E_INVALIDPOINTER;
-  HRESULT hr = CheckOpenArguments(pstgPriority, grfMode, snbExclude, reserved);
-  if (FAILED(hr)) return hr;
-  hr = CheckReadOnlyMode(grfMode);
-  if (FAILED(hr)) return hr;
   try {
     std::unique_ptr<ByteSource> source;
-    hr = LockBytesByteSource::Open(plkbyt, &source);
+    HRESULT hr = LockBytesByteSource::Open(plkbyt, &source);
     if (FAILED(hr)) return hr;
-    return OpenRootStorage(std::move(source), nullptr, grfMode, ppstgOpen);
+    return OpenRootStorage(std::move(source), ppstgOpen);
   } catch (const std::bad_alloc&) {
     return STG_E_INSUFFICIENTMEMORY;
   }

@@ -1,11 +1,11 @@
 // MemoryRecordStreamReader: a RecordStreamReader over bytes already in
-// memory, for callers that hold a whole stream (and for tests). It keeps
+// memory, for tests that feed the walker a stream directly. It keeps
 // the reader's contract exactly: short reads throw Stream_eof, skips past
 // the end are allowed, and it never fails otherwise.
 //
 // The bytes are not copied: they must outlive the reader.
-#ifndef TXTPPT2_STORAGE_MEMORY_RECORD_STREAM_READER_H_
-#define TXTPPT2_STORAGE_MEMORY_RECORD_STREAM_READER_H_
+#ifndef TXTPPT2_TESTS_SUPPORT_MEMORY_RECORD_STREAM_READER_H_
+#define TXTPPT2_TESTS_SUPPORT_MEMORY_RECORD_STREAM_READER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -33,4 +33,4 @@ class MemoryRecordStreamReader final : public RecordStreamReader {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_MEMORY_RECORD_STREAM_READER_H_
+#endif  // TXTPPT2_TESTS_SUPPORT_MEMORY_RECORD_STREAM_READER_H_

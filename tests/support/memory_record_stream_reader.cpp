@@ -1,4 +1,4 @@
-#include "storage/memory_record_stream_reader.h"
+#include "support/memory_record_stream_reader.h"
 
 #include <cstring>
 
