@@ -149,40 +149,5 @@ TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
 }
 
-// A reader whose storage fails: the failure must leave the walk, unlike the
-// end of the data.
-class FailingReader final : public RecordStreamReader {
- public:
-  explicit FailingReader(bool seekFails) : failSeek(seekFails) {}
-  void Read(void*, uint32_t) override {
-    throw std::runtime_error("IStream read error");
-  }
-  void Skip(uint32_t) override {}
-  void Seek(uint32_t) override {
-    if (failSeek) throw std::runtime_error("IStream seek error");
-  }
-  uint32_t Size() override { return 0; }
-
- private:
-  bool failSeek;
-};
-
-TEST(PresentationTextExtractorTest, StorageFailuresPassThrough) {
-  for (bool failSeek : {true, false}) {
-    FailingReader reader(failSeek);
-    PresentationTextExtractor extractor(reader);
-    NarrowOutputStream out;
-    EXPECT_THROW(
-        {
-          try {
-            extractor.Extract(out);
-          } catch (const Stream_eof&) {
-            FAIL() << "end of data reported for a storage failure";
-          }
-        },
-        std::runtime_error);
-  }
-}
-
 }  // namespace
 }  // namespace txtppt2
