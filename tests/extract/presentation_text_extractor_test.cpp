@@ -35,108 +35,49 @@ void ExpectBothWidths(const std::string& stream, const std::string& expected,
       << what;
 }
 
-struct ContextCase {
-  const char* name;
-  RecordStreamBuilder stream;
-  std::string expected;
-};
-
 TEST(PresentationTextExtractorTest, TextContextRules) {
-  const ContextCase cases[] = {
+  using B = RecordStreamBuilder;
+  const struct {
+    const char* name;
+    RecordStreamBuilder stream;
+    std::string expected;
+  } cases[] = {
+      // clang-format off
       {"worked example",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .TextChars(u"Title")
-           .TextBytes("Body\rLine")
-           .Container(kSlide)
-           .Container(kSlide)
-           .Container(0xF004)
-           .Container(0xF00D)
-           .TextChars(u"Box"),
+       B().Container(kSlideListWithText).TextChars(u"Title").TextBytes("Body\rLine")
+          .Container(kSlide).Container(kSlide).Container(0xF004).Container(0xF00D).TextChars(u"Box"),
        "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
-      {"empty stream", RecordStreamBuilder(), ""},
-      {"text outside any text context is skipped",
-       RecordStreamBuilder().Container(kDocument).TextChars(u"no"), ""},
+      {"empty stream", B(), ""},
+      {"text outside any text context is skipped", B().Container(kDocument).TextChars(u"no"), ""},
       {"a child container of the slide list ends the context",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .TextChars(u"one")
-           .Container(0x0FF2)
-           .TextChars(u"two"),
-       "one\r\n"},
-      {"text box after an ordinary container",
-       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(
-           u"x"),
-       "x\r\n"},
+       B().Container(kSlideListWithText).TextChars(u"one").Container(0x0FF2).TextChars(u"two"), "one\r\n"},
+      {"text box after an ordinary container", B().Container(0xF004).Container(0xF00D).TextChars(u"x"), "x\r\n"},
       {"text box right after client data is off",
-       RecordStreamBuilder()
-           .Container(0xF011)
-           .Atom(0x0FF9, "1234")
-           .Container(0xF00D)
-           .TextChars(u"hidden"),
-       ""},
-      {"a text box after a text box is on",
-       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(
-           u"y"),
-       "y\r\n"},
-      {"0x1FF0 masks to the slide list",
-       RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
+       B().Container(0xF011).Atom(0x0FF9, "1234").Container(0xF00D).TextChars(u"hidden"), ""},
+      {"a text box after a text box is on", B().Container(0x000D).Container(0x000D).TextChars(u"y"), "y\r\n"},
+      {"0x1FF0 masks to the slide list", B().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Atom(0x1FA0, std::string("A\0", 2)),
-       "A\r\n"},
-      {"slide list on whatever its instance",
-       RecordStreamBuilder().Container(kSlideListWithText, 0, 2).CString(u"c"),
-       "c\r\n"},
+       B().Container(kSlideListWithText).Atom(0x1FA0, std::string("A\0", 2)), "A\r\n"},
+      {"slide list on whatever its instance", B().Container(kSlideListWithText, 0, 2).CString(u"c"), "c\r\n"},
       {"a slide container turns the context off",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Container(kSlide)
-           .TextChars(u"no"),
-       ""},
+       B().Container(kSlideListWithText).Container(kSlide).TextChars(u"no"), ""},
       {"recVer 0xF with an atom type is a container",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Container(kTextCharsAtom)
-           .TextChars(u"no"),
-       ""},
+       B().Container(kSlideListWithText).Container(kTextCharsAtom).TextChars(u"no"), ""},
       {"other atoms in text context are skipped",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .Atom(kTextHeaderAtom, "\x01\x00\x00\x00")
-           .Atom(0x0FA1, "xxxx")
-           .TextBytes("kept"),
-       "kept\r\n"},
-      {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(kSlideListWithText).TextChars(u""),
-       "\r\n"},
+       B().Container(kSlideListWithText).Atom(kTextHeaderAtom, "\x01\x00\x00\x00").Atom(0x0FA1, "xxxx")
+          .TextBytes("kept"), "kept\r\n"},
+      {"empty text atom writes a bare line break", B().Container(kSlideListWithText).TextChars(u""), "\r\n"},
       {"one complete record and stray bytes",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .TextBytes("t")
-           .Raw("12345"),
-       "t\r\n"},
+       B().Container(kSlideListWithText).TextBytes("t").Raw("12345"), "t\r\n"},
       {"payload cut short contributes nothing",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .TextBytes("kept")
-           .AtomHeader(kTextBytesAtom, 10)
-           .Raw("short"),
+       B().Container(kSlideListWithText).TextBytes("kept").AtomHeader(kTextBytesAtom, 10).Raw("short"),
        "kept\r\n"},
       {"a huge length skips forward and ends the walk",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .AtomHeader(0x0FA1, 0x80000000)
-           .TextBytes("never"),
-       ""},
+       B().Container(kSlideListWithText).AtomHeader(0x0FA1, 0x80000000).TextBytes("never"), ""},
       {"a huge text length ends the walk without output",
-       RecordStreamBuilder()
-           .Container(kSlideListWithText)
-           .TextBytes("kept")
-           .AtomHeader(kTextCharsAtom, 0xFFFFFFF0)
-           .Raw(std::string(64, 'x')),
-       "kept\r\n"},
+       B().Container(kSlideListWithText).TextBytes("kept").AtomHeader(kTextCharsAtom, 0xFFFFFFF0)
+          .Raw(std::string(64, 'x')), "kept\r\n"},
+      // clang-format on
   };
   for (const auto& c : cases)
     ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
