@@ -45,9 +45,10 @@ def line(path, message, code):
     return ("txtppt2: %s: %s (code %d)\n" % (path, message, code)).encode()
 
 
-def cases(deck_bytes, large, examples):
+def cases(deck_bytes, large, examples, complete):
     """(args, stdin, stdout, stderr, status): stderr as bytes is exact, as
     str a part that must appear (with the usage line when status is 2)."""
+    sample = examples + "/sample.ppt"
     table = [
         (["deck.ppt"], b"", utf8(DECK), b"", 0),
         (["--encoding", "utf-16le", "deck.ppt"], b"", utf16(DECK), b"", 0),
@@ -67,8 +68,13 @@ def cases(deck_bytes, large, examples):
         (["--probe", "deck.ppt", "-"], deck_bytes,
          b"deck.ppt: supported\n-: supported\n", b"", 0),
         (["--probe", "-"], b"", b"-: not supported\n", b"", 1),
-        ([examples + "/sample.ppt"], b"",
-         open(examples + "/sample.expected.txt", "rb").read(), b"", 0),
+        ([sample], b"", open(examples + "/sample.expected.txt", "rb").read(),
+         b"", 0),
+        # --complete from standard input, and its errors, as from the path.
+        (["--complete", "-"], open(sample, "rb").read(), complete, b"", 0),
+        (["--complete", "notes.txt", "x" * 1100], b"", b"",
+         line("notes.txt", "The file is not a storage object", 4) +
+         line("x" * 1100, "Error in parameters", 1), 1),
         # A failure costs its own input; the others keep their order, also
         # after a large deck that finishes last on four threads.
         (["--jobs", "4", large, "deck.ppt"] +
@@ -76,13 +82,12 @@ def cases(deck_bytes, large, examples):
          run([large]).stdout + utf8(DECK + SECOND * len(BAD)),
          b"".join(line(*bad) for bad in BAD), 1),
     ]
-    for path, message, code in BAD:
-        table += [
-            (["--encoding", "cp1252", "deck.ppt", path], b"", DECK_CP1252,
-             line(path, message, code), 1),
-            (["--probe", "deck.ppt", path], b"",
-             ("deck.ppt: supported\n%s: not supported\n" % path).encode(),
-             b"", 1)]
+    paths = [bad[0] for bad in BAD]
+    table += [
+        (["--encoding", "cp1252", "deck.ppt"] + paths, b"", DECK_CP1252,
+         b"".join(line(*bad) for bad in BAD), 1),
+        (["--probe", "deck.ppt"] + paths, b"", b"deck.ppt: supported\n" +
+         b"".join(b"%s: not supported\n" % p.encode() for p in paths), b"", 1)]
     for args, message in [
             ([], "no input file"), (["--lf"], "no input file"),
             (["--bogus", "deck.ppt"], "unknown option '--bogus'"),
@@ -138,8 +143,11 @@ def main():
 
     deck_bytes = open("deck.ppt", "rb").read()
     large = "batch/deck00.ppt"
+    complete = run(["--complete", examples + "/sample.ppt"]).stdout
+    check(complete != run([examples + "/sample.ppt"]).stdout,
+          "--complete gives the exact text", complete)
     for args, stdin, stdout, stderr, status in cases(deck_bytes, large,
-                                                     examples):
+                                                     examples, complete):
         what = " ".join(args) or "(no arguments)"
         r = run(args, stdin)
         check(r.returncode == status, what + ": status", r.returncode)

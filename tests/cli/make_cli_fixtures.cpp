@@ -1,20 +1,11 @@
-// Writes the inputs of the command's end-to-end tests into a folder:
-//
-//   deck.ppt                 two slides: accented Latin, the euro sign,
-//                            U+010D U+010A (bytes 0D 01 0A 01, a CR LF
-//                            in the low bytes), Japanese, a surrogate
-//                            pair and a lone surrogate, an 8-bit atom
-//                            with CR breaks, a VT
-//   second.ppt, -x.ppt       one line, to tell files apart in the output
-//   no_document_stream.ppt   a compound file without "PowerPoint Document"
-//   notes.txt                plain text, not a compound file
-//   batch/                   decks for the batch tests, the first one
-//                            largest so that it finishes last
+// Writes the inputs of the command's and the module's end-to-end tests
+// into OUTDIR: deck.ppt (two slides of mixed scripts, line breaks and a
+// lone surrogate), second.ppt and -x.ppt (one line each),
+// no_document_stream.ppt, notes.txt (no compound file) and batch/ (decks,
+// the first far the largest, so that it finishes last on several threads).
+// cli_test.py spells out by hand what the converter makes of them.
 //
 //   txtppt2_cli_fixtures OUTDIR
-//
-// The texts here and the expectations in cli_test.py describe the same
-// files; each side is written out by hand.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,8 +52,7 @@ std::string SecondStream() {
       .Bytes();
 }
 
-// Deck n of the batch: "Deck n" and a slide per line. The first deck is
-// far the largest, so that on several threads it finishes last.
+// Deck n of the batch: "Deck n" and a slide per line.
 std::string BatchDeckStream(size_t n) {
   RecordStreamBuilder stream;
   stream.Container(RT_Document)
@@ -102,10 +92,7 @@ int main(int argc, char** argv) {
       WriteFile(dir / "second.ppt", Presentation(SecondStream())) &&
       WriteFile(dir / "-x.ppt", Presentation(SecondStream())) &&
       WriteFile(dir / "no_document_stream.ppt", withoutDocument.Build()) &&
-      WriteFile(dir / "notes.txt",
-                "Plain text notes, not a presentation.\n"
-                "They are long enough to be more than one sector of a "
-                "compound file, were it one.\n");
+      WriteFile(dir / "notes.txt", std::string(600, 'n') + "\n");
   for (size_t n = 0; ok && n < kBatchDecks; ++n) {
     std::string name = "deck" + std::to_string(n / 10) + std::to_string(n % 10);
     ok = WriteFile(dir / "batch" / (name + ".ppt"),

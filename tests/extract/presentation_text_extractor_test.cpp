@@ -4,14 +4,13 @@
 
 #include <string>
 
-#include "support/memory_record_stream_reader.h"
 #include "fixtures/record_stream_builder.h"
+#include "support/memory_record_stream_reader.h"
 
 namespace txtppt2 {
 namespace {
 
 using testing::RecordStreamBuilder;
-
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 
@@ -34,108 +33,49 @@ void ExpectBothWidths(const std::string& stream, const std::string& expected,
       << what;
 }
 
-struct ContextCase {
-  const char* name;
-  RecordStreamBuilder stream;
-  std::string expected;
-};
-
 TEST(PresentationTextExtractorTest, TextContextRules) {
-  const ContextCase cases[] = {
+  using B = RecordStreamBuilder;
+  const struct {
+    const char* name;
+    RecordStreamBuilder stream;
+    std::string expected;
+  } cases[] = {
+      // clang-format off
       {"worked example",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .TextChars(u"Title")
-           .TextBytes("Body\rLine")
-           .Container(RT_Slide)
-           .Container(RT_Slide)
-           .Container(0xF004)
-           .Container(0xF00D)
-           .TextChars(u"Box"),
+       B().Container(RT_SlideListWithText).TextChars(u"Title").TextBytes("Body\rLine")
+          .Container(RT_Slide).Container(RT_Slide).Container(0xF004).Container(0xF00D).TextChars(u"Box"),
        "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
-      {"empty stream", RecordStreamBuilder(), ""},
-      {"text outside any text context is skipped",
-       RecordStreamBuilder().Container(RT_Document).TextChars(u"no"), ""},
+      {"empty stream", B(), ""},
+      {"text outside any text context is skipped", B().Container(RT_Document).TextChars(u"no"), ""},
       {"a child container of the slide list ends the context",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .TextChars(u"one")
-           .Container(0x0FF2)
-           .TextChars(u"two"),
-       "one\r\n"},
-      {"text box after an ordinary container",
-       RecordStreamBuilder().Container(0xF004).Container(0xF00D).TextChars(
-           u"x"),
-       "x\r\n"},
+       B().Container(RT_SlideListWithText).TextChars(u"one").Container(0x0FF2).TextChars(u"two"), "one\r\n"},
+      {"text box after an ordinary container", B().Container(0xF004).Container(0xF00D).TextChars(u"x"), "x\r\n"},
       {"text box right after client data is off",
-       RecordStreamBuilder()
-           .Container(0xF011)
-           .Atom(0x0FF9, "1234")
-           .Container(0xF00D)
-           .TextChars(u"hidden"),
-       ""},
-      {"a text box after a text box is on",
-       RecordStreamBuilder().Container(0x000D).Container(0x000D).TextChars(
-           u"y"),
-       "y\r\n"},
-      {"0x1FF0 masks to the slide list",
-       RecordStreamBuilder().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
+       B().Container(0xF011).Atom(0x0FF9, "1234").Container(0xF00D).TextChars(u"hidden"), ""},
+      {"a text box after a text box is on", B().Container(0x000D).Container(0x000D).TextChars(u"y"), "y\r\n"},
+      {"0x1FF0 masks to the slide list", B().Container(0x1FF0).TextChars(u"z"), "z\r\n"},
       {"0x1FA0 masks to a text atom",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .Atom(0x1FA0, std::string("A\0", 2)),
-       "A\r\n"},
-      {"slide list on whatever its instance",
-       RecordStreamBuilder().Container(RT_SlideListWithText, 0, 2).CString(u"c"),
-       "c\r\n"},
+       B().Container(RT_SlideListWithText).Atom(0x1FA0, std::string("A\0", 2)), "A\r\n"},
+      {"slide list on whatever its instance", B().Container(RT_SlideListWithText, 0, 2).CString(u"c"), "c\r\n"},
       {"a slide container turns the context off",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .Container(RT_Slide)
-           .TextChars(u"no"),
-       ""},
+       B().Container(RT_SlideListWithText).Container(RT_Slide).TextChars(u"no"), ""},
       {"recVer 0xF with an atom type is a container",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .Container(RT_TextCharsAtom)
-           .TextChars(u"no"),
-       ""},
+       B().Container(RT_SlideListWithText).Container(RT_TextCharsAtom).TextChars(u"no"), ""},
       {"other atoms in text context are skipped",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .Atom(RT_TextHeaderAtom, "\x01\x00\x00\x00")
-           .Atom(0x0FA1, "xxxx")
-           .TextBytes("kept"),
-       "kept\r\n"},
-      {"empty text atom writes a bare line break",
-       RecordStreamBuilder().Container(RT_SlideListWithText).TextChars(u""),
-       "\r\n"},
+       B().Container(RT_SlideListWithText).Atom(RT_TextHeaderAtom, "\x01\x00\x00\x00").Atom(0x0FA1, "xxxx")
+          .TextBytes("kept"), "kept\r\n"},
+      {"empty text atom writes a bare line break", B().Container(RT_SlideListWithText).TextChars(u""), "\r\n"},
       {"one complete record and stray bytes",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .TextBytes("t")
-           .Raw("12345"),
-       "t\r\n"},
+       B().Container(RT_SlideListWithText).TextBytes("t").Raw("12345"), "t\r\n"},
       {"payload cut short contributes nothing",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .TextBytes("kept")
-           .AtomHeader(RT_TextBytesAtom, 10)
-           .Raw("short"),
+       B().Container(RT_SlideListWithText).TextBytes("kept").AtomHeader(RT_TextBytesAtom, 10).Raw("short"),
        "kept\r\n"},
       {"a huge length skips forward and ends the walk",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .AtomHeader(0x0FA1, 0x80000000)
-           .TextBytes("never"),
-       ""},
+       B().Container(RT_SlideListWithText).AtomHeader(0x0FA1, 0x80000000).TextBytes("never"), ""},
       {"a huge text length ends the walk without output",
-       RecordStreamBuilder()
-           .Container(RT_SlideListWithText)
-           .TextBytes("kept")
-           .AtomHeader(RT_TextCharsAtom, 0xFFFFFFF0)
-           .Raw(std::string(64, 'x')),
-       "kept\r\n"},
+       B().Container(RT_SlideListWithText).TextBytes("kept").AtomHeader(RT_TextCharsAtom, 0xFFFFFFF0)
+          .Raw(std::string(64, 'x')), "kept\r\n"},
+      // clang-format on
   };
   for (const auto& c : cases)
     ExpectBothWidths(c.stream.Bytes(), c.expected, c.name);
@@ -146,41 +86,6 @@ TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   RecordStreamBuilder b;
   b.Container(RT_SlideListWithText).TextBytes(text).TextBytes("end");
   EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
-}
-
-// A reader whose storage fails: the failure must leave the walk, unlike the
-// end of the data.
-class FailingReader final : public RecordStreamReader {
- public:
-  explicit FailingReader(bool seekFails) : failSeek(seekFails) {}
-  void Read(void*, uint32_t) override {
-    throw std::runtime_error("IStream read error");
-  }
-  void Skip(uint32_t) override {}
-  void Seek(uint32_t) override {
-    if (failSeek) throw std::runtime_error("IStream seek error");
-  }
-  uint32_t Size() override { return 0; }
-
- private:
-  bool failSeek;
-};
-
-TEST(PresentationTextExtractorTest, StorageFailuresPassThrough) {
-  for (bool failSeek : {true, false}) {
-    FailingReader reader(failSeek);
-    PresentationTextExtractor extractor(reader);
-    NarrowOutputStream out;
-    EXPECT_THROW(
-        {
-          try {
-            extractor.Extract(out);
-          } catch (const Stream_eof&) {
-            FAIL() << "end of data reported for a storage failure";
-          }
-        },
-        std::runtime_error);
-  }
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
 # The shared library's dynamic symbol table must define exactly the 22
-# exports: nothing of the C++ internals or the runtime may leak out.
+# exports of exports.txt (nothing of the C++ internals or the runtime), and
+# its SONAME is libtxtppt2.so.2.
 set -euo pipefail
 library=$1
-expected="ConvertMemoryToPureText ConvertMemoryToUnicode ConvertToPureText
-ConvertToPureTextW ConvertToUnicode ConvertToUnicodeW FreeUpConverterTypes
-GetCompatibilityFlags GetConversionError GetDllInfo GetDllVersion
-GetErrorCode GetOptionFlags GetType GetTypeDescription
-InitializeConverterTypes IsFileSupported IsFileSupportedW IsFileTypeSupported
-IsMemDataSupported ListSupportedTypes SetOptionFlags"
-expected=$(tr ' ' '\n' <<<"$expected" | sort)
+expected=$(sort "$(dirname "$0")/exports.txt")
 actual=$(nm -D --defined-only "$library" | awk '{print $3}' | sed 's/@.*//' | grep -v '^$' | sort)
 if [[ "$actual" != "$expected" ]]; then
   echo "the dynamic symbol table differs from the 22 exports:"

@@ -1,16 +1,15 @@
 /*
- * A host program in C, written as hosts are: it loads the built library by
- * path, resolves the exports by name and calls them. It converts every
- * file of the shared corpus the six ways and probes it the three ways,
- * comparing with the expected output; converts a copy under names beyond
- * ASCII; reads the error record after failures with buffers of every size;
- * and (on POSIX) fails a new thread's first call for want of memory.
+ * A host in C, for POSIX and Windows: it loads the built library by path,
+ * resolves the exports by name, converts every corpus file the six ways and
+ * probes it the three ways against the expected output, converts a copy
+ * under names beyond ASCII, reads the error record after failures with
+ * buffers of every size, and fails a new thread's first call for want of
+ * memory (POSIX).
  *
- * usage: host_test LIBRARY WORKDIR [CORPUS]
+ *   host_test LIBRARY WORKDIR [CORPUS]
  *
- * CORPUS holds ppt/ and expected/. When it is missing the corpus part is
- * skipped (exit status 77), or fails where CI=true. WORKDIR is an empty
- * folder of the build's.
+ * Without CORPUS/ppt the corpus part is skipped (exit status 77), or fails
+ * where CI=true.
  */
 #include <limits.h>
 #include <stdbool.h>
@@ -189,10 +188,10 @@ static bool ConvertEveryWay(const char* name, const Expected* e,
   return all;
 }
 
-/* Corpus files that Wine's structured storage refuses, with why. */
-static const char* const kRefusedByWine[] = {
-    /* a mini stream cutoff of 0x13001000: STG_E_INVALIDHEADER */
-    "clusterfuzz-testcase-minimized-POIHSLFFuzzer-6614960949821440.ppt"};
+/* Wine's structured storage refuses this file's mini stream cutoff of
+ * 0x13001000 (STG_E_INVALIDHEADER). */
+static const char kRefusedByWine[] =
+    "clusterfuzz-testcase-minimized-POIHSLFFuzzer-6614960949821440.ppt";
 
 static txtppt2_char16* Widen(const char* ascii, const txtppt2_char16* tail) {
   size_t a = strlen(ascii), t = 0;
@@ -216,7 +215,7 @@ static int RunCorpus(const char* corpus, bool underWine) {
     if (name[0] == '.' ||
         !CHECK(LoadExpected(corpus, name, &e) && ReadWhole(path, &data)))
       continue;
-    if (underWine && strcmp(name, kRefusedByWine[0]) == 0) {
+    if (underWine && strcmp(name, kRefusedByWine) == 0) {
       free(e.utf16.bytes), free(e.ansi.bytes);
       memset(&e, 0, sizeof e);
       e.errorCode = 4;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/windows.h"
 
@@ -51,22 +50,6 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
         WideCharToMultiByte(CP_UTF8, 0, units, n, bytes, 16, nullptr, nullptr);
     EXPECT_EQ(std::string(bytes, size), c.bytes);
   }
-}
-
-// A narrow path may need at most 1024 UTF-16 units, its NUL included; the
-// limit counts units, not bytes.
-TEST(CodePageTest, Utf8PathLimitCountsUnits) {
-  std::string path;
-  for (int i = 0; i < 511; ++i) path += "\xF0\x9F\x98\x80";  // two units each
-  path += "a";                                               // 1023 with it
-  std::vector<WCHAR> units(1024);
-  EXPECT_EQ(
-      MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, units.data(), 1024),
-      1024);
-  EXPECT_EQ(units[1023], 0);
-  path += "b";
-  EXPECT_EQ(
-      MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, units.data(), 1024), 0);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine, in a Wine prefix of the build's own:
+# Runs a cross-built test program under Wine, in the build's own prefix
+# (made once, even when several tests start together), Wine's messages off
+# unless WINEDEBUG says otherwise; the program's exit status is this one's.
 #
 #   wine_run.sh PREFIX PROGRAM [ARGUMENTS...]
-#
-# CTest and GoogleTest's test discovery call it for every cross-built test
-# program. A prefix that does not exist yet is made first (once, even when
-# several tests start together). Wine's own messages are off unless
-# WINEDEBUG says otherwise; the program's exit status is this script's.
 set -euo pipefail
 
 if (($# < 2)); then
