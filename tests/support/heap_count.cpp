@@ -10,7 +10,9 @@ thread_local long liveBlocks = 0;
 thread_local bool failGlobalAlloc = false;
 }  // namespace
 
-// The standard library's other forms (arrays, nothrow, sized) end in these.
+// Every unaligned form is replaced, not only the two the others end in:
+// a sanitizer's runtime brings its own of each, and a block must be freed
+// by the family that made it (std::stable_sort's buffer is a nothrow new).
 void* operator new(std::size_t size) {
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block == nullptr) throw std::bad_alloc();
@@ -24,7 +26,28 @@ void operator delete(void* block) noexcept {
   std::free(block);
 }
 
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
 void operator delete(void* block, std::size_t) noexcept {
+  operator delete(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+  operator delete(block);
+}
+void operator delete[](void* block) noexcept { operator delete(block); }
+void operator delete[](void* block, std::size_t) noexcept {
+  operator delete(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
   operator delete(block);
 }
 
