@@ -138,7 +138,8 @@ Deck LiveDeck(const std::string& slideList) {
                    Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
                        Shape(Atom(kOutlineTextRef, U32(1)))));
   deck.Add(3, Page(RT_Slide, 0x80000000, 0, Shape("", u"Second") + Table()));
-  deck.Add(4, Page(RT_Notes, 0, 0, Shape("", u"Note")));
+  deck.Add(4, Page(RT_Notes, 0, 0,  // its shape in a group of its own
+                   Box(kOfficeArtSpgrContainer, Shape("", u"Note"))));
   deck.Add(5, Page(RT_MainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
                        Shape("", u"Logo")));
