@@ -18,8 +18,7 @@ using testing::RecordStreamBuilder;
 using testing::Utf16Le;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
-constexpr uint16_t RT_Notes = 0x03F0, RT_MainMaster = 0x03F8;
-constexpr uint16_t kOutlineTextRef = 0x0F9E, kInteractiveInfo = 0x0FF2;
+constexpr uint16_t kInteractiveInfo = 0x0FF2;
 
 std::string U32(uint32_t v) {
   return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
@@ -134,9 +133,10 @@ std::string Document(const std::string& slideList) {
 Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
-  deck.Add(2, Page(RT_Slide, 0x80000000, 300,
-                   Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
-                       Shape(Atom(kOutlineTextRef, U32(1)))));
+  deck.Add(2,
+           Page(RT_Slide, 0x80000000, 300,
+                Shape("", u"Box") + Shape(Atom(RT_OutlineTextRefAtom, U32(1))) +
+                    Shape(Atom(RT_OutlineTextRefAtom, U32(1)))));
   deck.Add(3, Page(RT_Slide, 0x80000000, 0, Shape("", u"Second") + Table()));
   deck.Add(4, Page(RT_Notes, 0, 0,  // its shape in a group of its own
                    Box(kOfficeArtSpgrContainer, Shape("", u"Note"))));
