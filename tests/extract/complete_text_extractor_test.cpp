@@ -8,6 +8,7 @@
 #include "driver/conversion_driver.h"
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
+#include "interface/conversion_error_state.h"
 #include "support/memory_record_stream_reader.h"
 
 namespace txtppt2 {
@@ -201,11 +202,6 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
     EXPECT_EQ(Extract(c.stream, c.user), c.expected) << c.name;
 }
 
-struct IgnoreErrors final : ErrorRecorder {
-  void SetConversionError(const char*, uint32_t) override {}
-  void ClearConversionError() override {}
-};
-
 // A file saved for PowerPoint 95 and 97 at once: the 97 document, with its
 // "Current User", is in the storage PP97_DUALSTORAGE.
 TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
@@ -217,7 +213,7 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   file.AddStream(u"PowerPoint Document", deck.stream, dual);
   file.AddStream(u"Current User", deck.CurrentUser(), dual);
   std::string bytes = file.Build();
-  IgnoreErrors errors;
+  ConversionErrorState errors;
   uint32_t count = static_cast<uint32_t>(bytes.size());
   HGLOBAL text = ConvertMemory(reinterpret_cast<const BYTE*>(bytes.data()),
                                kPureText, &count, errors, kCompleteText);
