@@ -94,21 +94,24 @@ TEST(TextSinkTest, Utf16TextIntoNarrowOutput) {
   EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("AB\r\n"));
 }
 
-// 8-bit payloads reach the wide output as Windows-1252 characters, not as
+// 8-bit payloads reach the wide output as Windows-1252 characters (the
+// euro sign at 0x80, the five unassigned bytes as C1 controls), not as
 // Latin-1 code points; the narrow output takes them unchanged. The driver
 // reserves by the sizes a file declares, which at 32 bits can exceed what a
 // string may hold: a reserve that cannot be had is dropped.
 TEST(TextSinkTest, AnsiTextInBothWidths) {
-  const std::string bytes = "\x80\x81\x93x\xe9\r";
+  const std::string bytes = "\x80\x81\x8d\x8f\x90\x9d\x85\x9f\x93x\xe9\xff\r";
   NarrowOutputStream narrow;
   WideOutputStream wide, empty;
   narrow.Reserve(SIZE_MAX);
   wide.Reserve(SIZE_MAX);
-  TextSink::AppendAnsiText(narrow, bytes.data(), 6);
-  TextSink::AppendAnsiText(wide, bytes.data(), 6);
+  TextSink::AppendAnsiText(narrow, bytes.data(), 13);
+  TextSink::AppendAnsiText(wide, bytes.data(), 13);
   TextSink::AppendAnsiText(empty, bytes.data(), 0);
-  EXPECT_EQ(Written(narrow), "\x80\x81\x93x\xe9\r\n\r\n");
-  EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("\u20ac\u0081\u201cx\u00e9\r\n\r\n"));
+  EXPECT_EQ(Written(narrow), bytes + "\n\r\n");
+  EXPECT_EQ(Written(wide),
+            TXTPPT2_WTEXT("\u20ac\u0081\u008d\u008f\u0090\u009d\u2026"
+                          "\u0178\u201cx\u00e9\u00ff\r\n\r\n"));
   EXPECT_EQ(Written(empty), TXTPPT2_WTEXT("\r\n"));
 }
 
