@@ -8,6 +8,7 @@
 #include "driver/conversion_driver.h"
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
+#include "interface/conversion_error_state.h"
 #include "support/memory_record_stream_reader.h"
 
 namespace txtppt2 {
@@ -18,8 +19,7 @@ using testing::RecordStreamBuilder;
 using testing::Utf16Le;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
-constexpr uint16_t RT_Notes = 0x03F0, RT_MainMaster = 0x03F8;
-constexpr uint16_t kOutlineTextRef = 0x0F9E, kInteractiveInfo = 0x0FF2;
+constexpr uint16_t kInteractiveInfo = 0x0FF2;
 
 std::string U32(uint32_t v) {
   return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
@@ -134,11 +134,13 @@ std::string Document(const std::string& slideList) {
 Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
-  deck.Add(2, Page(RT_Slide, 0x80000000, 300,
-                   Shape("", u"Box") + Shape(Atom(kOutlineTextRef, U32(1))) +
-                       Shape(Atom(kOutlineTextRef, U32(1)))));
+  deck.Add(2,
+           Page(RT_Slide, 0x80000000, 300,
+                Shape("", u"Box") + Shape(Atom(RT_OutlineTextRefAtom, U32(1))) +
+                    Shape(Atom(RT_OutlineTextRefAtom, U32(1)))));
   deck.Add(3, Page(RT_Slide, 0x80000000, 0, Shape("", u"Second") + Table()));
-  deck.Add(4, Page(RT_Notes, 0, 0, Shape("", u"Note")));
+  deck.Add(4, Page(RT_Notes, 0, 0,  // its shape in a group of its own
+                   Box(kOfficeArtSpgrContainer, Shape("", u"Note"))));
   deck.Add(5, Page(RT_MainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
                        Shape("", u"Logo")));
@@ -200,11 +202,6 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
     EXPECT_EQ(Extract(c.stream, c.user), c.expected) << c.name;
 }
 
-struct IgnoreErrors final : ErrorRecorder {
-  void SetConversionError(const char*, uint32_t) override {}
-  void ClearConversionError() override {}
-};
-
 // A file saved for PowerPoint 95 and 97 at once: the 97 document, with its
 // "Current User", is in the storage PP97_DUALSTORAGE.
 TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
@@ -216,7 +213,7 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   file.AddStream(u"PowerPoint Document", deck.stream, dual);
   file.AddStream(u"Current User", deck.CurrentUser(), dual);
   std::string bytes = file.Build();
-  IgnoreErrors errors;
+  ConversionErrorState errors;
   uint32_t count = static_cast<uint32_t>(bytes.size());
   HGLOBAL text = ConvertMemory(reinterpret_cast<const BYTE*>(bytes.data()),
                                kPureText, &count, errors, kCompleteText);

@@ -23,17 +23,13 @@ rm -rf "$work"
 mkdir -p "$work"
 "$cmake" --install "$build_dir" --prefix "$prefix" >"$work/install.log"
 
-# The library, its SONAME and links (the header and the package files are
-# proved by the consumers below).
+# The library and its SONAME (its links, the header and the package files
+# are proved by the consumers below, which link and run against them).
 library=$(find "$prefix" -name 'libtxtppt2.so.*.*.*' -type f)
 [[ -n $library ]] || { fail "no libtxtppt2.so.X.Y.Z installed"; exit 1; }
 libdir=$(dirname "$library")
 soname=$(readelf -d "$library" | sed -n 's/.*Library soname: \[\(.*\)\].*/\1/p')
 [[ $soname == libtxtppt2.so.2 ]] || fail "SONAME is '$soname'"
-[[ -L $libdir/libtxtppt2.so.2 &&
-   $(readlink -f "$libdir/libtxtppt2.so.2") == "$(readlink -f "$library")" ]] ||
-  fail "libtxtppt2.so.2 does not link to $library"
-[[ -L $libdir/libtxtppt2.so ]] || fail "no libtxtppt2.so development link"
 
 # What the installed command prints, in the consumer's encoding. It must
 # run from the prefix as it is, without LD_LIBRARY_PATH.
@@ -77,8 +73,5 @@ elif ! grep -q 'requested version "3"' "$work/consumer-cmake-3.log"; then
   fail "find_package(txtppt2 3) failed for another reason than the version"
 fi
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures install checks failed" >&2
-  exit 1
-fi
+((failures == 0)) || { echo "$failures install checks failed" >&2; exit 1; }
 echo "install test passed"

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# txtppt2.dll as the Windows loader sees it, from objdump -p: the export
-# table names the module txtppt2.dll and holds exactly the 22 exports, by
-# name and undecorated, FreeUpConverterTypes at InitializeConverterTypes'
-# address; its import table names only DLLs that come with Windows (the C
-# and C++ runtime and winpthread are linked in). The DLL must be built for
-# the given bitness; a 32-bit DLL's exports must also be cdecl, the caller
-# popping the arguments: no stdcall name decoration (Name@N), no leading
-# underscore, and no export that returns with `ret $N`. The version resource
-# (read with the windres beside objdump) is linked in.
+# txtppt2.dll as the Windows loader sees it (objdump -p): of the given
+# bitness, named txtppt2.dll, exactly the 22 exports by name,
+# FreeUpConverterTypes at InitializeConverterTypes' address, only DLLs that
+# come with Windows imported, a version resource (windres beside objdump);
+# at 32 bits every export cdecl: no Name@N or leading underscore, no `ret $N`.
 #
 #   check_dll_tables.sh OBJDUMP DLL 32|64
 set -euo pipefail
@@ -84,7 +80,5 @@ resources=$("${objdump%objdump}windres" -J coff -i "$dll" -O rc 2>&1 || true)
 [[ $resources == *"FILEVERSION 2, 0, 4, 420"*"FILETYPE 0x2"*'"OriginalFilename", "txtppt2.dll"'* ]] ||
   fail "no version resource of txtppt2.dll 2.0.4.420: $resources"
 
-if ((failed)); then
-  exit 1
-fi
+((failed == 0)) || exit 1
 echo "txtppt2.dll ($bits-bit): exactly the 22 exports by name; imports $(echo $imports)"
