@@ -41,6 +41,24 @@ std::string Prefix(const std::string& data, size_t n) {
   return bytes.substr(0, n);
 }
 
+// A version 3 file whose FAT or MiniFAT (the 512-byte block table of the
+// file, the header being block 0) is copied to the last sector, which the
+// header field at headerOffset then names and the end of the file cuts
+// after kept bytes.
+std::string WithTableCutShort(const std::string& document, size_t filler,
+                              size_t headerOffset, size_t table, size_t kept) {
+  CompoundFileWriter writer;
+  writer.AddStream(u"Current User", PatternBytes(60, 2));
+  writer.AddStream(kDocumentStream, document);
+  writer.AddStream(u"Filler", PatternBytes(filler, 3));
+  const size_t last = writer.Layout().totalSectors;  // after the header
+  writer.PatchHeaderU32(headerOffset, static_cast<uint32_t>(last - 1));
+  std::string file = writer.Build();
+  file.replace(last * 512, 512, file, table * 512, 512);
+  file.resize(last * 512 + kept);
+  return file;
+}
+
 std::string WithDocument(std::string records) { return Make(v3, records); }
 
 std::u16string Utf16(const std::string& ascii) {
@@ -184,39 +202,20 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
                      {},
                      kNotAPresentation});
   }
-  {
-    // The MiniFAT moved to the file's last sector, which the end of the
-    // file cuts after two entries: the document's mini chain, which starts
-    // at mini sector 1, ends with the second.
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(60, 2));
-    writer.AddStream(kDocumentStream, PresentationRecords(2));
-    writer.AddStream(u"Filler", PatternBytes(2048, 3));
-    const size_t last = writer.Layout().totalSectors;  // after the header
-    writer.PatchHeaderU32(kHeaderFirstMiniFatSectorOffset,
-                          static_cast<uint32_t>(last - 1));
-    std::string file = writer.Build();
-    file.replace(last * 512, 512, file, 2 * 512, 512);  // the MiniFAT
-    file.resize(last * 512 + 8);
-    files.push_back({"minifat_cut_by_end_of_file", file, S_OK,
-                     PresentationRecords(2).substr(0, 128)});
-  }
-  {
-    // The FAT moved to the file's last sector, which the end of the file
-    // cuts after 7 entries: sectors past those are free, and the
-    // document's chain (from sector 4) ends at sector 7.
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(60, 2));
-    writer.AddStream(kDocumentStream, records);
-    writer.AddStream(u"Filler", PatternBytes(5000, 3));
-    const size_t last = writer.Layout().totalSectors;
-    writer.PatchHeaderU32(kHeaderDifatOffset, static_cast<uint32_t>(last - 1));
-    std::string file = writer.Build();
-    file.replace(last * 512, 512, file, 512, 512);  // the FAT
-    file.resize(last * 512 + 7 * 4);
-    files.push_back(
-        {"fat_cut_by_end_of_file", file, S_OK, records.substr(0, 4 * 512)});
-  }
+  // The MiniFAT moved to the file's last sector, which the end of the file
+  // cuts after two entries: the document's mini chain, which starts at mini
+  // sector 1, ends with the second.
+  files.push_back({"minifat_cut_by_end_of_file",
+                   WithTableCutShort(PresentationRecords(2), 2048,
+                                     kHeaderFirstMiniFatSectorOffset, 2, 8),
+                   S_OK, PresentationRecords(2).substr(0, 128)});
+  // The FAT moved to the file's last sector, which the end of the file cuts
+  // after 7 entries: sectors past those are free, and the document's chain
+  // (from sector 4) ends at sector 7.
+  files.push_back(
+      {"fat_cut_by_end_of_file",
+       WithTableCutShort(records, 5000, kHeaderDifatOffset, 1, 7 * 4), S_OK,
+       records.substr(0, 4 * 512)});
   // The document's data is the last in the file, padded to a sector.
   const size_t padding = (512 - records.size() % 512) % 512;
   for (size_t cut : {size_t{1}, size_t{1500}}) {
