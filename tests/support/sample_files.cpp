@@ -266,6 +266,19 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
 // the last unit read.
 void AddDamagedChains(std::vector<SampleFile>& files) {
   const uint64_t k4GiB = uint64_t{1} << 32;
+  auto declare = [](uint64_t size) -> Damage {
+    return [=](auto& w, Id s) { w.DeclareStreamSize(s, size); };
+  };
+  auto loop = [](uint64_t size) -> Damage {
+    return [=](auto& w, Id s) {
+      w.LoopChainToStart(s);
+      w.DeclareStreamSize(s, size);
+    };
+  };
+  auto cutBy = [](size_t bytes) -> Damage {
+    return [=](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - bytes); };
+  };
+  const Damage pastEnd = [](auto& w, Id s) { w.PointChainPastEnd(s); };
   const struct {
     const char* name;
     CompoundFileVersion version;
@@ -273,40 +286,18 @@ void AddDamagedChains(std::vector<SampleFile>& files) {
     Damage damage;
     size_t delivered;
   } chains[] = {
-      {"v3_regular_chain_loops_to_start", v3, 10000,
-       [](auto& w, Id s) {
-         w.LoopChainToStart(s);
-         w.DeclareStreamSize(s, 1 << 20);
-       },
-       10240},
-      {"v4_mini_chain_loops_to_start", v4, 1000,
-       [](auto& w, Id s) {
-         w.LoopChainToStart(s);
-         w.DeclareStreamSize(s, 4000);
-       },
-       1024},
-      {"v3_regular_chain_leaves_the_file", v3, 10000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 512},
-      {"v4_regular_chain_leaves_the_file", v4, 10000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 4096},
-      {"v3_mini_chain_leaves_the_mini_stream", v3, 1000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 64},
-      {"v4_size_declares_4gib", v4, 10000,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB); }, 12288},
-      {"v4_size_declares_largest", v4, 10000,
-       [](auto& w, Id s) { w.DeclareStreamSize(s, UINT64_MAX); }, 12288},
-      {"v3_size_high_bits_set", v3, 10000,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 10000); }, 10000},
-      {"v3_mini_size_high_bits_set", v3, 100,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 100); }, 100},
-      {"v3_cut_in_last_sector", v3, 10000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 300); },
-       10000 - (300 - 240)},
-      {"v4_cut_in_stream", v4, 30000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10000); },
-       30000 - (10000 - 2768)},
-      {"v3_cut_off_stream", v3, 10000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10240); }, 0},
+      {"v3_regular_chain_loops_to_start", v3, 10000, loop(1 << 20), 10240},
+      {"v4_mini_chain_loops_to_start", v4, 1000, loop(4000), 1024},
+      {"v3_regular_chain_leaves_the_file", v3, 10000, pastEnd, 512},
+      {"v4_regular_chain_leaves_the_file", v4, 10000, pastEnd, 4096},
+      {"v3_mini_chain_leaves_the_mini_stream", v3, 1000, pastEnd, 64},
+      {"v4_size_declares_4gib", v4, 10000, declare(k4GiB), 12288},
+      {"v4_size_declares_largest", v4, 10000, declare(UINT64_MAX), 12288},
+      {"v3_size_high_bits_set", v3, 10000, declare(k4GiB + 10000), 10000},
+      {"v3_mini_size_high_bits_set", v3, 100, declare(k4GiB + 100), 100},
+      {"v3_cut_in_last_sector", v3, 10000, cutBy(300), 10000 - (300 - 240)},
+      {"v4_cut_in_stream", v4, 30000, cutBy(10000), 30000 - (10000 - 2768)},
+      {"v3_cut_off_stream", v3, 10000, cutBy(10240), 0},
   };
   for (const auto& c : chains) {
     std::string data = PatternBytes(c.dataSize, 1);
