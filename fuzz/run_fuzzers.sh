@@ -1,22 +1,17 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan and UBSan) in build-fuzz and
-# fuzzes each in turn, one process at a time, for SECONDS seconds each:
+# fuzzes each in turn for SECONDS seconds, from the generated seeds and the
+# shared corpus (read only), into build-fuzz/fuzz/{corpus,logs,artifacts}/.
+# Keep an input that crashed, leaked, timed out or ran out of memory in
+# fuzz/regressions/, named for the bug, once fixed.
 #
 #   fuzz/run_fuzzers.sh [SECONDS] [TARGET...]
-#
-# Each target starts from the generated seeds and, when it is there, the
-# shared corpus (read only); what it learns goes to build-fuzz/fuzz/corpus/,
-# its log to build-fuzz/fuzz/logs/, and any input that crashes, leaks, times
-# out or runs out of memory to build-fuzz/fuzz/artifacts/. Keep such inputs
-# in fuzz/regressions/, named for the bug, once fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] ||
-  targets=(convert_memory_unicode convert_memory_pure_text mem_data_supported
-           compound_file complete_text)
+[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file complete_text)
 
 scripts/install-deps.sh fuzz
 build=build-fuzz

@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
-"""Writes, for every presentation in a folder, what python3-olefile reads of
-it: NAME.stream, the bytes of the root stream "PowerPoint Document" (absent
-when olefile finds none), and NAME.names, the names of the root's streams,
-one per line. The corpus tests compare the converter's own reader with these.
-
-A missing input folder is not an error here: the tests themselves decide
-whether a missing corpus skips or fails them.
+"""Writes what python3-olefile reads of every presentation in SRC to DST:
+NAME.stream, the root stream "PowerPoint Document" (absent when olefile
+finds none), and NAME.names, the root's stream names, one per line; or
+NAME.olefail when olefile rejects the file. The corpus tests compare the
+converter's own reader with these. A missing SRC is not an error here: the
+tests decide whether a missing corpus skips or fails them.
 """
 import os
 import sys
@@ -22,29 +21,26 @@ def main(src, dst):
         print(f"no corpus at {src}; nothing to prepare")
         return 0
     for name in sorted(os.listdir(src)):
-        path = os.path.join(src, name)
+        out = os.path.join(dst, name)
         for suffix in (".stream", ".names", ".olefail"):
-            try:
-                os.remove(os.path.join(dst, name + suffix))
-            except FileNotFoundError:
-                pass
+            if os.path.exists(out + suffix):
+                os.remove(out + suffix)
         try:
-            ole = olefile.OleFileIO(path)
+            ole = olefile.OleFileIO(os.path.join(src, name))
         except Exception as error:  # olefile rejects the file as a whole
-            with open(os.path.join(dst, name + ".olefail"), "w") as out:
-                out.write(f"{type(error).__name__}: {error}\n")
+            with open(out + ".olefail", "w") as failure:
+                failure.write(f"{type(error).__name__}: {error}\n")
             continue
         with ole:
             names = [entry[0] for entry in ole.listdir(streams=True, storages=False)
                      if len(entry) == 1]
-            with open(os.path.join(dst, name + ".names"), "w", encoding="utf-8",
-                      errors="surrogatepass") as out:
-                for stream in sorted(names, key=str.lower):
-                    out.write(stream + "\n")
+            with open(out + ".names", "w", encoding="utf-8",
+                      errors="surrogatepass") as listing:
+                listing.writelines(n + "\n" for n in sorted(names, key=str.lower))
             match = [n for n in names if n.lower() == "powerpoint document"]
             if match:
-                with open(os.path.join(dst, name + ".stream"), "wb") as out:
-                    out.write(ole.openstream(match[0]).read())
+                with open(out + ".stream", "wb") as stream:
+                    stream.write(ole.openstream(match[0]).read())
     return 0
 
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "support/heap_count.h"
@@ -19,26 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The six conversions, by path (narrow and wide) and from memory.
-void* Convert(int way, const std::string& path, const std::u16string& wide,
-              const std::string& bytes) {
-  uint32_t count = static_cast<uint32_t>(bytes.size());
-  switch (way) {
-    case 0:
-      return ConvertToUnicode(path.c_str(), &count);
-    case 1:
-      return ConvertToUnicodeW(wide.c_str(), &count);
-    case 2:
-      return ConvertToPureText(path.c_str(), &count);
-    case 3:
-      return ConvertToPureTextW(wide.c_str(), &count);
-    case 4:
-      return ConvertMemoryToUnicode(bytes.data(), 0, &count);
-    default:
-      return ConvertMemoryToPureText(bytes.data(), 0, &count);
-  }
-}
-
 TEST(ObjectLifetimeTest, EveryCallReleasesEverythingOnEverySample) {
   const fs::path folder = fs::temp_directory_path() /
                           ("txtppt2_lifetime_" + std::to_string(getpid()));
@@ -48,9 +29,23 @@ TEST(ObjectLifetimeTest, EveryCallReleasesEverythingOnEverySample) {
     std::ofstream(path, std::ios::binary) << sample.bytes;
     const std::u16string wide(path.begin(), path.end());
     const char* name = sample.name.c_str();
-    for (int way = 0; way < 6; ++way) {
+    const std::string& bytes = sample.bytes;
+    // The six conversions, by path (narrow and wide) and from memory.
+    const std::function<void*(uint32_t*)> conversions[] = {
+        [&](uint32_t* n) { return ConvertToUnicode(path.c_str(), n); },
+        [&](uint32_t* n) { return ConvertToUnicodeW(wide.c_str(), n); },
+        [&](uint32_t* n) { return ConvertToPureText(path.c_str(), n); },
+        [&](uint32_t* n) { return ConvertToPureTextW(wide.c_str(), n); },
+        [&](uint32_t* n) { return ConvertMemoryToUnicode(bytes.data(), 0, n); },
+        [&](uint32_t* n) {
+          return ConvertMemoryToPureText(bytes.data(), 0, n);
+        },
+    };
+    for (const auto& convert : conversions) {
+      const auto way = &convert - conversions;
+      uint32_t count = static_cast<uint32_t>(bytes.size());
       const long before = testing::LiveHeapBlocks();
-      void* result = Convert(way, path, wide, sample.bytes);
+      void* result = convert(&count);
       EXPECT_EQ(testing::LiveHeapBlocks(), before) << name << ", way " << way;
       EXPECT_EQ(GetErrorCode(), sample.errorCode) << name << ", way " << way;
       EXPECT_EQ(result != nullptr, sample.errorCode == 0) << name;

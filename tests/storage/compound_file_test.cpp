@@ -65,6 +65,8 @@ TEST(CompoundFileTest, SampleFilesOpenAndReadAsTheirTableSays) {
     ASSERT_EQ(OpenStream(storage.get(), u"PowerPoint Document", &stream),
               sample.document ? S_OK : STG_E_FILENOTFOUND);
     if (!sample.document) continue;
+    // The file state outlives the storage for as long as a stream needs it.
+    storage.reset();
     for (ULONG chunk : {7u, 1u << 20}) {
       LARGE_INTEGER start{};
       ASSERT_EQ(stream->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
@@ -212,23 +214,6 @@ TEST(CompoundFileTest, SeekMovesFromAnyOriginToAnyPositionFromZeroOn) {
     ASSERT_EQ(got, std::min<size_t>(100, data.size() - at));
     EXPECT_EQ(std::string(buffer, got), data.substr(at, got));
   }
-}
-
-// The file state outlives the storage for as long as a stream needs it.
-TEST(CompoundFileTest, StreamsReadOnAfterTheirStorageIsReleased) {
-  CompoundFileWriter writer;
-  writer.AddStream(u"Big", PatternBytes(20000, 1));
-  writer.AddStream(u"Small", PatternBytes(200, 2));
-  std::string file = writer.Build();
-  ComPtr<IStorage> storage;
-  ASSERT_EQ(OpenFromMemory(file, &storage), S_OK);
-  ComPtr<IStream> big;
-  ComPtr<IStream> small;
-  ASSERT_EQ(OpenStream(storage.get(), u"Big", &big), S_OK);
-  ASSERT_EQ(OpenStream(storage.get(), u"Small", &small), S_OK);
-  storage.reset();
-  EXPECT_TRUE(SameBytes(ReadToEnd(big.get()), PatternBytes(20000, 1)));
-  EXPECT_TRUE(SameBytes(ReadToEnd(small.get()), PatternBytes(200, 2)));
 }
 
 HRESULT OpenPath(const fs::path& path) {

@@ -41,27 +41,16 @@ struct Input {
 // thread's error code and message.
 std::string Call(const Input& input, int way) {
   uint32_t count = static_cast<uint32_t>(input.bytes.size());
-  void* block = nullptr;
+  const char* path = input.path.c_str();
+  const void* bytes = input.bytes.data();
+  void* block = way == 0   ? ConvertToUnicode(path, &count)
+                : way == 1 ? ConvertToPureText(path, &count)
+                : way == 2 ? ConvertMemoryToUnicode(bytes, 0, &count)
+                : way == 3 ? ConvertMemoryToPureText(bytes, 0, &count)
+                           : nullptr;
   std::string outcome;
-  switch (way) {
-    case 0:
-      block = ConvertToUnicode(input.path.c_str(), &count);
-      break;
-    case 1:
-      block = ConvertToPureText(input.path.c_str(), &count);
-      break;
-    case 2:
-      block = ConvertMemoryToUnicode(input.bytes.data(), 0, &count);
-      break;
-    case 3:
-      block = ConvertMemoryToPureText(input.bytes.data(), 0, &count);
-      break;
-    case 4:
-      outcome = IsFileSupported(input.path.c_str()) ? "yes" : "no";
-      break;
-    default:
-      outcome = IsMemDataSupported(input.bytes.data(), count) ? "yes" : "no";
-  }
+  if (way == 4) outcome = IsFileSupported(path) ? "yes" : "no";
+  if (way == 5) outcome = IsMemDataSupported(bytes, count) ? "yes" : "no";
   if (block != nullptr) {
     outcome.assign(static_cast<const char*>(block), count);
     std::free(block);

@@ -18,8 +18,6 @@ FakeStream::~FakeStream() { --liveFakes; }
 
 int FakeStream::LiveCount() { return liveFakes; }
 
-HRESULT FakeStream::QueryInterface(REFIID, void**) { return E_NOINTERFACE; }
-ULONG FakeStream::AddRef() { return ++refs_; }
 ULONG FakeStream::Release() {
   ULONG count = --refs_;
   if (count == 0) delete this;
@@ -37,31 +35,14 @@ HRESULT FakeStream::Read(void* pv, ULONG cb, ULONG* pcbRead) {
   return behaviour_.readResult.value_or(S_OK);
 }
 
-HRESULT FakeStream::Write(const void*, ULONG, ULONG*) {
-  return STG_E_ACCESSDENIED;
-}
-
 HRESULT FakeStream::Seek(LARGE_INTEGER move, DWORD origin,
                          ULARGE_INTEGER* newPosition) {
   if (behaviour_.seekResult != S_OK) return behaviour_.seekResult;
-  int64_t base = origin == STREAM_SEEK_CUR ? static_cast<int64_t>(position_) : 0;
+  int64_t base =
+      origin == STREAM_SEEK_CUR ? static_cast<int64_t>(position_) : 0;
   position_ = static_cast<uint64_t>(base + move.QuadPart);
   if (newPosition != nullptr) newPosition->QuadPart = position_;
   return S_OK;
-}
-
-HRESULT FakeStream::SetSize(ULARGE_INTEGER) { return STG_E_ACCESSDENIED; }
-HRESULT FakeStream::CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*,
-                           ULARGE_INTEGER*) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStream::Commit(DWORD) { return E_NOTIMPL; }
-HRESULT FakeStream::Revert() { return E_NOTIMPL; }
-HRESULT FakeStream::LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStream::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) {
-  return E_NOTIMPL;
 }
 
 HRESULT FakeStream::Stat(STATSTG* stat, DWORD) {
@@ -72,8 +53,6 @@ HRESULT FakeStream::Stat(STATSTG* stat, DWORD) {
   return S_OK;
 }
 
-HRESULT FakeStream::Clone(IStream**) { return E_NOTIMPL; }
-
 FakeStorage::FakeStorage(HRESULT openResult, FakeStreamBehaviour behaviour)
     : openResult_(openResult), behaviour_(std::move(behaviour)) {
   ++liveFakes;
@@ -81,17 +60,10 @@ FakeStorage::FakeStorage(HRESULT openResult, FakeStreamBehaviour behaviour)
 
 FakeStorage::~FakeStorage() { --liveFakes; }
 
-HRESULT FakeStorage::QueryInterface(REFIID, void**) { return E_NOINTERFACE; }
-ULONG FakeStorage::AddRef() { return ++refs_; }
 ULONG FakeStorage::Release() {
   ULONG count = --refs_;
   if (count == 0) delete this;
   return count;
-}
-
-HRESULT FakeStorage::CreateStream(const OLECHAR*, DWORD, DWORD, DWORD,
-                                  IStream**) {
-  return STG_E_ACCESSDENIED;
 }
 
 HRESULT FakeStorage::OpenStream(const OLECHAR* name, void*, DWORD mode, DWORD,
@@ -103,37 +75,5 @@ HRESULT FakeStorage::OpenStream(const OLECHAR* name, void*, DWORD mode, DWORD,
   *stream = new FakeStream(behaviour_);
   return openResult_;
 }
-
-HRESULT FakeStorage::CreateStorage(const OLECHAR*, DWORD, DWORD, DWORD,
-                                   IStorage**) {
-  return STG_E_ACCESSDENIED;
-}
-HRESULT FakeStorage::OpenStorage(const OLECHAR*, IStorage*, DWORD, SNB, DWORD,
-                                 IStorage**) {
-  return STG_E_FILENOTFOUND;
-}
-HRESULT FakeStorage::CopyTo(DWORD, const IID*, SNB, IStorage*) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStorage::MoveElementTo(const OLECHAR*, IStorage*, const OLECHAR*,
-                                   DWORD) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStorage::Commit(DWORD) { return E_NOTIMPL; }
-HRESULT FakeStorage::Revert() { return E_NOTIMPL; }
-HRESULT FakeStorage::EnumElements(DWORD, void*, DWORD, IEnumSTATSTG**) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStorage::DestroyElement(const OLECHAR*) { return E_NOTIMPL; }
-HRESULT FakeStorage::RenameElement(const OLECHAR*, const OLECHAR*) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStorage::SetElementTimes(const OLECHAR*, const FILETIME*,
-                                     const FILETIME*, const FILETIME*) {
-  return E_NOTIMPL;
-}
-HRESULT FakeStorage::SetClass(REFCLSID) { return E_NOTIMPL; }
-HRESULT FakeStorage::SetStateBits(DWORD, DWORD) { return E_NOTIMPL; }
-HRESULT FakeStorage::Stat(STATSTG*, DWORD) { return E_NOTIMPL; }
 
 }  // namespace txtppt2::testing

@@ -12,7 +12,7 @@
 namespace txtppt2::testing {
 
 struct FakeStreamBehaviour {
-  std::string bytes{};                // the stream's content
+  std::string bytes{};                  // the stream's content
   std::optional<HRESULT> readResult{};  // returned by every Read, if set
   std::optional<ULONG> readCount{};     // bytes Read claims, if set
   HRESULT seekResult = S_OK;
@@ -24,24 +24,37 @@ class FakeStream final : public IStream {
  public:
   explicit FakeStream(FakeStreamBehaviour behaviour);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override;
-  HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override;
   HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin,
                                  ULARGE_INTEGER* newPosition) override;
-  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override;
-  HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*,
-                                   ULARGE_INTEGER*) override;
-  HRESULT STDMETHODCALLTYPE Commit(DWORD) override;
-  HRESULT STDMETHODCALLTYPE Revert() override;
-  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
-                                       DWORD) override;
-  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
-                                         DWORD) override;
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
-  HRESULT STDMETHODCALLTYPE Clone(IStream**) override;
+  // The rest does nothing the tests need.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override {
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*,
+                                   ULARGE_INTEGER*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
+                                       DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
+                                         DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
 
   uint64_t Position() const { return position_; }
   // Fake objects (streams and storages) alive on this thread.
@@ -61,34 +74,56 @@ class FakeStorage final : public IStorage {
  public:
   FakeStorage(HRESULT openResult, FakeStreamBehaviour behaviour);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
+  HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* name, void*, DWORD mode,
+                                       DWORD, IStream** stream) override;
+  // The rest does nothing the tests need.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override {
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR*, DWORD, DWORD, DWORD,
-                                         IStream**) override;
-  HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* name, void*,
-                                       DWORD mode, DWORD,
-                                       IStream** stream) override;
+                                         IStream**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR*, DWORD, DWORD, DWORD,
-                                          IStorage**) override;
+                                          IStorage**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR*, IStorage*, DWORD, SNB,
-                                        DWORD, IStorage**) override;
-  HRESULT STDMETHODCALLTYPE CopyTo(DWORD, const IID*, SNB, IStorage*) override;
+                                        DWORD, IStorage**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CopyTo(DWORD, const IID*, SNB, IStorage*) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR*, IStorage*,
-                                          const OLECHAR*, DWORD) override;
-  HRESULT STDMETHODCALLTYPE Commit(DWORD) override;
-  HRESULT STDMETHODCALLTYPE Revert() override;
+                                          const OLECHAR*, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE EnumElements(DWORD, void*, DWORD,
-                                         IEnumSTATSTG**) override;
-  HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR*) override;
+                                         IEnumSTATSTG**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR*) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR*,
-                                          const OLECHAR*) override;
+                                          const OLECHAR*) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR*, const FILETIME*,
                                             const FILETIME*,
-                                            const FILETIME*) override;
-  HRESULT STDMETHODCALLTYPE SetClass(REFCLSID) override;
-  HRESULT STDMETHODCALLTYPE SetStateBits(DWORD, DWORD) override;
-  HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override;
+                                            const FILETIME*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetClass(REFCLSID) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetStateBits(DWORD, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
 
   // The name and mode of the last OpenStream.
   std::u16string lastName;

@@ -19,6 +19,8 @@ constexpr auto v4 = CompoundFileVersion::k4;
 constexpr std::u16string_view kDocumentStream = u"PowerPoint Document";
 constexpr uint32_t kNotAPresentation = 1003;  // no document stream
 constexpr uint32_t kFailed = 4;               // the storage cannot be read
+constexpr HRESULT kNotCompound = STG_E_FILEALREADYEXISTS;
+constexpr HRESULT kCorrupt = STG_E_DOCFILECORRUPT;
 constexpr size_t kHeaderFirstMiniFatSectorOffset = 0x3C;
 
 // A file with a small stream beside the document, damaged by damage.
@@ -37,6 +39,24 @@ std::string Prefix(const std::string& data, size_t n) {
   std::string bytes = data;
   bytes.resize(std::max(bytes.size(), n), '\0');
   return bytes.substr(0, n);
+}
+
+// A version 3 file whose FAT or MiniFAT (the 512-byte block table of the
+// file, the header being block 0) is copied to the last sector, which the
+// header field at headerOffset then names and the end of the file cuts
+// after kept bytes.
+std::string WithTableCutShort(const std::string& document, size_t filler,
+                              size_t headerOffset, size_t table, size_t kept) {
+  CompoundFileWriter writer;
+  writer.AddStream(u"Current User", PatternBytes(60, 2));
+  writer.AddStream(kDocumentStream, document);
+  writer.AddStream(u"Filler", PatternBytes(filler, 3));
+  const size_t last = writer.Layout().totalSectors;  // after the header
+  writer.PatchHeaderU32(headerOffset, static_cast<uint32_t>(last - 1));
+  std::string file = writer.Build();
+  file.replace(last * 512, 512, file, table * 512, 512);
+  file.resize(last * 512 + kept);
+  return file;
 }
 
 std::string WithDocument(std::string records) { return Make(v3, records); }
@@ -90,31 +110,26 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
     int width;  // bytes
     HRESULT opens;
   } damages[] = {
-      {"signature_wrong", 0, 0x04034B50, 4, STG_E_FILEALREADYEXISTS},
-      {"major_version_five", kHeaderMajorVersionOffset, 5, 2,
-       STG_E_FILEALREADYEXISTS},
+      {"signature_wrong", 0, 0x04034B50, 4, kNotCompound},
+      {"major_version_five", kHeaderMajorVersionOffset, 5, 2, kNotCompound},
       {"byte_order_big_endian", kHeaderByteOrderOffset, 0xFEFF, 2,
-       STG_E_FILEALREADYEXISTS},
-      {"sector_shift_ten", kHeaderSectorShiftOffset, 10, 2,
-       STG_E_FILEALREADYEXISTS},
+       kNotCompound},
+      {"sector_shift_ten", kHeaderSectorShiftOffset, 10, 2, kNotCompound},
       {"sector_shift_of_other_version", kHeaderSectorShiftOffset, 0, 2,
-       STG_E_FILEALREADYEXISTS},
+       kNotCompound},
       {"mini_sector_shift_seven", kHeaderMiniSectorShiftOffset, 7, 2,
-       STG_E_FILEALREADYEXISTS},
-      {"fat_sector_count_zero", kHeaderFatSectorCountOffset, 0, 4,
-       STG_E_DOCFILECORRUPT},
+       kNotCompound},
+      {"fat_sector_count_zero", kHeaderFatSectorCountOffset, 0, 4, kCorrupt},
       {"first_fat_sector_past_end", kHeaderDifatOffset, 0x00FFFFF0, 4,
-       STG_E_DOCFILECORRUPT},
-      {"first_fat_sector_just_past_end", kHeaderDifatOffset, 0, 4,
-       STG_E_DOCFILECORRUPT},
-      {"first_fat_sector_is_free", kHeaderDifatOffset, 0xFFFFFFFF, 4,
-       STG_E_DOCFILECORRUPT},
+       kCorrupt},
+      {"first_fat_sector_just_past_end", kHeaderDifatOffset, 0, 4, kCorrupt},
+      {"first_fat_sector_is_free", kHeaderDifatOffset, 0xFFFFFFFF, 4, kCorrupt},
       {"directory_sector_past_end", kHeaderFirstDirectorySectorOffset,
-       0x00FFFFF0, 4, STG_E_DOCFILECORRUPT},
+       0x00FFFFF0, 4, kCorrupt},
       {"directory_starts_at_end_of_chain", kHeaderFirstDirectorySectorOffset,
-       0xFFFFFFFE, 4, STG_E_DOCFILECORRUPT},
+       0xFFFFFFFE, 4, kCorrupt},
       {"root_entry_is_the_fat_sector", kHeaderFirstDirectorySectorOffset, 0, 4,
-       STG_E_DOCFILECORRUPT},
+       kCorrupt},
       // The FAT count is believed only as far as the file reaches.
       {"fat_sector_count_huge", kHeaderFatSectorCountOffset, 0xFFFFFFF0, 4,
        S_OK},
@@ -160,31 +175,21 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
   const std::string sound = Make(v3, records);
   // Header, FAT, MiniFAT, then the directory.
   const size_t directory = 3 * 512;
-  files.push_back({"empty_input", "", STG_E_FILEALREADYEXISTS, {}, kFailed});
-  files.push_back({"header_cut_short",
-                   sound.substr(0, 300),
-                   STG_E_FILEALREADYEXISTS,
-                   {},
-                   kFailed});
-  files.push_back({"random_bytes",
-                   PatternBytes(4096, 99),
-                   STG_E_FILEALREADYEXISTS,
-                   {},
-                   kFailed});
-  files.push_back(
-      {"header_only", sound.substr(0, 512), STG_E_DOCFILECORRUPT, {}, kFailed});
-  files.push_back(
-      {"cut_in_fat", sound.substr(0, 600), STG_E_DOCFILECORRUPT, {}, kFailed});
-  files.push_back({"cut_before_directory",
-                   sound.substr(0, directory),
-                   STG_E_DOCFILECORRUPT,
-                   {},
-                   kFailed});
-  files.push_back({"cut_in_root_entry",
-                   sound.substr(0, directory + 100),
-                   STG_E_DOCFILECORRUPT,
-                   {},
-                   kFailed});
+  const struct {
+    const char* name;
+    std::string bytes;
+    HRESULT opens;
+  } unreadable[] = {
+      {"empty_input", "", kNotCompound},
+      {"header_cut_short", sound.substr(0, 300), kNotCompound},
+      {"random_bytes", PatternBytes(4096, 99), kNotCompound},
+      {"header_only", sound.substr(0, 512), kCorrupt},
+      {"cut_in_fat", sound.substr(0, 600), kCorrupt},
+      {"cut_before_directory", sound.substr(0, directory), kCorrupt},
+      {"cut_in_root_entry", sound.substr(0, directory + 100), kCorrupt},
+  };
+  for (const auto& u : unreadable)
+    files.push_back({u.name, u.bytes, u.opens, {}, kFailed});
   {
     // The document's entry, the fifth, is cut after its name and type:
     // an entry the file does not hold whole is not there.
@@ -197,39 +202,20 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
                      {},
                      kNotAPresentation});
   }
-  {
-    // The MiniFAT moved to the file's last sector, which the end of the
-    // file cuts after two entries: the document's mini chain, which starts
-    // at mini sector 1, ends with the second.
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(60, 2));
-    writer.AddStream(kDocumentStream, PresentationRecords(2));
-    writer.AddStream(u"Filler", PatternBytes(2048, 3));
-    const size_t last = writer.Layout().totalSectors;  // after the header
-    writer.PatchHeaderU32(kHeaderFirstMiniFatSectorOffset,
-                          static_cast<uint32_t>(last - 1));
-    std::string file = writer.Build();
-    file.replace(last * 512, 512, file, 2 * 512, 512);  // the MiniFAT
-    file.resize(last * 512 + 8);
-    files.push_back({"minifat_cut_by_end_of_file", file, S_OK,
-                     PresentationRecords(2).substr(0, 128)});
-  }
-  {
-    // The FAT moved to the file's last sector, which the end of the file
-    // cuts after 7 entries: sectors past those are free, and the
-    // document's chain (from sector 4) ends at sector 7.
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(60, 2));
-    writer.AddStream(kDocumentStream, records);
-    writer.AddStream(u"Filler", PatternBytes(5000, 3));
-    const size_t last = writer.Layout().totalSectors;
-    writer.PatchHeaderU32(kHeaderDifatOffset, static_cast<uint32_t>(last - 1));
-    std::string file = writer.Build();
-    file.replace(last * 512, 512, file, 512, 512);  // the FAT
-    file.resize(last * 512 + 7 * 4);
-    files.push_back(
-        {"fat_cut_by_end_of_file", file, S_OK, records.substr(0, 4 * 512)});
-  }
+  // The MiniFAT moved to the file's last sector, which the end of the file
+  // cuts after two entries: the document's mini chain, which starts at mini
+  // sector 1, ends with the second.
+  files.push_back({"minifat_cut_by_end_of_file",
+                   WithTableCutShort(PresentationRecords(2), 2048,
+                                     kHeaderFirstMiniFatSectorOffset, 2, 8),
+                   S_OK, PresentationRecords(2).substr(0, 128)});
+  // The FAT moved to the file's last sector, which the end of the file cuts
+  // after 7 entries: sectors past those are free, and the document's chain
+  // (from sector 4) ends at sector 7.
+  files.push_back(
+      {"fat_cut_by_end_of_file",
+       WithTableCutShort(records, 5000, kHeaderDifatOffset, 1, 7 * 4), S_OK,
+       records.substr(0, 4 * 512)});
   // The document's data is the last in the file, padded to a sector.
   const size_t padding = (512 - records.size() % 512) % 512;
   for (size_t cut : {size_t{1}, size_t{1500}}) {
@@ -240,30 +226,18 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
              0, std::min(records.size(), records.size() + padding - cut)),
          0});
   }
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(u"Current User", PatternBytes(40, 5));
-    writer.AddStream(u"WordDocument", PatternBytes(6000, 6));
-    files.push_back(
-        {"no_document_stream", writer.Build(), S_OK, {}, kNotAPresentation});
-  }
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(u"Inner", PresentationRecords(2),
-                     writer.AddStorage(kDocumentStream));
-    files.push_back(
-        {"document_is_a_storage", writer.Build(), S_OK, {}, kNotAPresentation});
-  }
-  {
-    CompoundFileWriter writer;
-    writer.AddStream(kDocumentStream, PresentationRecords(2),
-                     writer.AddStorage(u"Nested"));
-    files.push_back({"document_only_below_root",
-                     writer.Build(),
-                     S_OK,
-                     {},
-                     kNotAPresentation});
-  }
+  // Files without a "PowerPoint Document" stream under the root.
+  CompoundFileWriter noDocument, documentIsAStorage, documentBelowRoot;
+  noDocument.AddStream(u"Current User", PatternBytes(40, 5));
+  noDocument.AddStream(u"WordDocument", PatternBytes(6000, 6));
+  documentIsAStorage.AddStream(u"Inner", PresentationRecords(2),
+                               documentIsAStorage.AddStorage(kDocumentStream));
+  documentBelowRoot.AddStream(kDocumentStream, PresentationRecords(2),
+                              documentBelowRoot.AddStorage(u"Nested"));
+  for (auto [name, writer] : {std::pair{"no_document_stream", &noDocument},
+                              {"document_is_a_storage", &documentIsAStorage},
+                              {"document_only_below_root", &documentBelowRoot}})
+    files.push_back({name, writer->Build(), S_OK, {}, kNotAPresentation});
   files.push_back({"root_siblings_in_cycle",
                    Make(v3, records,
                         [](auto& w, Id) {
@@ -292,6 +266,19 @@ void AddDamagedTables(std::vector<SampleFile>& files) {
 // the last unit read.
 void AddDamagedChains(std::vector<SampleFile>& files) {
   const uint64_t k4GiB = uint64_t{1} << 32;
+  auto declare = [](uint64_t size) -> Damage {
+    return [=](auto& w, Id s) { w.DeclareStreamSize(s, size); };
+  };
+  auto loop = [](uint64_t size) -> Damage {
+    return [=](auto& w, Id s) {
+      w.LoopChainToStart(s);
+      w.DeclareStreamSize(s, size);
+    };
+  };
+  auto cutBy = [](size_t bytes) -> Damage {
+    return [=](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - bytes); };
+  };
+  const Damage pastEnd = [](auto& w, Id s) { w.PointChainPastEnd(s); };
   const struct {
     const char* name;
     CompoundFileVersion version;
@@ -299,40 +286,18 @@ void AddDamagedChains(std::vector<SampleFile>& files) {
     Damage damage;
     size_t delivered;
   } chains[] = {
-      {"v3_regular_chain_loops_to_start", v3, 10000,
-       [](auto& w, Id s) {
-         w.LoopChainToStart(s);
-         w.DeclareStreamSize(s, 1 << 20);
-       },
-       10240},
-      {"v4_mini_chain_loops_to_start", v4, 1000,
-       [](auto& w, Id s) {
-         w.LoopChainToStart(s);
-         w.DeclareStreamSize(s, 4000);
-       },
-       1024},
-      {"v3_regular_chain_leaves_the_file", v3, 10000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 512},
-      {"v4_regular_chain_leaves_the_file", v4, 10000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 4096},
-      {"v3_mini_chain_leaves_the_mini_stream", v3, 1000,
-       [](auto& w, Id s) { w.PointChainPastEnd(s); }, 64},
-      {"v4_size_declares_4gib", v4, 10000,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB); }, 12288},
-      {"v4_size_declares_largest", v4, 10000,
-       [](auto& w, Id s) { w.DeclareStreamSize(s, UINT64_MAX); }, 12288},
-      {"v3_size_high_bits_set", v3, 10000,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 10000); }, 10000},
-      {"v3_mini_size_high_bits_set", v3, 100,
-       [=](auto& w, Id s) { w.DeclareStreamSize(s, k4GiB + 100); }, 100},
-      {"v3_cut_in_last_sector", v3, 10000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 300); },
-       10000 - (300 - 240)},
-      {"v4_cut_in_stream", v4, 30000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10000); },
-       30000 - (10000 - 2768)},
-      {"v3_cut_off_stream", v3, 10000,
-       [](auto& w, Id) { w.TruncateTo(w.Layout().fileSize - 10240); }, 0},
+      {"v3_regular_chain_loops_to_start", v3, 10000, loop(1 << 20), 10240},
+      {"v4_mini_chain_loops_to_start", v4, 1000, loop(4000), 1024},
+      {"v3_regular_chain_leaves_the_file", v3, 10000, pastEnd, 512},
+      {"v4_regular_chain_leaves_the_file", v4, 10000, pastEnd, 4096},
+      {"v3_mini_chain_leaves_the_mini_stream", v3, 1000, pastEnd, 64},
+      {"v4_size_declares_4gib", v4, 10000, declare(k4GiB), 12288},
+      {"v4_size_declares_largest", v4, 10000, declare(UINT64_MAX), 12288},
+      {"v3_size_high_bits_set", v3, 10000, declare(k4GiB + 10000), 10000},
+      {"v3_mini_size_high_bits_set", v3, 100, declare(k4GiB + 100), 100},
+      {"v3_cut_in_last_sector", v3, 10000, cutBy(300), 10000 - (300 - 240)},
+      {"v4_cut_in_stream", v4, 30000, cutBy(10000), 30000 - (10000 - 2768)},
+      {"v3_cut_off_stream", v3, 10000, cutBy(10240), 0},
   };
   for (const auto& c : chains) {
     std::string data = PatternBytes(c.dataSize, 1);
@@ -345,34 +310,26 @@ void AddDamagedRecords(std::vector<SampleFile>& files) {
   auto add = [&](const char* name, const std::string& records) {
     files.push_back({name, WithDocument(records), S_OK, records});
   };
-  add("text_chars_atom_declares_4gib", RecordStreamBuilder()
-                                           .Container(RT_SlideListWithText)
-                                           .AtomHeader(RT_TextCharsAtom, ~0u)
-                                           .Raw(Utf16Le(u"only this"))
-                                           .Bytes());
-  add("text_bytes_atom_declares_4gib", RecordStreamBuilder()
-                                           .Container(RT_SlideListWithText)
-                                           .AtomHeader(RT_TextBytesAtom, ~0u)
-                                           .Raw(PatternBytes(20000, 11))
-                                           .Bytes());
-  add("text_atom_two_megabytes_short",
-      RecordStreamBuilder()
-          .Container(RT_SlideListWithText)
-          .AtomHeader(RT_TextCharsAtom, 3u << 20)
-          .Raw(PatternBytes(1u << 20, 12))
-          .Bytes());
-  add("text_chars_atom_odd_length", RecordStreamBuilder()
-                                        .Container(RT_SlideListWithText)
-                                        .Atom(RT_TextCharsAtom, "abcde")
-                                        .Bytes());
-  add("skip_far_past_end", RecordStreamBuilder()
-                               .Container(RT_SlideListWithText)
-                               .AtomHeader(kUnknownAtom, 0xFFFFFFF0)
-                               .TextBytes("never reached")
-                               .Bytes());
+  auto slides = [] {
+    return RecordStreamBuilder().Container(RT_SlideListWithText);
+  };
+  // An atom whose header declares more than the bytes that follow it.
+  auto addLong = [&](const char* name, uint16_t type, uint32_t declared,
+                     const std::string& following) {
+    add(name, slides().AtomHeader(type, declared).Raw(following).Bytes());
+  };
+  addLong("text_chars_atom_declares_4gib", RT_TextCharsAtom, ~0u,
+          Utf16Le(u"only this"));
+  addLong("text_bytes_atom_declares_4gib", RT_TextBytesAtom, ~0u,
+          PatternBytes(20000, 11));
+  addLong("text_atom_two_megabytes_short", RT_TextCharsAtom, 3u << 20,
+          PatternBytes(1u << 20, 12));
+  addLong("skip_far_past_end", kUnknownAtom, 0xFFFFFFF0,
+          RecordStreamBuilder().TextBytes("never reached").Bytes());
+  add("text_chars_atom_odd_length",
+      slides().Atom(RT_TextCharsAtom, "abcde").Bytes());
   add("record_header_cut", PresentationRecords(3) + "\x0f\x00\xf0");
-  RecordStreamBuilder atoms;
-  atoms.Container(RT_SlideListWithText);
+  RecordStreamBuilder atoms = slides();
   for (int i = 0; i < 20000; ++i) atoms.Atom(RT_TextBytesAtom, "");
   add("many_empty_text_atoms", atoms.Bytes());
   RecordStreamBuilder containers;
