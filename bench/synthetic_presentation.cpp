@@ -18,7 +18,6 @@ using testing::RecordStreamBuilder;
 
 constexpr int kSlidesPerDeck = 16;
 
-
 constexpr std::u16string_view kTitles[] = {
     u"Quarterly results",
     u"R\u00e9sum\u00e9 of the \u201cnew\u201d plan \u2013 2024",
@@ -43,7 +42,8 @@ constexpr std::string_view kByteTexts[] = {
     "Agenda\rIntroduction\rMethod\rResults\rQuestions",
     "Price: 12 \x80 \x96 r\xe9sum\xe9 \x93quoted\x94 \x85 and more text to "
     "make the atom a little longer than a title",
-    "Gr\xfc\xdf" "e aus K\xf6ln\x0bzweite Zeile\r\ndritte Zeile",
+    "Gr\xfc\xdf"
+    "e aus K\xf6ln\x0bzweite Zeile\r\ndritte Zeile",
     "Summary",
 };
 
@@ -66,8 +66,8 @@ std::string Atom(uint16_t type, size_t length, char fill = '\0') {
 
 std::string TextAtoms(int slide, int which, bool bytes) {
   RecordStreamBuilder text;
-  text.Atom(RT_TextHeaderAtom, std::string(1, static_cast<char>(which)) +
-                                 std::string(3, '\0'));
+  text.Atom(RT_TextHeaderAtom,
+            std::string(1, static_cast<char>(which)) + std::string(3, '\0'));
   if (bytes) {
     text.TextBytes(std::string(kByteTexts[(slide + which) % 4]) + " " +
                    std::to_string(slide));
@@ -100,22 +100,24 @@ std::string Shape(int slide, int index) {
     // A placeholder: its text box follows its client data directly.
     records += Container(kOfficeArtClientData, Atom(RT_PlaceholderAtom, 8));
   }
-  records += Container(kOfficeArtClientTextbox, TextAtoms(slide, index, index == 2));
+  records +=
+      Container(kOfficeArtClientTextbox, TextAtoms(slide, index, index == 2));
   return Container(kOfficeArtSpContainer, records);
 }
 
 std::string SlideRecords(int slide) {
-  std::string shapes = Container(
-      kOfficeArtSpContainer, Atom(kOfficeArtFSPGR, 16) + Atom(kOfficeArtFSP, 8));
+  std::string shapes =
+      Container(kOfficeArtSpContainer,
+                Atom(kOfficeArtFSPGR, 16) + Atom(kOfficeArtFSP, 8));
   for (int index = 0; index < 4; ++index) shapes += Shape(slide, index);
-  std::string drawing = Atom(kOfficeArtFDG, 8) +
-                        Container(kOfficeArtSpgrContainer, shapes) +
-                        Container(kOfficeArtSpContainer, Atom(kOfficeArtFSP, 8) +
-                                                       Atom(kOfficeArtFOPT, 48));
-  std::string children = Atom(RT_SlideAtom, 24) +
-                         Container(RT_Drawing, Container(kOfficeArtDgContainer,
-                                                       drawing)) +
-                         Atom(RT_ColorSchemeAtom, 32);
+  std::string drawing =
+      Atom(kOfficeArtFDG, 8) + Container(kOfficeArtSpgrContainer, shapes) +
+      Container(kOfficeArtSpContainer,
+                Atom(kOfficeArtFSP, 8) + Atom(kOfficeArtFOPT, 48));
+  std::string children =
+      Atom(RT_SlideAtom, 24) +
+      Container(RT_Drawing, Container(kOfficeArtDgContainer, drawing)) +
+      Atom(RT_ColorSchemeAtom, 32);
   return Container(RT_Slide, children);
 }
 
@@ -140,16 +142,16 @@ CompoundFileWriter SyntheticPresentation::Writer() const {
   CompoundFileWriter writer;
   // A small stream beside the document, as PowerPoint writes one.
   writer.AddStream(u"Current User", std::string(48, '\0'));
-  writer.AddStream(
-      u"PowerPoint Document", StreamSize(),
-      [deck = deck](uint64_t offset, char* out, size_t n) {
-        for (size_t done = 0; done < n;) {
-          uint64_t within = (offset + done) % deck.size();
-          size_t take = std::min<uint64_t>(deck.size() - within, n - done);
-          std::memcpy(out + done, deck.data() + within, take);
-          done += take;
-        }
-      });
+  writer.AddStream(u"PowerPoint Document", StreamSize(),
+                   [deck = deck](uint64_t offset, char* out, size_t n) {
+                     for (size_t done = 0; done < n;) {
+                       uint64_t within = (offset + done) % deck.size();
+                       size_t take =
+                           std::min<uint64_t>(deck.size() - within, n - done);
+                       std::memcpy(out + done, deck.data() + within, take);
+                       done += take;
+                     }
+                   });
   return writer;
 }
 

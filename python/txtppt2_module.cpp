@@ -84,8 +84,7 @@ py::tuple ConvertPath(const py::bytes& path, bool unicode, bool complete) {
   return Run(PathSource{narrow.c_str()}, unicode, complete);
 }
 
-py::tuple ConvertBuffer(const py::object& buffer, bool unicode,
-                        bool complete) {
+py::tuple ConvertBuffer(const py::object& buffer, bool unicode, bool complete) {
   HeldBuffer held(buffer);
   return Run(held.AsSource(), unicode, complete);
 }

@@ -64,8 +64,7 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
   }
   return nullptr;
 }
@@ -100,7 +99,8 @@ HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
   RecordStreamReader& document = dualDocument ? *dualDocument : rootDocument;
   std::unique_ptr<RecordStreamReader> currentUser =
       OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
-  uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
+  uint64_t limit =
+      storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
   CompleteTextExtractor extractor(
       document, currentUser.get(),
       static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
@@ -141,8 +141,7 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
   }
   return nullptr;
 }
@@ -158,7 +157,9 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
                       ErrorRecorder& errors, TextScope scope) {
   ULONG length = *count;
   return ConvertOwnedStorage(
-      [data, length] { return std::make_unique<CompoundStorage>(data, length); },
+      [data, length] {
+        return std::make_unique<CompoundStorage>(data, length);
+      },
       mode, count, errors, scope);
 }
 

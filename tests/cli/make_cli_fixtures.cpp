@@ -20,7 +20,6 @@ using txtppt2::testing::CompoundFileWriter;
 using txtppt2::testing::RecordStreamBuilder;
 using namespace txtppt2;  // the record types
 
-
 constexpr size_t kBatchDecks = 12;
 
 std::string Presentation(const std::string& documentStream) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "driver/support_probes.h"
+#include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
 #include "support/fake_storage.h"
-#include "fixtures/record_stream_builder.h"
 
 namespace txtppt2 {
 namespace {

@@ -41,8 +41,8 @@ inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
 inline HRESULT OpenStream(IStorage* storage, const char16_t* name,
                           ComPtr<IStream>* out) {
   IStream* stream = nullptr;
-  HRESULT hr = storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                                   &stream);
+  HRESULT hr = storage->OpenStream(
+      name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream);
   out->reset(stream);
   return hr;
 }

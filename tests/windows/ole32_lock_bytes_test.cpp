@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "platform/windows.h"
-#include "storage/memory_lock_bytes.h"
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
+#include "platform/windows.h"
+#include "storage/memory_lock_bytes.h"
 #include "txtppt2.h"
 
 namespace txtppt2 {
@@ -17,7 +17,6 @@ namespace {
 
 using testing::CompoundFileVersion;
 using testing::CompoundFileWriter;
-
 
 // A presentation stream padded to at least padding bytes (4096 and more go
 // to sectors of their own, less to the mini stream).

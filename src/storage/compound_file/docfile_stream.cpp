@@ -20,8 +20,8 @@ DocfileStream::DocfileStream(std::shared_ptr<CompoundFile> file_,
       size(file->StreamSize(entry)),
       layout(file->LayoutOf(entry)),
       readable(std::min(size, layout.Capacity())),
-      bufferSize(static_cast<size_t>(
-          std::min(kReadAheadBytes, layout.Capacity()))),
+      bufferSize(
+          static_cast<size_t>(std::min(kReadAheadBytes, layout.Capacity()))),
       buffer(new uint8_t[bufferSize]) {}
 
 DocfileStream::~DocfileStream() = default;
@@ -54,10 +54,10 @@ bool DocfileStream::FillBuffer() {
   bufferStart = uint64_t{unit} << shift;
   bufferLength = file->Source().ReadAt(layout.UnitOffset(unit), buffer.get(),
                                        units << shift);
-  bufferEnd = bufferStart + std::min<uint64_t>(
-                                bufferLength, readable > bufferStart
-                                                  ? readable - bufferStart
-                                                  : 0);
+  bufferEnd =
+      bufferStart +
+      std::min<uint64_t>(bufferLength,
+                         readable > bufferStart ? readable - bufferStart : 0);
   return BufferHolds(position);
 }
 

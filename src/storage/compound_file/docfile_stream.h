@@ -28,7 +28,8 @@ class DocfileStream final : public IStream {
  public:
   // Opens stream entry of file for reading. Throws std::bad_alloc when
   // memory runs out.
-  DocfileStream(std::shared_ptr<CompoundFile> file, const DirectoryEntry& entry);
+  DocfileStream(std::shared_ptr<CompoundFile> file,
+                const DirectoryEntry& entry);
   DocfileStream(const DocfileStream&) = delete;
   DocfileStream& operator=(const DocfileStream&) = delete;
 
@@ -91,7 +92,7 @@ class DocfileStream final : public IStream {
   uint64_t position = 0;
   size_t bufferSize;                  // whole units
   std::unique_ptr<uint8_t[]> buffer;  // read-ahead, not zeroed
-  uint64_t bufferStart = 0;     // stream position of buffer[0]
+  uint64_t bufferStart = 0;           // stream position of buffer[0]
   size_t bufferLength = 0;
   // Where the bytes Read may serve from the buffer end: the buffer's end, or
   // the readable end where that comes first.
