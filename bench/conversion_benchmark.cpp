@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/compound_storage.h"
+#include "document_stream_size.h"
 #include "synthetic_presentation.h"
 #include "txtppt2.h"
 
@@ -291,21 +291,6 @@ void BM_Memcpy(benchmark::State& state, uint64_t bytes) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
 }
 
-// The stream size of a corpus file, read with the library's own storage
-// layer; 0 when the file has no readable document stream.
-uint64_t DocumentStreamSize(const std::string& path) {
-  try {
-    std::u16string wide(path.begin(), path.end());  // the corpus names are ASCII
-    txtppt2::CompoundStorage storage(reinterpret_cast<const WCHAR*>(wide.c_str()));
-    txtppt2::StorageStream* opened = nullptr;
-    storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
-    std::unique_ptr<txtppt2::StorageStream> stream(opened);
-    return stream->Size();
-  } catch (...) {
-    return 0;
-  }
-}
-
 std::vector<std::unique_ptr<Input>> CorpusInputs(const std::string& folder) {
   std::vector<std::unique_ptr<Input>> inputs;
   std::error_code error;
@@ -320,7 +305,8 @@ std::vector<std::unique_ptr<Input>> CorpusInputs(const std::string& folder) {
     input->name = "corpus/" + file.filename().string();
     input->path = file.string();
     input->fileSize = fs::file_size(file, error);
-    input->streamSize = DocumentStreamSize(input->path);
+    input->streamSize = txtppt2::bench::DocumentStreamSize(input->Data());
+    input->Release();
     uint32_t count = 0;
     void* text = ConvertToUnicode(input->path.c_str(), &count);
     if (text == nullptr) continue;  // not a presentation we convert

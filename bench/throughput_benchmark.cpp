@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/compound_storage.h"
+#include "document_stream_size.h"
 #include "synthetic_presentation.h"
 #include "txtppt2.h"
 
@@ -40,22 +40,6 @@ struct Input {
   std::string bytes;
   uint64_t streamSize = 0;
 };
-
-// The size of the document stream of the compound file in bytes, read with
-// the library's own storage layer; 0 when there is none.
-uint64_t DocumentStreamSize(const std::string& bytes) {
-  try {
-    txtppt2::CompoundStorage storage(
-        reinterpret_cast<const BYTE*>(bytes.data()),
-        static_cast<ULONG>(bytes.size()));
-    txtppt2::StorageStream* opened = nullptr;
-    storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
-    std::unique_ptr<txtppt2::StorageStream> stream(opened);
-    return stream->Size();
-  } catch (...) {
-    return 0;
-  }
-}
 
 // Writes the Impress deck into folder; empty when it cannot be made.
 std::string WriteImpressDeck(const std::string& folder, int slides) {
@@ -180,7 +164,7 @@ int main(int argc, char** argv) {
       "file's bytes in the same run\n",
       runs);
   for (Input& input : inputs) {
-    input.streamSize = DocumentStreamSize(input.bytes);
+    input.streamSize = txtppt2::bench::DocumentStreamSize(input.bytes);
     Best best = Measure(input, runs);
     std::printf("%s: %.1f MB file, %.1f MB stream\n", input.label.c_str(),
                 input.bytes.size() / 1e6, input.streamSize / 1e6);
