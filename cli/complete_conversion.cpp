@@ -3,14 +3,12 @@
 #include <limits>
 
 #include "driver/conversion_driver.h"
+#include "driver/narrow_path.h"
 #include "platform/windows.h"
 #include "storage/storage_messages.h"
 
 namespace txtppt2::cli {
 namespace {
-
-// Room for a path's UTF-16 form with its NUL, as the exports allow.
-constexpr int kPathCapacity = 1024;
 
 // Keeps the outcome of one conversion for its Conversion; codes are those
 // GetErrorCode reports (a parameter error reads 1).
@@ -46,8 +44,7 @@ OutputMode ModeFor(bool unicode) { return unicode ? kUnicode : kPureText; }
 Conversion ConvertPathComplete(const std::string& path, bool unicode) {
   ConversionOutcome outcome;
   WCHAR wide[kPathCapacity];
-  if (MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, path.c_str(),
-                          -1, wide, kPathCapacity) == 0) {
+  if (!WidenNarrowPath(path.c_str(), wide)) {
     outcome.SetConversionError(messages::kErrorInParameters,
                                kParameterErrorCode);
     return outcome.Finish(nullptr, 0);

@@ -1,20 +1,12 @@
 #include "module_conversion.h"
 
+#include "driver/narrow_path.h"
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "storage/storage_messages.h"
 
 namespace txtppt2::python {
 namespace {
-
-// The exports' room for a path's UTF-16 form with its NUL: a longer path is
-// "Error in parameters" here too.
-constexpr int kPathCapacity = 1024;
-
-bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
-  return MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, narrow, -1,
-                             path, kPathCapacity) != 0;
-}
 
 // Runs the driver on the source; failures land in errors.
 HGLOBAL RunDriver(const Source& source, OutputMode mode, TextScope scope,
@@ -24,7 +16,7 @@ HGLOBAL RunDriver(const Source& source, OutputMode mode, TextScope scope,
     return ConvertMemory(memory->data, mode, count, errors, scope);
   }
   WCHAR path[kPathCapacity];
-  if (!WidenPath(std::get<PathSource>(source).path, path)) {
+  if (!WidenNarrowPath(std::get<PathSource>(source).path, path)) {
     errors.SetConversionError(messages::kErrorInParameters,
                               kParameterErrorCode);
     return nullptr;
@@ -52,7 +44,7 @@ bool IsSupported(const Source& source) {
   if (const auto* memory = std::get_if<MemorySource>(&source))
     return IsMemDataSupported(memory->data, memory->size);
   WCHAR path[kPathCapacity];
-  return WidenPath(std::get<PathSource>(source).path, path) &&
+  return WidenNarrowPath(std::get<PathSource>(source).path, path) &&
          IsFileSupportedW(path);
 }
 

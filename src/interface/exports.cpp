@@ -3,6 +3,7 @@
 // to the driver, which records their outcome in the calling thread's error
 // record. No exception crosses this boundary.
 #include "driver/conversion_driver.h"
+#include "driver/narrow_path.h"
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "interface/type_registry.h"
@@ -13,9 +14,6 @@
 namespace txtppt2 {
 namespace {
 
-// Room for a path's UTF-16 form with its NUL.
-constexpr int kPathCapacity = 1024;
-
 static_assert(sizeof(txtppt2_char16) == sizeof(WCHAR));
 
 const WCHAR* AsWide(const txtppt2_char16* path) {
@@ -25,9 +23,7 @@ const WCHAR* AsWide(const txtppt2_char16* path) {
 // Converts a narrow path into path, or records "Error in parameters" and
 // answers false.
 bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
-  if (MultiByteToWideChar(TXTPPT2_PATH_CODE_PAGE, MB_PRECOMPOSED, narrow, -1,
-                          path, kPathCapacity) != 0)
-    return true;
+  if (WidenNarrowPath(narrow, path)) return true;
   if (ConversionErrorState* record = ConversionErrorState::ForThisThread())
     record->SetConversionError(messages::kErrorInParameters,
                                kParameterErrorCode);
