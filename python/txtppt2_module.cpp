@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <string>
 
-#include "module_conversion.h"
+#include "interface/isolated_conversion.h"
 
 namespace py = pybind11;
+using txtppt2::MemorySource;
 using txtppt2::OutputMode;
-using txtppt2::python::Conversion;
-using txtppt2::python::MemorySource;
-using txtppt2::python::PathSource;
-using txtppt2::python::Source;
+using txtppt2::PathSource;
+using txtppt2::Source;
+using txtppt2::SourceConversion;
 
 namespace {
 
@@ -58,10 +58,10 @@ OutputMode ModeFor(bool unicode) {
 // (text, 0, b"") on success, (None, code, message) on failure; the text is
 // the result block's bytes without the terminator.
 py::tuple Run(const Source& source, bool unicode, bool complete) {
-  Conversion conversion;
+  SourceConversion conversion;
   {
     py::gil_scoped_release unlocked;
-    conversion = txtppt2::python::Convert(
+    conversion = txtppt2::ConvertSource(
         source, ModeFor(unicode),
         complete ? txtppt2::kCompleteText : txtppt2::kExactText);
   }
@@ -76,7 +76,7 @@ py::tuple Run(const Source& source, bool unicode, bool complete) {
 
 bool Probe(const Source& source) {
   py::gil_scoped_release unlocked;
-  return txtppt2::python::IsSupported(source);
+  return txtppt2::IsSourceSupported(source);
 }
 
 py::tuple ConvertPath(const py::bytes& path, bool unicode, bool complete) {

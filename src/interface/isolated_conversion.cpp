@@ -1,11 +1,11 @@
-#include "module_conversion.h"
+#include "interface/isolated_conversion.h"
 
 #include "driver/narrow_path.h"
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
 #include "storage/storage_messages.h"
 
-namespace txtppt2::python {
+namespace txtppt2 {
 namespace {
 
 // Runs the driver on the source; failures land in errors.
@@ -26,9 +26,10 @@ HGLOBAL RunDriver(const Source& source, OutputMode mode, TextScope scope,
 
 }  // namespace
 
-Conversion Convert(const Source& source, OutputMode mode, TextScope scope) {
+SourceConversion ConvertSource(const Source& source, OutputMode mode,
+                               TextScope scope) {
   ConversionErrorState errors;
-  Conversion result;
+  SourceConversion result;
   result.block.reset(RunDriver(source, mode, scope, &result.count, errors));
   if (result.block == nullptr) {
     result.count = 0;
@@ -40,7 +41,7 @@ Conversion Convert(const Source& source, OutputMode mode, TextScope scope) {
   return result;
 }
 
-bool IsSupported(const Source& source) {
+bool IsSourceSupported(const Source& source) {
   if (const auto* memory = std::get_if<MemorySource>(&source))
     return IsMemDataSupported(memory->data, memory->size);
   WCHAR path[kPathCapacity];
@@ -48,4 +49,4 @@ bool IsSupported(const Source& source) {
          IsFileSupportedW(path);
 }
 
-}  // namespace txtppt2::python
+}  // namespace txtppt2
