@@ -5,6 +5,7 @@
 
 #include "extract/record_types.h"
 #include "extract/text_sink.h"
+#include "storage/storage_stream.h"
 
 namespace txtppt2 {
 
@@ -68,22 +69,30 @@ void PresentationTextExtractor::Extract(WideOutputStream& out) { Walk(out); }
 
 template <typename Out>
 void PresentationTextExtractor::Walk(Out& out) {
+  if (auto* storageStream = dynamic_cast<StorageStream*>(&reader))
+    WalkWith(*storageStream, out);
+  else
+    WalkWith(reader, out);
+}
+
+template <typename Reader, typename Out>
+void PresentationTextExtractor::WalkWith(Reader& source, Out& out) {
   // The rewind lies outside the end-of-data handling: its failure is a
   // storage failure and goes to the caller.
-  reader.Seek(0);
+  source.Seek(0);
   try {
     for (;;) {
       uint16_t versionAndInstance;
       uint16_t recType;
       uint32_t recLen;
-      ReadU16(reader, versionAndInstance);
-      ReadU16(reader, recType);
-      ReadU32(reader, recLen);
+      ReadU16(source, versionAndInstance);
+      ReadU16(source, recType);
+      ReadU32(source, recLen);
       uint16_t type = recType & kRecordTypeMask;
       if ((versionAndInstance & kRecordVersionMask) == kContainerVersion)
         OnContainer(type, out);
       else
-        OnAtom(type, recLen, out);
+        OnAtom(source, type, recLen, out);
     }
   } catch (const Stream_eof&) {
     // The end of the data ends the walk; what was appended stays.
@@ -105,11 +114,11 @@ void PresentationTextExtractor::OnContainer(uint16_t type, Out& out) {
   previousContainerType = type;
 }
 
-template <typename Out>
-void PresentationTextExtractor::OnAtom(uint16_t type, uint32_t length,
-                                       Out& out) {
+template <typename Reader, typename Out>
+void PresentationTextExtractor::OnAtom(Reader& source, uint16_t type,
+                                       uint32_t length, Out& out) {
   if (!inTextContext) {
-    reader.Skip(length);
+    source.Skip(length);
     return;
   }
   switch (type) {
@@ -123,7 +132,7 @@ void PresentationTextExtractor::OnAtom(uint16_t type, uint32_t length,
       break;
     }
     default:
-      reader.Skip(length);
+      source.Skip(length);
   }
 }
 

@@ -38,12 +38,18 @@ class PresentationTextExtractor {
   void Extract(WideOutputStream& out);
 
  private:
+  // Walk picks the reader's type for WalkWith: the library's own
+  // StorageStream by name, so that its calls are direct and inlined into
+  // the loop (the walk is mostly header reads and skips), any other reader
+  // through the interface.
   template <typename Out>
   void Walk(Out& out);
+  template <typename Reader, typename Out>
+  void WalkWith(Reader& source, Out& out);
   template <typename Out>
   void OnContainer(uint16_t type, Out& out);
-  template <typename Out>
-  void OnAtom(uint16_t type, uint32_t length, Out& out);
+  template <typename Reader, typename Out>
+  void OnAtom(Reader& source, uint16_t type, uint32_t length, Out& out);
 
   const char* ReadPayload(uint32_t length);
 

@@ -54,6 +54,7 @@ void CompoundStorage::OpenStream(const WCHAR* name, StorageStream** out) {
   auto stream = std::make_unique<StorageStream>();
   CheckStorageResult(storage->OpenStream(name, nullptr, kStreamOpenMode, 0,
                                          stream->StreamSlot()));
+  stream->StreamOpened();
   *out = stream.release();
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <type_traits>
 
 namespace txtppt2 {
 
@@ -38,17 +39,21 @@ class RecordStreamReader {
 };
 
 // Read little-endian values through any reader; the first byte is the least
-// significant. Inline: the walker reads three per record.
-inline RecordStreamReader& ReadU16(RecordStreamReader& reader,
-                                   uint16_t& value) {
+// significant. Inline, and templates over the reader's own type: the walker
+// reads three per record, and when it knows its reader's final type the
+// read is a direct call that can be inlined too.
+template <typename Reader>
+inline Reader& ReadU16(Reader& reader, uint16_t& value) {
+  static_assert(std::is_base_of_v<RecordStreamReader, Reader>);
   unsigned char bytes[2];
   reader.Read(bytes, sizeof bytes);
   value = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
   return reader;
 }
 
-inline RecordStreamReader& ReadU32(RecordStreamReader& reader,
-                                   uint32_t& value) {
+template <typename Reader>
+inline Reader& ReadU32(Reader& reader, uint32_t& value) {
+  static_assert(std::is_base_of_v<RecordStreamReader, Reader>);
   unsigned char bytes[4];
   reader.Read(bytes, sizeof bytes);
   value = static_cast<uint32_t>(bytes[0]) |

@@ -33,13 +33,19 @@ namespace {
 
 }  // namespace
 
-void StorageStream::Read(void* buffer, uint32_t count) {
+void StorageStream::StreamOpened() {
+#ifndef _WIN32
+  docfile = dynamic_cast<DocfileStream*>(stream);
+#endif
+}
+
+void StorageStream::ReadThroughStream(void* buffer, uint32_t count) {
   ULONG read = 0;
   HRESULT result = stream->Read(buffer, count, &read);
   if (result != S_OK || read < count) CheckUnusualRead(result, read, count);
 }
 
-void StorageStream::Skip(uint32_t count) {
+void StorageStream::SkipThroughStream(uint32_t count) {
   LARGE_INTEGER move;
   move.QuadPart = static_cast<LONGLONG>(count);  // zero-extended: forward
   if (stream->Seek(move, STREAM_SEEK_CUR, nullptr) != S_OK) ThrowSeekError();

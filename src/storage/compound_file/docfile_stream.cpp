@@ -76,17 +76,7 @@ size_t DocfileStream::ReadDirect(uint8_t* out, uint64_t count, bool* complete) {
 }
 
 HRESULT DocfileStream::Read(void* pv, ULONG cb, ULONG* pcbRead) {
-  // The converter's reads are mostly record header fields of 2 and 4 bytes:
-  // when the buffer holds all of one, it is a copy of a fixed size, with no
-  // loop and no call.
-  if ((cb == 2 || cb == 4) && pv != nullptr && position >= bufferStart &&
-      position <= bufferEnd && cb <= bufferEnd - position) {
-    const uint8_t* from = buffer.get() + (position - bufferStart);
-    if (cb == 2)
-      std::memcpy(pv, from, 2);
-    else
-      std::memcpy(pv, from, 4);
-    position += cb;
+  if (pv != nullptr && ReadBuffered(pv, cb)) {
     if (pcbRead != nullptr) *pcbRead = cb;
     return S_OK;
   }
