@@ -1,41 +1,15 @@
 #include "platform/global_memory.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-// Where transparent huge pages are offered on request (Linux), the large
-// blocks that hold a conversion's text are asked to have them: the text is
-// written once, front to back, into fresh memory, and a fault per 2 MiB
-// instead of per 4 KiB takes much of the kernel's share out of the write.
-// Such a block starts on a 2 MiB boundary, so that all of it can have them
-// (posix_memalign memory is freed and resized like any malloc'ed block).
-// The advice is a hint: where it fails, nothing changes. A block that is
-// trimmed afterwards gives its untouched tail back as before.
-constexpr SIZE_T kHugePage = SIZE_T{2} << 20;
-
-void* AllocateBlock(SIZE_T bytes) {
-#ifdef MADV_HUGEPAGE
-  if (bytes >= kHugePage) {
-    void* block = nullptr;
-    if (posix_memalign(&block, kHugePage, bytes) != 0) return nullptr;
-    // Whole pages of the block only: the page after its end may hold
-    // another allocation.
-    madvise(block, bytes & ~SIZE_T{4095}, MADV_HUGEPAGE);
-    return block;
-  }
-#endif
-  return std::malloc(bytes == 0 ? 1 : bytes);
-}
-
-}  // namespace
-
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   // malloc(0) may answer null; a block of no bytes is still a block.
-  void* block = AllocateBlock(dwBytes);
+  void* block = std::malloc(dwBytes == 0 ? 1 : dwBytes);
   if (block != nullptr && (uFlags & GMEM_ZEROINIT) != 0)
     std::memset(block, 0, dwBytes);
   return block;
@@ -66,3 +40,19 @@ LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) {
 }
 
 void CoTaskMemFree(void* pv) { std::free(pv); }
+
+void PrepareToWrite(void* start, SIZE_T bytes) {
+#ifdef MADV_POPULATE_WRITE
+  // Whole pages only: madvise takes a page-aligned start, and the page
+  // after the range may belong to another allocation.
+  static const uintptr_t kPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  uintptr_t first =
+      (reinterpret_cast<uintptr_t>(start) + kPage - 1) & ~(kPage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(kPage - 1);
+  if (first < end)
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
+}

@@ -26,4 +26,11 @@ HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
 // gives null without a crash. Returns lpString1, or null then.
 LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
 
+// Not of the Windows API: asks the system to map the whole pages of
+// [start, start + bytes), part of a block the caller is about to write, in
+// one call rather than a fault per page on first touch. A hint only: where
+// it cannot be done (Linux before 5.14, other systems), the pages are
+// mapped on first touch as usual, and nothing else changes.
+void PrepareToWrite(void* start, SIZE_T bytes);
+
 #endif  // TXTPPT2_PLATFORM_GLOBAL_MEMORY_H_

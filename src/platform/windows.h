@@ -8,8 +8,12 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
+// Windows maps fresh pages on first touch and offers no cheaper way to
+// have them mapped ahead for writing: the hint of the POSIX layer does
+// nothing here.
+inline void PrepareToWrite(void*, SIZE_T) {}
 #else
 #include "platform/code_page.h"
 #include "platform/com_interfaces.h"
