@@ -53,7 +53,6 @@ def cases(deck_bytes, large, examples, complete):
         (["deck.ppt"], b"", utf8(DECK), b"", 0),
         (["--encoding", "utf-16le", "deck.ppt"], b"", utf16(DECK), b"", 0),
         (["--encoding=cp1252", "deck.ppt"], b"", DECK_CP1252, b"", 0),
-        (["--lf", "deck.ppt"], b"", lf(utf8(DECK)), b"", 0),
         (["--lf", "--encoding", "utf-16le", "deck.ppt"], b"",
          utf16(DECK.replace("\r\n", "\n")), b"", 0),
         (["-"], deck_bytes, utf8(DECK), b"", 0),
