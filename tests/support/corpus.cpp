@@ -40,8 +40,9 @@ std::vector<CorpusFile> LoadCorpus() {
     if (!entry.is_regular_file()) continue;
     files.push_back({entry.path().filename().string(), entry.path()});
   }
-  std::sort(files.begin(), files.end(),
-            [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+  std::sort(
+      files.begin(), files.end(),
+      [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
   return files;
 }
 

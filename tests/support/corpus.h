@@ -38,14 +38,14 @@ bool RunningInCi();
 }  // namespace txtppt2::testing
 
 // Skips the current test when the corpus is missing, or fails it in CI.
-#define TXTPPT2_REQUIRE_CORPUS()                                             \
-  do {                                                                       \
-    if (!::txtppt2::testing::CorpusDir()) {                                  \
-      if (::txtppt2::testing::RunningInCi())                                 \
-        FAIL() << "the shared corpus (../shared/corpus) is missing in CI";   \
-      GTEST_SKIP() << "the shared corpus (../shared/corpus) is not here; "   \
-                      "corpus tests run in CI";                              \
-    }                                                                        \
+#define TXTPPT2_REQUIRE_CORPUS()                                           \
+  do {                                                                     \
+    if (!::txtppt2::testing::CorpusDir()) {                                \
+      if (::txtppt2::testing::RunningInCi())                               \
+        FAIL() << "the shared corpus (../shared/corpus) is missing in CI"; \
+      GTEST_SKIP() << "the shared corpus (../shared/corpus) is not here; " \
+                      "corpus tests run in CI";                            \
+    }                                                                      \
   } while (0)
 
 #endif  // TXTPPT2_TESTS_SUPPORT_CORPUS_H_
