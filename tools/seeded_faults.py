@@ -103,7 +103,7 @@ def prepare_sources(args, src):
     if args.commit:
         archive = subprocess.run(["git", "-C", args.tree, "archive", args.commit],
                                  check=True, stdout=subprocess.PIPE).stdout
-        subprocess.run(["tar", "-x", "-C", src], input=archive, check=True)
+        subprocess.run(["tar", "-x", "-m", "-C", src], input=archive, check=True)
         return
     files = subprocess.run(
         ["git", "-C", args.tree, "ls-files", "-z", "--cached", "--others",
@@ -112,7 +112,9 @@ def prepare_sources(args, src):
         origin = os.path.join(args.tree, name)
         if os.path.isfile(origin):
             os.makedirs(os.path.dirname(os.path.join(src, name)), exist_ok=True)
-            shutil.copy2(origin, os.path.join(src, name))
+            # New times, not the originals: the build directory may hold
+            # objects newer than an edited file, built from an older copy.
+            shutil.copy(origin, os.path.join(src, name))
 
 
 def main():
