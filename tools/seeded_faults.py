@@ -8,7 +8,12 @@ CI=true, without the Windows, install and memcheck tests. A mutant is caught
 when the suite fails or times out, and survives when it passes.
 
   /usr/bin/python3 tools/seeded_faults.py [--tree DIR | --commit REV]
-      [--work DIR] [--only ID,ID] [--timeout SECONDS]
+      [--work DIR] [--only ID,ID] [--timeout SECONDS] [--matrix FILE]
+
+With --matrix, every test runs for every mutant (no stop at the first
+failure), FILE records as JSON which tests failed for each mutant, and the
+summary names, for each test, the faults that it alone catches: the map that
+shows which tests a smaller suite must keep.
 
 The list format, one mutant per block:
 
@@ -24,6 +29,7 @@ the share.
 """
 
 import argparse
+import json
 import os
 import shutil
 import signal
@@ -97,7 +103,7 @@ def prepare_sources(args, src):
     if args.commit:
         archive = subprocess.run(["git", "-C", args.tree, "archive", args.commit],
                                  check=True, stdout=subprocess.PIPE).stdout
-        subprocess.run(["tar", "-x", "-C", src], input=archive, check=True)
+        subprocess.run(["tar", "-x", "-m", "-C", src], input=archive, check=True)
         return
     files = subprocess.run(
         ["git", "-C", args.tree, "ls-files", "-z", "--cached", "--others",
@@ -106,7 +112,9 @@ def prepare_sources(args, src):
         origin = os.path.join(args.tree, name)
         if os.path.isfile(origin):
             os.makedirs(os.path.dirname(os.path.join(src, name)), exist_ok=True)
-            shutil.copy2(origin, os.path.join(src, name))
+            # New times, not the originals: the build directory may hold
+            # objects newer than an edited file, built from an older copy.
+            shutil.copy(origin, os.path.join(src, name))
 
 
 def main():
@@ -121,6 +129,7 @@ def main():
     parser.add_argument("--timeout", type=int, default=180,
                         help="seconds allowed to each mutant's test run")
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--matrix", help="record the failing tests of each mutant here")
     args = parser.parse_args()
     args.tree = os.path.abspath(args.tree)
     work = os.path.abspath(args.work or os.path.join(args.tree, "build-faults"))
@@ -160,6 +169,10 @@ def main():
     # The corpus streams come from python3-olefile, not from the code under
     # test: extract them once and keep them for every run.
     fast = test + ["--fixture-exclude-setup", "corpus_streams"]
+    if args.matrix:
+        fast.remove("--stop-on-failure")
+    failed_log = os.path.join(obj, "Testing", "Temporary", "LastTestsFailed.log")
+    matrix = {}
 
     started = time.time()
     code, out = run(build)
@@ -193,8 +206,11 @@ def main():
                 if code != 0:
                     verdict = "does not build"
                 else:
+                    if os.path.exists(failed_log):
+                        os.remove(failed_log)
                     code, out = run(fast, timeout=args.timeout, env=env)
                     verdict = "survived" if code == 0 else "caught"
+                    matrix[mutant["id"]] = failed_tests(failed_log, code)
             finally:
                 with open(path, "w", encoding="utf-8") as f:
                     f.write(original)
@@ -212,7 +228,32 @@ def main():
     for verdict in ("survived", "not applicable", "does not build"):
         if results[verdict]:
             print(f"{verdict}: {' '.join(results[verdict])}")
+    if args.matrix:
+        with open(args.matrix, "w", encoding="utf-8") as f:
+            json.dump(matrix, f, indent=1, sort_keys=True)
+        print_sole_catchers(matrix)
     return 0
+
+
+def failed_tests(failed_log, code):
+    """The names ctest listed as failed ("N:name" lines), or "(timed out)"
+    when the whole run was stopped before ctest could write them."""
+    if code is None:
+        return ["(timed out)"]
+    if not os.path.exists(failed_log):
+        return [] if code == 0 else ["(no test named)"]
+    with open(failed_log, encoding="utf-8") as log:
+        return sorted(line.strip().partition(":")[2] for line in log if line.strip())
+
+
+def print_sole_catchers(matrix):
+    sole = {}
+    for ident, tests in matrix.items():
+        if len(tests) == 1:
+            sole.setdefault(tests[0], []).append(ident)
+    print("\ntests that alone catch a fault:")
+    for test in sorted(sole):
+        print(f"  {test}: {' '.join(sorted(sole[test]))}")
 
 
 if __name__ == "__main__":

@@ -9,7 +9,7 @@
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
-#include "support/memory_record_stream_reader.h"
+#include "support/fake_storage.h"
 
 namespace txtppt2 {
 namespace {
@@ -105,11 +105,9 @@ struct Deck {
 };
 
 std::string Extract(const std::string& stream, const std::string* user) {
-  MemoryRecordStreamReader document(stream.data(),
-                                    static_cast<uint32_t>(stream.size()));
-  MemoryRecordStreamReader currentUser(
-      user ? user->data() : "", user ? static_cast<uint32_t>(user->size()) : 0);
-  CompleteTextExtractor extractor(document, user ? &currentUser : nullptr,
+  auto document = testing::StreamOver({stream});
+  auto currentUser = testing::StreamOver({user ? *user : ""});
+  CompleteTextExtractor extractor(*document, user ? currentUser.get() : nullptr,
                                   UINT32_MAX);
   NarrowOutputStream narrow;
   extractor.Extract(narrow);

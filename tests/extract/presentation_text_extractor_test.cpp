@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fixtures/record_stream_builder.h"
-#include "support/memory_record_stream_reader.h"
+#include "support/fake_storage.h"
 
 namespace txtppt2 {
 namespace {
@@ -16,9 +16,8 @@ const std::string kSeparator = std::string(30, '-') + "\r\n";
 
 template <typename Out>
 auto Extract(const std::string& stream) {
-  MemoryRecordStreamReader reader(stream.data(),
-                                  static_cast<uint32_t>(stream.size()));
-  PresentationTextExtractor extractor(reader);
+  auto reader = testing::StreamOver({stream});
+  PresentationTextExtractor extractor(*reader);
   Out out;
   extractor.Extract(out);
   return std::basic_string(out.Data(), out.Length());

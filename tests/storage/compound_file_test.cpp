@@ -141,12 +141,14 @@ TEST(CompoundFileTest, NamesMatchWithCaseFoldingAndExactlyOtherwise) {
       {u"\u0100\u0139\u0147\u0179\u017D", u"\u0101\u013A\u0148\u017A\u017E",
        true},
       {u"\u0416\u0423\u041A", u"\u0436\u0443\u043A", true},
-      // The longest name an entry holds, its length field damaged below.
+      // The longest name an entry holds (the length fields of this case,
+      // the first and the last are damaged below).
       {u"abcdefghijklmnopqrstuvwxyz12345", u"ABCDEFGHIJKLMNOPQRSTUVWXYZ12345",
        true},
       {u"Pictures", u"Picture", false},
       {u"Summary", u"Summery", false},
       {u"\u0138x", u"\u0139x", false},
+      {u"Truncated", u"truncate", true},
   };
   for (SiblingTree tree : {SiblingTree::kBalanced, SiblingTree::kRightChain}) {
     CompoundFileWriter writer;
@@ -156,11 +158,15 @@ TEST(CompoundFileTest, NamesMatchWithCaseFoldingAndExactlyOtherwise) {
       writer.AddStream(Utf16("Other " + std::to_string(i)), "x");
     for (const auto& c : cases) writer.AddStream(c.stored, "data");
     std::string file = writer.Build();
-    // A name length field past the name's 64 bytes: the name is still
-    // the 31 units an entry holds.
-    const size_t longName = file.find(Utf16Le(cases[5].stored));
-    ASSERT_NE(longName, std::string::npos);
-    file[longName + 0x40] = file[longName + 0x41] = '\xFF';
+    // Name length fields past the names' 64 bytes: a name still ends at
+    // its first NUL unit, and at the 31 units an entry holds. One that
+    // counts no terminator: the name's last unit is taken for it.
+    for (auto [i, length] : {std::pair{0, 0xFFFF}, {5, 0xFFFF}, {9, 2 * 9}}) {
+      const size_t name = file.find(Utf16Le(cases[i].stored));
+      ASSERT_NE(name, std::string::npos);
+      file[name + 0x40] = static_cast<char>(length);
+      file[name + 0x41] = static_cast<char>(length >> 8);
+    }
     ComPtr<IStorage> storage;
     ASSERT_EQ(OpenFromMemory(file, &storage), S_OK);
     for (const auto& c : cases) {

@@ -38,21 +38,11 @@ std::vector<CorpusFile> LoadCorpus() {
   if (!dir) return files;
   for (const auto& entry : fs::directory_iterator(*dir / "ppt")) {
     if (!entry.is_regular_file()) continue;
-    CorpusFile file;
-    file.name = entry.path().filename().string();
-    file.path = entry.path();
-    fs::path expected = *dir / "expected" / file.name;
-    if (fs::exists(expected.string() + ".utf16le"))
-      file.utf16 = ReadFileBytes(expected.string() + ".utf16le");
-    if (fs::exists(expected.string() + ".cp1252"))
-      file.ansi = ReadFileBytes(expected.string() + ".cp1252");
-    if (fs::exists(expected.string() + ".error"))
-      file.errorCode = static_cast<unsigned>(
-          std::stoul(ReadFileBytes(expected.string() + ".error")));
-    files.push_back(std::move(file));
+    files.push_back({entry.path().filename().string(), entry.path()});
   }
-  std::sort(files.begin(), files.end(),
-            [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+  std::sort(
+      files.begin(), files.end(),
+      [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
   return files;
 }
 

@@ -14,18 +14,15 @@
 namespace txtppt2::testing {
 
 struct CorpusFile {
-  std::string name;                 // file name, e.g. "37625.ppt"
-  std::filesystem::path path;       // the presentation itself
-  std::optional<std::string> utf16; // expected Unicode text, when any
-  std::optional<std::string> ansi;  // expected pure text, when any
-  std::optional<unsigned> errorCode;  // expected error code, when any
+  std::string name;            // file name, e.g. "37625.ppt"
+  std::filesystem::path path;  // the presentation itself
 };
 
 // The folder of the shared corpus, or nullopt when it is not there.
 std::optional<std::filesystem::path> CorpusDir();
 
-// Every corpus file with its expectations, sorted by name. Empty when the
-// corpus is missing.
+// Every corpus presentation, sorted by name; empty when the corpus is
+// missing. (Expected outputs are compared by the C host test.)
 std::vector<CorpusFile> LoadCorpus();
 
 // The folder where the preparation step wrote each file's streams as read
@@ -41,14 +38,14 @@ bool RunningInCi();
 }  // namespace txtppt2::testing
 
 // Skips the current test when the corpus is missing, or fails it in CI.
-#define TXTPPT2_REQUIRE_CORPUS()                                             \
-  do {                                                                       \
-    if (!::txtppt2::testing::CorpusDir()) {                                  \
-      if (::txtppt2::testing::RunningInCi())                                 \
-        FAIL() << "the shared corpus (../shared/corpus) is missing in CI";   \
-      GTEST_SKIP() << "the shared corpus (../shared/corpus) is not here; "   \
-                      "corpus tests run in CI";                              \
-    }                                                                        \
+#define TXTPPT2_REQUIRE_CORPUS()                                           \
+  do {                                                                     \
+    if (!::txtppt2::testing::CorpusDir()) {                                \
+      if (::txtppt2::testing::RunningInCi())                               \
+        FAIL() << "the shared corpus (../shared/corpus) is missing in CI"; \
+      GTEST_SKIP() << "the shared corpus (../shared/corpus) is not here; " \
+                      "corpus tests run in CI";                            \
+    }                                                                      \
   } while (0)
 
 #endif  // TXTPPT2_TESTS_SUPPORT_CORPUS_H_

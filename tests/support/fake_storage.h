@@ -1,15 +1,22 @@
 // Fakes of the platform's storage interfaces, with every result chosen by
 // the test: a stream over given bytes whose Read, Seek and Stat can fail in
-// chosen ways (or throw), and a storage that hands out such a stream.
+// chosen ways (or throw), a storage that hands out such a stream, and the
+// record reader over such a stream.
 #ifndef TXTPPT2_TESTS_SUPPORT_FAKE_STORAGE_H_
 #define TXTPPT2_TESTS_SUPPORT_FAKE_STORAGE_H_
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/windows.h"
+#include "storage/storage_stream.h"
 
 namespace txtppt2::testing {
+
+// A method no test calls: it answers E_NOTIMPL.
+#define TXTPPT2_NOT_CALLED(name, ...) \
+  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
 
 struct FakeStreamBehaviour {
   std::string bytes{};                  // the stream's content
@@ -28,33 +35,18 @@ class FakeStream final : public IStream {
   HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin,
                                  ULARGE_INTEGER* newPosition) override;
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
-  // The rest does nothing the tests need.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override {
-    return E_NOINTERFACE;
-  }
+  TXTPPT2_NOT_CALLED(QueryInterface, REFIID, void**)
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*,
-                                   ULARGE_INTEGER*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
-                                       DWORD) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER,
-                                         DWORD) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+  TXTPPT2_NOT_CALLED(Write, const void*, ULONG, ULONG*)
+  TXTPPT2_NOT_CALLED(SetSize, ULARGE_INTEGER)
+  TXTPPT2_NOT_CALLED(CopyTo, IStream*, ULARGE_INTEGER, ULARGE_INTEGER*,
+                     ULARGE_INTEGER*)
+  TXTPPT2_NOT_CALLED(Commit, DWORD)
+  TXTPPT2_NOT_CALLED(Revert)
+  TXTPPT2_NOT_CALLED(LockRegion, ULARGE_INTEGER, ULARGE_INTEGER, DWORD)
+  TXTPPT2_NOT_CALLED(UnlockRegion, ULARGE_INTEGER, ULARGE_INTEGER, DWORD)
+  TXTPPT2_NOT_CALLED(Clone, IStream**)
 
   uint64_t Position() const { return position_; }
   // Fake objects (streams and storages) alive on this thread.
@@ -76,54 +68,28 @@ class FakeStorage final : public IStorage {
 
   HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* name, void*, DWORD mode,
                                        DWORD, IStream** stream) override;
-  // The rest does nothing the tests need.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override {
-    return E_NOINTERFACE;
-  }
+  TXTPPT2_NOT_CALLED(QueryInterface, REFIID, void**)
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR*, DWORD, DWORD, DWORD,
-                                         IStream**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR*, DWORD, DWORD, DWORD,
-                                          IStorage**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR*, IStorage*, DWORD, SNB,
-                                        DWORD, IStorage**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CopyTo(DWORD, const IID*, SNB, IStorage*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR*, IStorage*,
-                                          const OLECHAR*, DWORD) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumElements(DWORD, void*, DWORD,
-                                         IEnumSTATSTG**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR*,
-                                          const OLECHAR*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR*, const FILETIME*,
-                                            const FILETIME*,
-                                            const FILETIME*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetClass(REFCLSID) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetStateBits(DWORD, DWORD) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
+  TXTPPT2_NOT_CALLED(CreateStream, const OLECHAR*, DWORD, DWORD, DWORD,
+                     IStream**)
+  TXTPPT2_NOT_CALLED(CreateStorage, const OLECHAR*, DWORD, DWORD, DWORD,
+                     IStorage**)
+  TXTPPT2_NOT_CALLED(OpenStorage, const OLECHAR*, IStorage*, DWORD, SNB, DWORD,
+                     IStorage**)
+  TXTPPT2_NOT_CALLED(CopyTo, DWORD, const IID*, SNB, IStorage*)
+  TXTPPT2_NOT_CALLED(MoveElementTo, const OLECHAR*, IStorage*, const OLECHAR*,
+                     DWORD)
+  TXTPPT2_NOT_CALLED(Commit, DWORD)
+  TXTPPT2_NOT_CALLED(Revert)
+  TXTPPT2_NOT_CALLED(EnumElements, DWORD, void*, DWORD, IEnumSTATSTG**)
+  TXTPPT2_NOT_CALLED(DestroyElement, const OLECHAR*)
+  TXTPPT2_NOT_CALLED(RenameElement, const OLECHAR*, const OLECHAR*)
+  TXTPPT2_NOT_CALLED(SetElementTimes, const OLECHAR*, const FILETIME*,
+                     const FILETIME*, const FILETIME*)
+  TXTPPT2_NOT_CALLED(SetClass, REFCLSID)
+  TXTPPT2_NOT_CALLED(SetStateBits, DWORD, DWORD)
+  TXTPPT2_NOT_CALLED(Stat, STATSTG*, DWORD)
 
   // The name and mode of the last OpenStream.
   std::u16string lastName;
@@ -136,6 +102,17 @@ class FakeStorage final : public IStorage {
   FakeStreamBehaviour behaviour_;
   ULONG refs_ = 1;
 };
+
+#undef TXTPPT2_NOT_CALLED
+
+// The reader the record walkers read through, over a fake stream: a stream
+// already in memory, or one that fails as behaviour says.
+inline std::unique_ptr<StorageStream> StreamOver(
+    FakeStreamBehaviour behaviour) {
+  auto stream = std::make_unique<StorageStream>();
+  *stream->StreamSlot() = new FakeStream(std::move(behaviour));
+  return stream;
+}
 
 }  // namespace txtppt2::testing
 

@@ -59,8 +59,6 @@ std::string WithTableCutShort(const std::string& document, size_t filler,
   return file;
 }
 
-std::string WithDocument(std::string records) { return Make(v3, records); }
-
 std::u16string Utf16(const std::string& ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
@@ -96,9 +94,8 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
                          .TextBytes(std::string("x\ry\0z", 5))
                          .CString(u"cs\0tring")
                          .Bytes();
-  files.push_back(
-      {"text_with_nul_lone_cr_and_vt", WithDocument(text), S_OK, text});
-  files.push_back({"empty_document_stream", WithDocument(""), S_OK, ""});
+  files.push_back({"text_with_nul_lone_cr_and_vt", Make(v3, text), S_OK, text});
+  files.push_back({"empty_document_stream", Make(v3, ""), S_OK, ""});
 }
 
 void AddDamagedHeaders(std::vector<SampleFile>& files) {
@@ -114,7 +111,6 @@ void AddDamagedHeaders(std::vector<SampleFile>& files) {
       {"major_version_five", kHeaderMajorVersionOffset, 5, 2, kNotCompound},
       {"byte_order_big_endian", kHeaderByteOrderOffset, 0xFEFF, 2,
        kNotCompound},
-      {"sector_shift_ten", kHeaderSectorShiftOffset, 10, 2, kNotCompound},
       {"sector_shift_of_other_version", kHeaderSectorShiftOffset, 0, 2,
        kNotCompound},
       {"mini_sector_shift_seven", kHeaderMiniSectorShiftOffset, 7, 2,
@@ -308,7 +304,7 @@ void AddDamagedChains(std::vector<SampleFile>& files) {
 
 void AddDamagedRecords(std::vector<SampleFile>& files) {
   auto add = [&](const char* name, const std::string& records) {
-    files.push_back({name, WithDocument(records), S_OK, records});
+    files.push_back({name, Make(v3, records), S_OK, records});
   };
   auto slides = [] {
     return RecordStreamBuilder().Container(RT_SlideListWithText);
