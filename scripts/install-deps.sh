@@ -6,12 +6,11 @@
 # fails.
 #
 #   scripts/install-deps.sh build     # scripts/txtppt2.sh: compiler, CMake, make
-#   scripts/install-deps.sh test      # scripts/test.sh: everything below but fuzz, memcheck
+#   scripts/install-deps.sh test      # scripts/test.sh: everything below but fuzz
 #   scripts/install-deps.sh windows   # scripts/test-windows.sh: MinGW-w64, wine64
 #   scripts/install-deps.sh x86       # the 32-bit builds
 #   scripts/install-deps.sh python    # the Python module and its tests
 #   scripts/install-deps.sh fuzz      # clang with libFuzzer (fuzz/)
-#   scripts/install-deps.sh memcheck  # valgrind (tests/memcheck/)
 #
 # Several sets may be named at once. The README's Quick start lists what
 # the build and test sets install: keep it in step with these lists.
@@ -19,7 +18,7 @@ set -euo pipefail
 
 # Every package the project uses is in one of these lists.
 build_packages=(cmake g++ make)
-test_packages=(libgtest-dev libbenchmark-dev python3-olefile pkg-config)
+test_packages=(libgtest-dev libbenchmark-dev pkg-config)
 python_packages=(python3-dev pybind11-dev python3-dask python3-distributed
                  python3-fsspec python3-pytest python3-pandas)
 x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
@@ -27,7 +26,6 @@ x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
 fuzz_packages=(clang libclang-rt-14-dev)
-memcheck_packages=(valgrind)
 
 # The packages of one set, the way the commands use them.
 packages_of() {
@@ -42,10 +40,8 @@ packages_of() {
       "${python_packages[@]}" ;;
     fuzz) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${fuzz_packages[@]}" ;;
-    memcheck) echo "${build_packages[@]}" "${test_packages[@]}" \
-      "${memcheck_packages[@]}" ;;
     *)
-      echo "usage: $0 [build|test|windows|x86|python|fuzz|memcheck]..." >&2
+      echo "usage: $0 [build|test|windows|x86|python|fuzz]..." >&2
       exit 2
       ;;
   esac

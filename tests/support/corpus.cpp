@@ -22,8 +22,6 @@ std::optional<fs::path> CorpusDir() {
   return dir;
 }
 
-fs::path CorpusStreamsDir() { return fs::path(TXTPPT2_CORPUS_STREAMS_DIR); }
-
 std::string ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());

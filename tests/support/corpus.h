@@ -25,11 +25,6 @@ std::optional<std::filesystem::path> CorpusDir();
 // missing. (Expected outputs are compared by the C host test.)
 std::vector<CorpusFile> LoadCorpus();
 
-// The folder where the preparation step wrote each file's streams as read
-// by python3-olefile: NAME.stream ("PowerPoint Document") and NAME.names
-// (the root's stream names, one per line, UTF-8).
-std::filesystem::path CorpusStreamsDir();
-
 // Whole file as bytes; throws std::runtime_error when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& path);
 
