@@ -6,9 +6,11 @@
 // appended to (GlobalReAlloc) and that becomes the result block, trimmed and
 // terminated (TakeBlock): finished text is never copied, and the output's
 // memory is written once. That memory is fresh, and the system maps a fresh
-// page on its first touch: past the text's first 256 KiB the pages ahead of
-// it are asked for 256 KiB at a time (PrepareToWrite), which costs about
-// half as much as a fault per page and holds at most that much unwritten.
+// page on its first touch: the pages ahead of the text are asked for in
+// one call instead (PrepareToWrite), which costs about half as much as a
+// fault per page. A call asks for as much as the text holds so far, at
+// least 16 KiB and at most 256 KiB, so that no more than that, and never
+// much more than the text itself, is mapped and not written.
 //
 // When the block cannot be had or cannot grow, the stream drops it and from
 // then on only measures what is appended: Length() and TextLength() stay
@@ -87,19 +89,19 @@ class OutputTextStream {
  private:
   // The first block of a stream that had no reservation.
   static constexpr size_t kFirstCapacity = 4096 / sizeof(CharT);
-  // The pages ahead of the text are prepared this many characters at a time.
+  // The bounds of how far ahead of the text its pages are asked for.
   static constexpr size_t kPrepareChars = (size_t{256} << 10) / sizeof(CharT);
+  static constexpr size_t kFirstPrepareChars =
+      (size_t{16} << 10) / sizeof(CharT);
 
   // Called where the text is about to pass prepared_, with needed <=
-  // capacity_: moves prepared_ to the next step at or past needed. The
-  // first step is left to fault page by page, so that a small text costs
-  // no call and maps no page it does not write.
+  // capacity_: asks for the pages up to needed and as far again beyond it
+  // (16 KiB to 256 KiB), within the block.
   void PrepareAhead(size_t needed) {
     size_t from = prepared_;
-    size_t to = (needed / kPrepareChars + 1) * kPrepareChars;
-    prepared_ = std::min(to, capacity_);
-    if (from != 0)
-      PrepareToWrite(text_ + from, (prepared_ - from) * sizeof(CharT));
+    size_t ahead = std::clamp(needed, kFirstPrepareChars, kPrepareChars);
+    prepared_ = std::min(needed + ahead, capacity_);
+    PrepareToWrite(text_ + from, (prepared_ - from) * sizeof(CharT));
   }
 
   // Makes the block hold capacity characters and a terminator, allocating

@@ -54,10 +54,8 @@ bool DocfileStream::FillBuffer() {
   bufferStart = uint64_t{unit} << shift;
   bufferLength = file->Source().ReadAt(layout.UnitOffset(unit), buffer.get(),
                                        units << shift);
-  bufferEnd =
-      bufferStart +
-      std::min<uint64_t>(bufferLength,
-                         readable > bufferStart ? readable - bufferStart : 0);
+  bufferServes = std::min<uint64_t>(
+      bufferLength, readable > bufferStart ? readable - bufferStart : 0);
   return BufferHolds(position);
 }
 

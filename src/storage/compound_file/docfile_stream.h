@@ -76,10 +76,11 @@ class DocfileStream final : public IStream {
   // read-ahead buffer holds them all and answers true; otherwise it answers
   // false and changes nothing, and Read does the work.
   bool ReadBuffered(void* out, uint32_t count) {
-    if (position < bufferStart || position > bufferEnd ||
-        count > bufferEnd - position || count == 0)
+    // Before the buffer the offset wraps past any span.
+    const uint64_t offset = position - bufferStart;
+    if (offset > bufferServes || count > bufferServes - offset || count == 0)
       return false;
-    const uint8_t* from = buffer.get() + (position - bufferStart);
+    const uint8_t* from = buffer.get() + offset;
     // Copies of a size known here compile to one move each.
     if (count == 2)
       std::memcpy(out, from, 2);
@@ -127,9 +128,9 @@ class DocfileStream final : public IStream {
   std::unique_ptr<uint8_t[]> buffer;  // read-ahead, not zeroed
   uint64_t bufferStart = 0;           // stream position of buffer[0]
   size_t bufferLength = 0;
-  // Where the bytes Read may serve from the buffer end: the buffer's end, or
-  // the readable end where that comes first.
-  uint64_t bufferEnd = 0;
+  // How many bytes from bufferStart on Read may serve from the buffer: its
+  // length, or less where the readable data ends first.
+  uint64_t bufferServes = 0;
 };
 
 }  // namespace txtppt2
