@@ -10,7 +10,7 @@
 #include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
 #include "support/fake_storage.h"
-#include "support/heap_count.h"
+#include "support/global_alloc_failure.h"
 
 namespace txtppt2 {
 namespace {
