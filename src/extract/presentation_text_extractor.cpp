@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <type_traits>
 
 #include "extract/record_types.h"
 #include "extract/text_sink.h"
@@ -17,6 +18,31 @@ namespace {
 // are really there: the read that meets the end throws Stream_eof first.
 constexpr uint32_t kPayloadPiece = uint32_t{1} << 20;
 constexpr uint32_t kSmallestPayloadBuffer = 4096;
+
+// Reads the three fields of a record header, in order. The library's own
+// stream hands over all eight bytes in one step when its read-ahead buffer
+// holds them, as it does for nearly every header; otherwise, and for any
+// other reader, they are three reads, and the one that meets the end of the
+// data throws Stream_eof.
+template <typename Reader>
+inline void ReadHeader(Reader& source, uint16_t& versionAndInstance,
+                       uint16_t& recType, uint32_t& recLen) {
+  if constexpr (std::is_same_v<Reader, StorageStream>) {
+    unsigned char bytes[8];
+    if (source.ReadIfBuffered(bytes, sizeof bytes)) {
+      versionAndInstance = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+      recType = static_cast<uint16_t>(bytes[2] | (bytes[3] << 8));
+      recLen = static_cast<uint32_t>(bytes[4]) |
+               (static_cast<uint32_t>(bytes[5]) << 8) |
+               (static_cast<uint32_t>(bytes[6]) << 16) |
+               (static_cast<uint32_t>(bytes[7]) << 24);
+      return;
+    }
+  }
+  ReadU16(source, versionAndInstance);
+  ReadU16(source, recType);
+  ReadU32(source, recLen);
+}
 
 }  // namespace
 
@@ -85,9 +111,7 @@ void PresentationTextExtractor::WalkWith(Reader& source, Out& out) {
       uint16_t versionAndInstance;
       uint16_t recType;
       uint32_t recLen;
-      ReadU16(source, versionAndInstance);
-      ReadU16(source, recType);
-      ReadU32(source, recLen);
+      ReadHeader(source, versionAndInstance, recType, recLen);
       uint16_t type = recType & kRecordTypeMask;
       if ((versionAndInstance & kRecordVersionMask) == kContainerVersion)
         OnContainer(type, out);

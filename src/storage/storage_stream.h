@@ -38,6 +38,18 @@ class StorageStream final : public RecordStreamReader {
 #endif
     SkipThroughStream(count);
   }
+  // Reads count bytes only where the library's own stream can hand them
+  // over without a call through the interface; false, with nothing read or
+  // moved, otherwise (always on Windows).
+  bool ReadIfBuffered(void* buffer, uint32_t count) {
+#ifndef _WIN32
+    return docfile != nullptr && docfile->ReadBuffered(buffer, count);
+#else
+    (void)buffer;
+    (void)count;
+    return false;
+#endif
+  }
   void Seek(uint32_t position) override;
   uint32_t Size() override;
 
