@@ -1,7 +1,7 @@
 // DocfileStream: the read-only IStream of one stream of a compound file.
 //
 // Reads follow the stream's chain of sectors, built once when the stream is
-// opened, through a read-ahead buffer of 64 KiB: the converter reads record
+// opened, through a read-ahead buffer of 16 KiB: the converter reads record
 // headers a few bytes at a time, and each such read is a copy from the
 // buffer, checked and done without a loop or a further call. Reads of a
 // buffer's size or more go straight into the caller's memory, one read of
