@@ -37,10 +37,6 @@ def utf16(text):
     return text.encode("utf-16-le", "surrogatepass")
 
 
-def lf(data):
-    return data.replace(b"\r\n", b"\n")
-
-
 def line(path, message, code):
     return ("txtppt2: %s: %s (code %d)\n" % (path, message, code)).encode()
 
@@ -57,7 +53,7 @@ def cases(deck_bytes, large, second, complete):
          utf16(DECK.replace("\r\n", "\n")), b"", 0),
         (["-"], deck_bytes, utf8(DECK), b"", 0),
         (["--encoding", "cp1252", "--lf", "deck.ppt", "-"], deck_bytes,
-         lf(DECK_CP1252 * 2), b"", 0),
+         DECK_CP1252.replace(b"\r\n", b"\n") * 2, b"", 0),
         (["-", "second.ppt"], b"x" * 600, second,
          b"txtppt2: -: " + NOT_STORAGE.encode() + b"\n", 1),
         (["--", "-x.ppt"], b"", second, b"", 0),
