@@ -1,13 +1,16 @@
-// The memory exports over arbitrary bytes: the probe, then the conversion
-// in both widths. The probe answers the same twice and leaves the error
-// record alone; a result block and the error record agree; and the probe
-// opens exactly what a conversion opens.
+// The memory conversions over arbitrary bytes: the probe, then the exact
+// text through the exports and the complete text through the core, in both
+// widths. The probe answers the same twice and leaves the error record
+// alone; a result block and the error record agree; the probe opens exactly
+// what a conversion opens; and neither text outgrows what its walk can make.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
+#include "driver/conversion_driver.h"
 #include "fuzz_check.h"
+#include "interface/conversion_error_state.h"
 #include "txtppt2.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -45,6 +48,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     txtppt2::fuzz::RequireEverythingReleased();
     Require(supported || block == nullptr, "converted what the probe refused");
     Require(!supported || code != 1003, "the probe found a document not there");
+
+    // The complete text's walk is bounded by four times the input plus
+    // 64 KiB, a line break at most doubling it, and a 32-character
+    // separator per 8-byte slide list entry.
+    txtppt2::ConversionErrorState outcome;
+    count = static_cast<uint32_t>(size);
+    HGLOBAL complete = txtppt2::ConvertMemory(
+        data, width == 2 ? txtppt2::kUnicode : txtppt2::kPureText, &count,
+        outcome, txtppt2::kCompleteText);
+    Require((complete == nullptr) == (outcome.ReportedCode() != 0),
+            "the complete text's result and error disagree");
+    Require(
+        complete == nullptr || count <= width * (16 * uint64_t{size} + 262144),
+        "the complete text is larger than the input could make");
+    GlobalFree(complete);
+    txtppt2::fuzz::RequireEverythingReleased();
   }
   return 0;
 }

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file complete_text)
+[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file)
 
 scripts/install-deps.sh fuzz
 build=build-fuzz

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""End-to-end tests of the txtppt2 command, on the inputs that
-txtppt2_cli_fixtures wrote (run from that folder, so that names are short).
-Every case is run; all failed checks are reported.
+"""End-to-end tests of the txtppt2 command, on the sample presentation and
+on sample files that txtppt2_make_seeds wrote into SEEDS, copied into WORK
+(and run from there, so that names are short). Every case is run; all
+failed checks are reported.
 
-  cli_test.py CLI FIXTURES WORK EXAMPLES VERSION
+  cli_test.py CLI SEEDS WORK EXAMPLES VERSION
 """
 import os
 import pty
@@ -12,14 +13,13 @@ import subprocess
 import sys
 
 SEP = "-" * 30 + "\r\n"
-# What the converter makes of the fixtures (see make_cli_fixtures.cpp).
+# What the converter makes of the sample file "mixed_scripts".
 DECK = ("Café crème à 3 € čĊ\r\n日本 \U0001F600 \ud800!\r\n"
         "Line one\r\nLine two\r\nsoft\r\nbreak\r\n" + SEP + "Second slide\r\n")
 # Windows-1252: a best fit (c for U+010D) or else a space per UTF-16 unit.
 DECK_CP1252 = (b"Caf\xe9 cr\xe8me \xe0 3 \x80 cC\r\n       !\r\n"
                b"Line one\r\nLine two\r\nsoft\r\nbreak\r\n" + SEP.encode() +
                b"Second slide\r\n")
-SECOND = "Second deck\r\n"
 NOT_STORAGE = "The file is not a storage object (code 4)"
 BAD = [("missing.ppt", "The stream with the name specified does not exist",
         4),
@@ -37,18 +37,14 @@ def utf16(text):
     return text.encode("utf-16-le", "surrogatepass")
 
 
-def lf(data):
-    return data.replace(b"\r\n", b"\n")
-
-
 def line(path, message, code):
     return ("txtppt2: %s: %s (code %d)\n" % (path, message, code)).encode()
 
 
-def cases(deck_bytes, large, examples, complete):
+def cases(deck_bytes, large, second, complete):
     """(args, stdin, stdout, stderr, status): stderr as bytes is exact, as
-    str a part that must appear (with the usage line when status is 2)."""
-    sample = examples + "/sample.ppt"
+    str a part that must appear (with the usage line when status is 2).
+    second.ppt and -x.ppt are the sample presentation, which gives second."""
     table = [
         (["deck.ppt"], b"", utf8(DECK), b"", 0),
         (["--encoding", "utf-16le", "deck.ppt"], b"", utf16(DECK), b"", 0),
@@ -56,18 +52,17 @@ def cases(deck_bytes, large, examples, complete):
         (["--lf", "--encoding", "utf-16le", "deck.ppt"], b"",
          utf16(DECK.replace("\r\n", "\n")), b"", 0),
         (["-"], deck_bytes, utf8(DECK), b"", 0),
-        (["--encoding", "cp1252", "--lf", "second.ppt", "-"], deck_bytes,
-         lf(SECOND.encode() + DECK_CP1252), b"", 0),
-        (["-", "second.ppt"], b"x" * 600, utf8(SECOND),
+        (["--encoding", "cp1252", "--lf", "deck.ppt", "-"], deck_bytes,
+         DECK_CP1252.replace(b"\r\n", b"\n") * 2, b"", 0),
+        (["-", "second.ppt"], b"x" * 600, second,
          b"txtppt2: -: " + NOT_STORAGE.encode() + b"\n", 1),
-        (["--", "-x.ppt"], b"", utf8(SECOND), b"", 0),
+        (["--", "-x.ppt"], b"", second, b"", 0),
         (["--probe", "deck.ppt", "-"], deck_bytes,
          b"deck.ppt: supported\n-: supported\n", b"", 0),
         (["--probe", "-"], b"", b"-: not supported\n", b"", 1),
-        ([sample], b"", open(examples + "/sample.expected.txt", "rb").read(),
-         b"", 0),
         # --complete from standard input, and its errors, as from the path.
-        (["--complete", "-"], open(sample, "rb").read(), complete, b"", 0),
+        (["--complete", "-"], open("second.ppt", "rb").read(), complete, b"",
+         0),
         (["--complete", "notes.txt", "x" * 1100], b"", b"",
          line("notes.txt", "The file is not a storage object", 4) +
          line("x" * 1100, "Error in parameters", 1), 1),
@@ -75,7 +70,7 @@ def cases(deck_bytes, large, examples, complete):
         # after a large deck that finishes last on four threads.
         (["--jobs", "4", large, "deck.ppt"] +
          [arg for bad in BAD for arg in (bad[0], "second.ppt")], b"",
-         run([large]).stdout + utf8(DECK + SECOND * len(BAD)),
+         run([large]).stdout + utf8(DECK) + second * len(BAD),
          b"".join(line(*bad) for bad in BAD), 1),
     ]
     for args, message in [
@@ -123,8 +118,15 @@ def on_terminal(args):
 
 def main():
     global CLI
-    CLI, fixtures, work, examples, version = sys.argv[1:6]
-    os.chdir(fixtures)
+    CLI, seeds, work, examples, version = sys.argv[1:6]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(os.path.join(work, "in"))
+    os.chdir(os.path.join(work, "in"))
+    for name in ("second.ppt", "-x.ppt"):
+        shutil.copy(examples + "/sample.ppt", name)
+    shutil.copy(seeds + "/mixed_scripts.ppt", "deck.ppt")
+    shutil.copy(seeds + "/no_document_stream.ppt", ".")
+    open("notes.txt", "wb").write(b"n" * 600 + b"\n")
     failures = []
 
     def check(ok, what, got=""):
@@ -132,12 +134,16 @@ def main():
             failures.append("%s: got %r" % (what, got[:300] if got else got))
 
     deck_bytes = open("deck.ppt", "rb").read()
-    large = "batch/deck00.ppt"
-    complete = run(["--complete", examples + "/sample.ppt"]).stdout
-    check(complete != run([examples + "/sample.ppt"]).stdout,
-          "--complete gives the exact text", complete)
-    for args, stdin, stdout, stderr, status in cases(deck_bytes, large,
-                                                     examples, complete):
+    second = open(examples + "/sample.expected.txt", "rb").read()
+    # Sound sample files, the first the slowest to convert.
+    decks = [seeds + "/" + name + ".ppt" for name in (
+        "many_containers", "v3_mini_stream", "v4_regular_stream",
+        "other_streams_and_storages", "text_with_nul_lone_cr_and_vt",
+        "empty_document_stream")]
+    complete = run(["--complete", "second.ppt"]).stdout
+    check(complete != second, "--complete gives the exact text", complete)
+    for args, stdin, stdout, stderr, status in cases(deck_bytes, decks[0],
+                                                     second, complete):
         what = " ".join(args) or "(no arguments)"
         r = run(args, stdin)
         check(r.returncode == status, what + ": status", r.returncode)
@@ -150,17 +156,16 @@ def main():
 
     # Output files: -o, and --output-dir with names from the inputs; --jobs
     # changes nothing; a failure or a name taken costs only its own file.
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    out = os.path.join(work, "out.txt")
+    out = os.path.join(work, "o", "out.txt")
+    os.makedirs(os.path.dirname(out))
     r = run(["-o", out, "deck.ppt", "second.ppt"])
-    check(r.stdout == b"" and tree(work) == {"out.txt": utf8(DECK + SECOND)},
-          "-o", tree(work))
-    decks = ["batch/" + name for name in sorted(os.listdir("batch"))]
+    check(r.stdout == b"" and tree(os.path.dirname(out)) ==
+          {"out.txt": utf8(DECK) + second}, "-o", r.stderr)
     shutil.copy("deck.ppt", os.path.join(work, "talk.v2.ppt"))
     inputs = decks + [os.path.join(work, "talk.v2.ppt"), "notes.txt", "-"]
-    expected = {name[6:-4] + ".txt": run([name]).stdout for name in decks}
-    expected.update({"talk.v2.txt": utf8(DECK), "stdin.txt": utf8(SECOND)})
+    expected = {os.path.basename(name)[:-4] + ".txt": run([name]).stdout
+                for name in decks}
+    expected.update({"talk.v2.txt": utf8(DECK), "stdin.txt": second})
     for jobs in ("1", "4"):
         folder = os.path.join(work, "jobs" + jobs, "made")
         r = run(["--output-dir", folder, "-j", jobs] + inputs,

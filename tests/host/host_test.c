@@ -263,28 +263,28 @@ static void RunNonAsciiNames(const char* corpus, const char* folder) {
 }
 
 /* ---- Failures and the error record. ----------------------------------- */
-static const char kNotStorage[] = "The file is not a storage object";
+static const struct {
+  const char* name;
+  const char* message;
+} kFailingPaths[] = {
+    {"/missing.ppt", "The stream with the name specified does not exist"},
+    {"/no such folder/x.ppt", "The path specified does not exist"},
+    {"",
+     "Access denied because the caller has insufficient permission, or "
+     "another caller has the file open and locked"},
+    {"/empty.ppt", "The file is not a storage object"}};
 
 static void RunFailures(const char* folder) {
-  const struct {
-    const char* name;
-    const char* message;
-  } paths[] = {
-      {"/missing.ppt", "The stream with the name specified does not exist"},
-      {"/no such folder/x.ppt", "The path specified does not exist"},
-      {"",
-       "Access denied because the caller has insufficient permission, or "
-       "another caller has the file open and locked"},
-      {"/empty.ppt", kNotStorage}};
   char path[1024];
   fclose(fopen(strcat(strcpy(path, folder), "/empty.ppt"), "wb"));
   for (int i = 0; i < 4; ++i) {
     uint32_t count = 77;
     char got[256] = "";
-    snprintf(path, sizeof path, "%s%s", folder, paths[i].name);
+    snprintf(path, sizeof path, "%s%s", folder, kFailingPaths[i].name);
     CHECK(api.toUnicode(path, &count) == NULL && count == 77);
     CHECK(api.errorCode() == 4 && api.errorMessage(got, sizeof got) == 1);
-    if (!CHECK(strcmp(got, paths[i].message) == 0 && !api.fileSupported(path)))
+    if (!CHECK(strcmp(got, kFailingPaths[i].message) == 0 &&
+               !api.fileSupported(path)))
       fprintf(stderr, "  %s: %s\n", path, got);
   }
   remove(path);
@@ -359,19 +359,17 @@ static void* OnNewThread(void* unused) {
 }
 
 static void RunThreads(const char* corpus, const char* folder) {
-  static const char kMissing[] =
-      "The stream with the name specified does not exist";
   char path[1024], message[64];
   uint32_t count = 0;
   snprintf(path, sizeof path, "%s/ppt/SampleShow.ppt", corpus);
   if (!CHECK(ReadWhole(path, &threadData))) return;
-  snprintf(path, sizeof path, "%s/missing.ppt", folder);
+  snprintf(path, sizeof path, "%s%s", folder, kFailingPaths[0].name);
   api.toText(path, &count);
   pthread_t thread;
   if (CHECK(pthread_create(&thread, NULL, OnNewThread, NULL) == 0))
     pthread_join(thread, NULL);
   api.errorMessage(message, sizeof message);
-  CHECK(api.errorCode() == 4 && strcmp(message, kMissing) == 0);
+  CHECK(api.errorCode() == 4 && strcmp(message, kFailingPaths[0].message) == 0);
   free(threadData.bytes);
 }
 

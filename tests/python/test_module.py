@@ -17,7 +17,7 @@ import txtppt2.dask
 from txtppt2 import ConversionError, StorageError, UnsupportedFormatError
 
 EXAMPLES = Path(os.environ["TXTPPT2_EXAMPLES_DIR"])
-FIXTURES = Path(os.environ["TXTPPT2_FIXTURES_DIR"])
+SEEDS = Path(os.environ["TXTPPT2_SEEDS_DIR"])
 CORPUS = Path(os.environ["TXTPPT2_SHARED_DIR"]) / "corpus"
 SAMPLE = EXAMPLES / "sample.ppt"
 SAMPLE_TEXT = (EXAMPLES / "sample.expected.txt").read_bytes().decode("utf-8")
@@ -62,7 +62,7 @@ def test_every_kind_of_source_converts(kind, tmp_path):
 
 
 def test_lone_surrogate_becomes_replacement_character():
-    deck = FIXTURES / "deck.ppt"
+    deck = SEEDS / "mixed_scripts.ppt"
     exact = txtppt2.extract_bytes(deck).decode("utf-16-le", "surrogatepass")
     assert "\ud800" in exact
     assert txtppt2.extract_text(deck) == exact.replace("\ud800", "\ufffd")
@@ -72,9 +72,9 @@ def test_lone_surrogate_becomes_replacement_character():
 @pytest.mark.parametrize("make_source, error_class, code", [
     (lambda tmp_path: tmp_path / "missing.ppt", StorageError, 4),
     (lambda tmp_path: bytearray(SAMPLE.read_bytes()[:1000]), StorageError, 4),
-    (lambda tmp_path: FIXTURES / "no_document_stream.ppt",
+    (lambda tmp_path: SEEDS / "no_document_stream.ppt",
      UnsupportedFormatError, 1003),
-    (lambda tmp_path: (FIXTURES / "no_document_stream.ppt").read_bytes(),
+    (lambda tmp_path: (SEEDS / "no_document_stream.ppt").read_bytes(),
      UnsupportedFormatError, 1003),
     (lambda tmp_path: "x" * 1100 + ".ppt", ConversionError, 1),
 ])
@@ -123,7 +123,7 @@ def serial_result(source):
 
 def test_threads_give_the_serial_results_in_order(tmp_path):
     sources = [SAMPLE, tmp_path / "missing.ppt", SAMPLE.read_bytes(),
-               FIXTURES / "no_document_stream.ppt"] * 3 + corpus(every=4)
+               SEEDS / "no_document_stream.ppt"] * 3 + corpus(every=4)
     results = list(txtppt2.extract_many(iter(sources), jobs=2))
     assert [source for source, _ in results] == sources
     assert [serial_result(source) for source in sources] == [

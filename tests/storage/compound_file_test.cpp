@@ -317,8 +317,7 @@ TEST(CompoundFileTest, SectorPastFourGiBIsReadWhereItLies) {
   writer.AddStream(u"PowerPoint Document", PatternBytes(5000, 1));
   std::string file = writer.Build();
   const std::u16string name = u"PowerPoint Document";
-  size_t entry = file.find(
-      std::string(reinterpret_cast<const char*>(name.data()), name.size() * 2));
+  size_t entry = file.find(Utf16Le(name));
   ASSERT_EQ(entry % 128, 0u);
   for (int i = 0; i < 4; ++i)  // the start sector, little-endian
     file[entry + 0x74 + i] = static_cast<char>(kFarSector >> (8 * i));

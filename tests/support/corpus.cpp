@@ -1,7 +1,6 @@
 #include "support/corpus.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -9,18 +8,6 @@
 namespace txtppt2::testing {
 
 namespace fs = std::filesystem;
-
-bool RunningInCi() {
-  const char* ci = std::getenv("CI");
-  return ci != nullptr && std::string(ci) == "true";
-}
-
-std::optional<fs::path> CorpusDir() {
-  fs::path dir = fs::path(TXTPPT2_SHARED_DIR) / "corpus";
-  std::error_code ec;
-  if (!fs::is_directory(dir / "ppt", ec)) return std::nullopt;
-  return dir;
-}
 
 std::string ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -32,9 +19,10 @@ std::string ReadFileBytes(const fs::path& path) {
 
 std::vector<CorpusFile> LoadCorpus() {
   std::vector<CorpusFile> files;
-  auto dir = CorpusDir();
-  if (!dir) return files;
-  for (const auto& entry : fs::directory_iterator(*dir / "ppt")) {
+  const fs::path dir = fs::path(TXTPPT2_SHARED_DIR) / "corpus" / "ppt";
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) return files;
+  for (const auto& entry : fs::directory_iterator(dir)) {
     if (!entry.is_regular_file()) continue;
     files.push_back({entry.path().filename().string(), entry.path()});
   }

@@ -95,6 +95,17 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
                          .CString(u"cs\0tring")
                          .Bytes();
   files.push_back({"text_with_nul_lone_cr_and_vt", Make(v3, text), S_OK, text});
+  // Two slides of mixed scripts (one character with only a best fit in
+  // Windows-1252, a lone surrogate), with line and soft breaks.
+  RecordStreamBuilder mixed;
+  mixed.Container(RT_Document).Container(RT_SlideListWithText);
+  mixed.TextChars(u"Café crème à 3 € čĊ").TextChars(u"日本 \U0001F600 \xD800!");
+  mixed.TextBytes("Line one\rLine two").TextChars(u"soft\vbreak");
+  mixed.Container(RT_Slide).Container(RT_Slide);
+  mixed.Container(kOfficeArtSpContainer).Container(kOfficeArtClientTextbox);
+  mixed.TextChars(u"Second slide");
+  files.push_back(
+      {"mixed_scripts", Make(v3, mixed.Bytes()), S_OK, mixed.Bytes()});
   files.push_back({"empty_document_stream", Make(v3, ""), S_OK, ""});
 }
 

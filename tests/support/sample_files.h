@@ -1,7 +1,7 @@
 // The sample files: sound presentations and damaged files made with the
 // fixture writers, each named for what it is or what its damage breaks, and
-// each with what it must give. The reader test, the lifetime check, the
-// stress test and the fuzz seeds all run this one table.
+// each with what it must give. The reader test, the stress test and the
+// fuzz seeds (which the command and module tests read too) run this table.
 #ifndef TXTPPT2_TESTS_SUPPORT_SAMPLE_FILES_H_
 #define TXTPPT2_TESTS_SUPPORT_SAMPLE_FILES_H_
 
