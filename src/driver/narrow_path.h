@@ -5,6 +5,7 @@
 #ifndef TXTPPT2_DRIVER_NARROW_PATH_H_
 #define TXTPPT2_DRIVER_NARROW_PATH_H_
 
+#include "driver/error_recorder.h"
 #include "platform/windows.h"
 
 namespace txtppt2 {
@@ -12,8 +13,10 @@ namespace txtppt2 {
 constexpr int kPathCapacity = 1024;
 
 // Writes narrow's UTF-16 form and its NUL into path; false when it does not
-// fit or cannot be converted (the caller reports "Error in parameters").
-bool WidenNarrowPath(const char* narrow, WCHAR (&path)[kPathCapacity]);
+// fit or cannot be converted, after recording "Error in parameters" in
+// errors where there is one (a probe has none).
+bool WidenNarrowPath(const char* narrow, WCHAR (&path)[kPathCapacity],
+                     ErrorRecorder* errors);
 
 }  // namespace txtppt2
 

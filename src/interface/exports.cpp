@@ -20,14 +20,10 @@ const WCHAR* AsWide(const txtppt2_char16* path) {
   return reinterpret_cast<const WCHAR*>(path);
 }
 
-// Converts a narrow path into path, or records "Error in parameters" and
-// answers false.
+// Converts a narrow path into path, or records "Error in parameters" in
+// the thread's record and answers false.
 bool WidenPath(const char* narrow, WCHAR (&path)[kPathCapacity]) {
-  if (WidenNarrowPath(narrow, path)) return true;
-  if (ConversionErrorState* record = ConversionErrorState::ForThisThread())
-    record->SetConversionError(messages::kErrorInParameters,
-                               kParameterErrorCode);
-  return false;
+  return WidenNarrowPath(narrow, path, ConversionErrorState::ForThisThread());
 }
 
 // A conversion needs the thread's error record; without one it fails at

@@ -3,7 +3,6 @@
 #include "driver/narrow_path.h"
 #include "driver/support_probes.h"
 #include "interface/conversion_error_state.h"
-#include "storage/storage_messages.h"
 
 namespace txtppt2 {
 namespace {
@@ -16,11 +15,8 @@ HGLOBAL RunDriver(const Source& source, OutputMode mode, TextScope scope,
     return ConvertMemory(memory->data, mode, count, errors, scope);
   }
   WCHAR path[kPathCapacity];
-  if (!WidenNarrowPath(std::get<PathSource>(source).path, path)) {
-    errors.SetConversionError(messages::kErrorInParameters,
-                              kParameterErrorCode);
+  if (!WidenNarrowPath(std::get<PathSource>(source).path, path, &errors))
     return nullptr;
-  }
   return ConvertFile(path, mode, count, errors, scope);
 }
 
@@ -45,7 +41,7 @@ bool IsSourceSupported(const Source& source) {
   if (const auto* memory = std::get_if<MemorySource>(&source))
     return IsMemDataSupported(memory->data, memory->size);
   WCHAR path[kPathCapacity];
-  return WidenNarrowPath(std::get<PathSource>(source).path, path) &&
+  return WidenNarrowPath(std::get<PathSource>(source).path, path, nullptr) &&
          IsFileSupportedW(path);
 }
 
