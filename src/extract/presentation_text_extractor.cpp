@@ -30,12 +30,9 @@ inline void ReadHeader(Reader& source, uint16_t& versionAndInstance,
   if constexpr (std::is_same_v<Reader, StorageStream>) {
     unsigned char bytes[8];
     if (source.ReadIfBuffered(bytes, sizeof bytes)) {
-      versionAndInstance = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-      recType = static_cast<uint16_t>(bytes[2] | (bytes[3] << 8));
-      recLen = static_cast<uint32_t>(bytes[4]) |
-               (static_cast<uint32_t>(bytes[5]) << 8) |
-               (static_cast<uint32_t>(bytes[6]) << 16) |
-               (static_cast<uint32_t>(bytes[7]) << 24);
+      versionAndInstance = DecodeU16(bytes);
+      recType = DecodeU16(bytes + 2);
+      recLen = DecodeU32(bytes + 4);
       return;
     }
   }

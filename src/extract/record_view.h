@@ -12,6 +12,8 @@
 #include <optional>
 #include <string_view>
 
+#include "storage/record_stream_reader.h"
+
 namespace txtppt2 {
 
 constexpr uint32_t kRecordHeaderSize = 8;
@@ -31,15 +33,11 @@ struct RecordHeader {
 };
 
 inline uint16_t LoadU16(std::string_view image, uint32_t at) {
-  const auto* p = reinterpret_cast<const unsigned char*>(image.data()) + at;
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+  return DecodeU16(reinterpret_cast<const unsigned char*>(image.data()) + at);
 }
 
 inline uint32_t LoadU32(std::string_view image, uint32_t at) {
-  const auto* p = reinterpret_cast<const unsigned char*>(image.data()) + at;
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
+  return DecodeU32(reinterpret_cast<const unsigned char*>(image.data()) + at);
 }
 
 // The record whose header starts at offset inside a parent ending at

@@ -38,6 +38,19 @@ class RecordStreamReader {
   virtual uint32_t Size() = 0;
 };
 
+// The little-endian values at bytes; the first byte is the least
+// significant.
+inline uint16_t DecodeU16(const unsigned char* bytes) {
+  return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+inline uint32_t DecodeU32(const unsigned char* bytes) {
+  return static_cast<uint32_t>(bytes[0]) |
+         (static_cast<uint32_t>(bytes[1]) << 8) |
+         (static_cast<uint32_t>(bytes[2]) << 16) |
+         (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
 // Read little-endian values through any reader; the first byte is the least
 // significant. Inline, and templates over the reader's own type: the walker
 // reads three per record, and when it knows its reader's final type the
@@ -47,7 +60,7 @@ inline Reader& ReadU16(Reader& reader, uint16_t& value) {
   static_assert(std::is_base_of_v<RecordStreamReader, Reader>);
   unsigned char bytes[2];
   reader.Read(bytes, sizeof bytes);
-  value = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+  value = DecodeU16(bytes);
   return reader;
 }
 
@@ -56,10 +69,7 @@ inline Reader& ReadU32(Reader& reader, uint32_t& value) {
   static_assert(std::is_base_of_v<RecordStreamReader, Reader>);
   unsigned char bytes[4];
   reader.Read(bytes, sizeof bytes);
-  value = static_cast<uint32_t>(bytes[0]) |
-          (static_cast<uint32_t>(bytes[1]) << 8) |
-          (static_cast<uint32_t>(bytes[2]) << 16) |
-          (static_cast<uint32_t>(bytes[3]) << 24);
+  value = DecodeU32(bytes);
   return reader;
 }
 

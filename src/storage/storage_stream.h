@@ -27,10 +27,7 @@ class StorageStream final : public RecordStreamReader {
   StorageStream& operator=(const StorageStream&) = delete;
 
   void Read(void* buffer, uint32_t count) override {
-#ifndef _WIN32
-    if (docfile != nullptr && docfile->ReadBuffered(buffer, count)) return;
-#endif
-    ReadThroughStream(buffer, count);
+    if (!ReadIfBuffered(buffer, count)) ReadThroughStream(buffer, count);
   }
   void Skip(uint32_t count) override {
 #ifndef _WIN32

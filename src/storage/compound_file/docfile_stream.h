@@ -80,14 +80,8 @@ class DocfileStream final : public IStream {
     const uint64_t offset = position - bufferStart;
     if (offset > bufferServes || count > bufferServes - offset || count == 0)
       return false;
-    const uint8_t* from = buffer.get() + offset;
-    // Copies of a size known here compile to one move each.
-    if (count == 2)
-      std::memcpy(out, from, 2);
-    else if (count == 4)
-      std::memcpy(out, from, 4);
-    else
-      std::memcpy(out, from, count);
+    // Inlined where count is a constant, the copy is one move.
+    std::memcpy(out, buffer.get() + offset, count);
     position += count;
     return true;
   }
