@@ -1,0 +1,27 @@
+// The deck as data from a path or a memory image, for the command and the
+// Python module: the model and the complete text come from one walk.
+#ifndef TXTPPT2_API_PRESENTATION_EXTRACTION_H_
+#define TXTPPT2_API_PRESENTATION_EXTRACTION_H_
+
+#include <cstdint>
+#include <string>
+
+#include "interface/isolated_conversion.h"  // Source
+#include "model/presentation.h"
+
+namespace txtppt2 {
+
+// On failure `ok` is false and `code` and `message` are those the exports
+// would report for the same source.
+struct PresentationExtraction {
+  bool ok = false;
+  uint32_t code = 0;
+  std::string message;
+  Presentation presentation;
+};
+
+PresentationExtraction ExtractPresentation(const Source& source);
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_API_PRESENTATION_EXTRACTION_H_
