@@ -48,6 +48,14 @@ check_consumer() {
     cmp -s "$output" "$expected" || fail "$how: no text, or not the command's"
 }
 
+# The manual pages, where man finds them under the prefix. txtppt2(1) is
+# made with python3; without it, only libtxtppt2(3) is installed.
+pages=(share/man/man3/libtxtppt2.3)
+command -v python3 >/dev/null && pages+=(share/man/man1/txtppt2.1)
+for page in "${pages[@]}"; do
+  [[ -s $prefix/$page ]] || fail "no $page"
+done
+
 # pkg-config, with the library found through the .pc file's libdir.
 export PKG_CONFIG_PATH=$libdir/pkgconfig
 [[ $(pkg-config --modversion txtppt2) == 2.0.4 ]] ||
