@@ -11,6 +11,8 @@
 #   scripts/install-deps.sh x86       # the 32-bit builds
 #   scripts/install-deps.sh python    # the Python module and its tests
 #   scripts/install-deps.sh fuzz      # clang with libFuzzer (fuzz/)
+#   scripts/install-deps.sh package   # scripts/package.sh: debhelper and the
+#                                     # packages' build dependencies
 #
 # Several sets may be named at once. The README's Quick start lists what
 # the build and test sets install: keep it in step with these lists.
@@ -26,6 +28,9 @@ x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
 fuzz_packages=(clang libclang-rt-14-dev)
+# The .deb packages' tools; their build dependencies are debian/control's
+# Build-Depends, which the build, test and python lists hold.
+package_packages=(debhelper dh-python dpkg-dev man-db)
 
 # The packages of one set, the way the commands use them.
 packages_of() {
@@ -40,8 +45,10 @@ packages_of() {
       "${python_packages[@]}" ;;
     fuzz) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${fuzz_packages[@]}" ;;
+    package) echo "${build_packages[@]}" "${test_packages[@]}" \
+      "${python_packages[@]}" "${package_packages[@]}" ;;
     *)
-      echo "usage: $0 [build|test|windows|x86|python|fuzz]..." >&2
+      echo "usage: $0 [build|test|windows|x86|python|fuzz|package]..." >&2
       exit 2
       ;;
   esac

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds txtppt2's packages into dist/:
+#
+#   scripts/package.sh deb     # the Debian binary packages (debian/), then
+#                              # lintian on them where it is installed
+#   scripts/package.sh wheel   # a Python wheel for this machine's python3
+#
+# Like the other scripts it first checks the Debian packages it needs
+# (scripts/install-deps.sh package or python): as root it installs the
+# missing ones, otherwise it prints the command that does and stops.
+#
+# The Debian build runs in a copy of the source tree (dist/deb-build/), so
+# that neither the tree nor the folder above it gets the build's files. The
+# package build's own tests run there too; the tests of the shared corpus
+# skip in it (it is not beside the copy).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
+deb() {
+  scripts/install-deps.sh package
+  local version work source
+  version=$(dpkg-parsechangelog -S Version)
+  work=dist/deb-build
+  source=$work/txtppt2-$version
+  rm -rf "$work"
+  mkdir -p "$source"
+  # The tracked sources where there is git, else the tree without builds.
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard |
+      tar --null -T - -cf - | tar -xf - -C "$source"
+  else
+    tar --exclude='./build*' --exclude=./dist --exclude=./.git -cf - . |
+      tar -xf - -C "$source"
+  fi
+  echo "package.sh: building the Debian packages in $source" \
+    "(build log: $work/build.log)" >&2
+  (cd "$source" && env -u CI DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
+    dpkg-buildpackage -b -us -uc) >"$work/build.log" 2>&1 ||
+    { tail -n 40 "$work/build.log" >&2; exit 1; }
+  rm -f dist/*.deb
+  mv "$work"/*.deb dist/
+  ls -l dist/*.deb
+  if command -v lintian >/dev/null; then
+    echo "package.sh: lintian" >&2
+    lintian --info "$work"/*.changes
+  fi
+}
+
+wheel() {
+  scripts/install-deps.sh python
+  /usr/bin/python3 -m pip wheel --no-deps --no-build-isolation -w dist .
+}
+
+case ${1:-} in
+  deb) deb ;;
+  wheel) wheel ;;
+  *)
+    echo "usage: $0 deb|wheel" >&2
+    exit 2
+    ;;
+esac
