@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds txtppt2's packages into dist/:
 #
-#   scripts/package.sh deb     # the Debian binary packages (debian/), then
-#                              # lintian on them where it is installed
+#   scripts/package.sh deb     # the Debian binary packages (debian/) into
+#                              # dist/, their debug symbols into dist/debug/;
+#                              # then lintian on them, where it is installed
 #   scripts/package.sh wheel   # a Python wheel for this machine's python3
 #
 # Like the other scripts it first checks the Debian packages it needs
@@ -40,13 +41,17 @@ deb() {
   (cd "$source" && env -u CI DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
     dpkg-buildpackage -b -us -uc) >"$work/build.log" 2>&1 ||
     { tail -n 40 "$work/build.log" >&2; exit 1; }
-  rm -f dist/*.deb
-  mv "$work"/*.deb dist/
-  ls -l dist/*.deb
   if command -v lintian >/dev/null; then
     echo "package.sh: lintian" >&2
-    lintian --info "$work"/*.changes
+    lintian --info --pedantic "$work"/*.changes
   fi
+  # The packages in dist/, their debug symbols in dist/debug/: so that
+  # apt-get install ./dist/*.deb installs the four packages alone.
+  rm -rf dist/*.deb dist/debug
+  mkdir -p dist/debug
+  mv "$work"/*-dbgsym_*.deb dist/debug/
+  mv "$work"/*.deb dist/
+  ls -l dist/*.deb
 }
 
 wheel() {
