@@ -30,7 +30,7 @@ windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
 fuzz_packages=(clang libclang-rt-14-dev)
 # The .deb packages' tools; their build dependencies are debian/control's
 # Build-Depends, which the build, test and python lists hold.
-package_packages=(debhelper dh-python dpkg-dev man-db)
+package_packages=(build-essential debhelper dh-python dpkg-dev man-db)
 
 # The packages of one set, the way the commands use them.
 packages_of() {

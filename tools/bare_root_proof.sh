@@ -47,7 +47,7 @@ build() {
 
   step "as root: scripts/txtppt2.sh examples/sample.ppt"
   in_root /bin/bash -c 'cd /src && scripts/txtppt2.sh examples/sample.ppt' |
-    tee /dev/stderr | cmp - "$project/examples/sample.expected.txt"
+    tee >(cat >&2) | cmp - "$project/examples/sample.expected.txt"
   echo "the text is examples/sample.expected.txt"
 
   step "as root: scripts/package.sh deb"
