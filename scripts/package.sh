@@ -4,7 +4,7 @@
 #   scripts/package.sh deb     # the Debian binary packages (debian/) into
 #                              # dist/, their debug symbols into dist/debug/;
 #                              # then lintian on them, where it is installed
-#   scripts/package.sh wheel   # a Python wheel for this machine's python3
+#   scripts/package.sh wheel   # a Python wheel for Debian's python3 (pip wheel .)
 #
 # Like the other scripts it first checks the Debian packages it needs
 # (scripts/install-deps.sh package or python): as root it installs the
@@ -54,9 +54,16 @@ deb() {
   ls -l dist/*.deb
 }
 
+# The wheel is built by the pip of a scratch virtual environment (Debian's
+# python3 has no pip of its own without python3-pip), offline.
 wheel() {
   scripts/install-deps.sh python
-  /usr/bin/python3 -m pip wheel --no-deps --no-build-isolation -w dist .
+  local env=dist/wheel-env
+  rm -rf "$env"
+  /usr/bin/python3 -m venv "$env"
+  "$env/bin/pip" wheel --no-index --no-deps -w dist .
+  rm -rf "$env"
+  ls -l dist/*.whl
 }
 
 case ${1:-} in
