@@ -26,7 +26,8 @@ step() { printf '\n== %s\n' "$*"; }
 
 mount_root() {
   mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
-  mountpoint -q "$root/dev/pts" || mount -t devpts devpts "$root/dev/pts"
+  mountpoint -q "$root/dev/pts" ||
+    mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
   trap 'umount "$root/dev/pts" "$root/proc"' EXIT
 }
 

@@ -88,3 +88,16 @@ def test_module_prints_what_the_command_prints(arguments):
 def test_module_usage_errors_exit_2():
     status, _, error = run([sys.executable, "-m", "txtppt2"])
     assert status == 2 and b"usage" in error
+
+
+def test_debian_packages_have_the_projects_version():
+    # The package is native: its version is the project's, unrevised.
+    with open(os.path.join(SOURCE, "debian", "changelog")) as changelog:
+        first = changelog.readline()
+    assert first.startswith(
+        f"txtppt2 ({txtppt2_backend.project_version()}) "), first
+    major = txtppt2_backend.project_version().split(".")[0]
+    with open(os.path.join(SOURCE, "debian", "control")) as control:
+        assert f"Package: libtxtppt2-{major}\n" in control.read()
+    assert os.path.exists(os.path.join(
+        SOURCE, "debian", f"libtxtppt2-{major}.symbols"))
