@@ -14,8 +14,9 @@
 #   scripts/install-deps.sh package   # scripts/package.sh: debhelper and the
 #                                     # packages' build dependencies
 #
-# Several sets may be named at once. The README's Quick start lists what
-# the build and test sets install: keep it in step with these lists.
+# Several sets may be named at once. The README's Quick start names the
+# build set's packages, and debian/control's Build-Depends the package
+# set's: keep them in step with these lists.
 set -euo pipefail
 
 # Every package the project uses is in one of these lists.
