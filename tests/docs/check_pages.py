@@ -11,7 +11,8 @@ page has the sections a command's page needs.
 library: the exports declared in HEADER, the names in EXPORTS (one a line),
 the entries of the page's FUNCTIONS section, the prototypes of its
 SYNOPSIS and, when given, the Debian symbols file SYMBOLS all name the same
-22 functions, and each prototype in the page is the header's.
+22 functions, and each prototype in the page is the header's; each error
+code the header names is an item of ERRORS.
 
 Either way, where man-db is installed the page must render without a
 warning.
@@ -161,6 +162,13 @@ def check_library(page_path, header, exports, symbols=None):
             fail(f"{where} names {len(found)} functions; beside EXPORTS "
                  f"it lacks {sorted(listed - found)} and adds "
                  f"{sorted(found - listed)}")
+    # The header's error codes: each an item of ERRORS, by value and name.
+    header_text = open(header).read()
+    errors = " ".join(tagged_terms(by_section.get("ERRORS", [])))
+    for name, value in re.findall(r"^\s*(txtppt2_\w+)\s*=\s*(\d+)",
+                                  header_text, flags=re.M):
+        if not re.search(rf"\b{value}\b.*\b{name}\b", errors):
+            fail(f"ERRORS has no item for {value} ({name})")
     for name in sorted(set(declared) & set(synopsis)):
         if declared[name] != synopsis[name]:
             fail(f"{name}: the page says {synopsis[name]}, the header "
