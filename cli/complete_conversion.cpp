@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "interface/isolated_conversion.h"
+#include "api/isolated_conversion.h"
 
 namespace txtppt2::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/isolated_conversion.h"
+#include "api/isolated_conversion.h"
 
 namespace py = pybind11;
 using txtppt2::MemorySource;

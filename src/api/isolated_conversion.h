@@ -6,8 +6,8 @@
 // Each call records its outcome in an error record of its own, so threads
 // converting at once share no state, and the exports' per-thread record is
 // never touched.
-#ifndef TXTPPT2_INTERFACE_ISOLATED_CONVERSION_H_
-#define TXTPPT2_INTERFACE_ISOLATED_CONVERSION_H_
+#ifndef TXTPPT2_API_ISOLATED_CONVERSION_H_
+#define TXTPPT2_API_ISOLATED_CONVERSION_H_
 
 #include <cstdint>
 #include <memory>
@@ -57,4 +57,4 @@ bool IsSourceSupported(const Source& source);
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_INTERFACE_ISOLATED_CONVERSION_H_
+#endif  // TXTPPT2_API_ISOLATED_CONVERSION_H_

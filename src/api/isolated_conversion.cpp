@@ -1,4 +1,4 @@
-#include "interface/isolated_conversion.h"
+#include "api/isolated_conversion.h"
 
 #include "driver/narrow_path.h"
 #include "driver/support_probes.h"
