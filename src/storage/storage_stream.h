@@ -14,7 +14,7 @@
 #include "platform/windows.h"
 #include "storage/record_stream_reader.h"
 #ifndef _WIN32
-#include "storage/compound_file/docfile_stream.h"
+#include "platform/compound_file/docfile_stream.h"
 #endif
 
 namespace txtppt2 {

@@ -1,7 +1,7 @@
 // Comparison of directory entry names. Names match as the format compares
 // them: case-insensitively, each UTF-16 unit folded to upper case.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_ENTRY_NAME_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_ENTRY_NAME_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_ENTRY_NAME_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_ENTRY_NAME_H_
 
 #include <string_view>
 
@@ -17,4 +17,4 @@ bool EntryNamesEqual(std::u16string_view a, std::u16string_view b);
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_ENTRY_NAME_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_ENTRY_NAME_H_

@@ -1,11 +1,11 @@
-#include "storage/compound_file/mini_stream.h"
+#include "platform/compound_file/mini_stream.h"
 
 #include <algorithm>
 #include <span>
 
-#include "storage/compound_file/fat_loader.h"
-#include "storage/compound_file/file_header.h"
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/fat_loader.h"
+#include "platform/compound_file/file_header.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 

@@ -1,8 +1,8 @@
-#include "storage/compound_file/file_header.h"
+#include "platform/compound_file/file_header.h"
 
 #include <algorithm>
 
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 

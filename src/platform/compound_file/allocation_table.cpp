@@ -1,4 +1,4 @@
-#include "storage/compound_file/allocation_table.h"
+#include "platform/compound_file/allocation_table.h"
 
 namespace txtppt2 {
 

@@ -1,6 +1,6 @@
-#include "storage/compound_file/directory_entry.h"
+#include "platform/compound_file/directory_entry.h"
 
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 

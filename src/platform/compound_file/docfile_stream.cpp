@@ -1,4 +1,4 @@
-#include "storage/compound_file/docfile_stream.h"
+#include "platform/compound_file/docfile_stream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,14 +4,14 @@
 // Holds the directory's sector chain (bounded by the file's sector count)
 // and one sector of bytes, never the whole directory. Reads through a
 // ByteSource it does not own, which must outlive it.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_H_
 
 #include <cstdint>
 #include <vector>
 
-#include "storage/compound_file/byte_source.h"
-#include "storage/compound_file/directory_entry.h"
+#include "platform/compound_file/byte_source.h"
+#include "platform/compound_file/directory_entry.h"
 
 namespace txtppt2 {
 
@@ -49,4 +49,4 @@ class Directory {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_H_

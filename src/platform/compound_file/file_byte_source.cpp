@@ -1,4 +1,4 @@
-#include "storage/compound_file/file_byte_source.h"
+#include "platform/compound_file/file_byte_source.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // ByteSource: where the compound file reader gets a file's bytes, a file
 // descriptor or a host's ILockBytes. Reads are positioned and never move a
 // shared offset, so every object reading one file can share one source.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_BYTE_SOURCE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_BYTE_SOURCE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_BYTE_SOURCE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_BYTE_SOURCE_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -31,4 +31,4 @@ class ByteSource {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_BYTE_SOURCE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_BYTE_SOURCE_H_

@@ -3,8 +3,8 @@
 // along a chain.
 //
 // Owns its entries; knows nothing of where they were read from.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_ALLOCATION_TABLE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_ALLOCATION_TABLE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_ALLOCATION_TABLE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_ALLOCATION_TABLE_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -54,4 +54,4 @@ class AllocationTable {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_ALLOCATION_TABLE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_ALLOCATION_TABLE_H_

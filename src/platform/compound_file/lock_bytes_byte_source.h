@@ -2,13 +2,13 @@
 // using only its ReadAt and Stat.
 //
 // Holds one reference to the ILockBytes from construction to destruction.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_
 
 #include <memory>
 
 #include "platform/windows.h"
-#include "storage/compound_file/byte_source.h"
+#include "platform/compound_file/byte_source.h"
 
 namespace txtppt2 {
 
@@ -30,4 +30,4 @@ class LockBytesByteSource final : public ByteSource {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_LOCK_BYTES_BYTE_SOURCE_H_

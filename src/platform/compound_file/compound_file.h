@@ -7,8 +7,8 @@
 // made from it, so the file stays readable until the last of them is
 // released, whichever goes first. Like those objects it belongs to one
 // thread at a time.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_COMPOUND_FILE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_COMPOUND_FILE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_COMPOUND_FILE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_COMPOUND_FILE_H_
 
 #include <cstdint>
 #include <memory>
@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "platform/windows.h"
-#include "storage/compound_file/allocation_table.h"
-#include "storage/compound_file/byte_source.h"
-#include "storage/compound_file/directory.h"
-#include "storage/compound_file/directory_entry.h"
-#include "storage/compound_file/file_header.h"
-#include "storage/compound_file/mini_stream.h"
-#include "storage/compound_file/stream_layout.h"
+#include "platform/compound_file/allocation_table.h"
+#include "platform/compound_file/byte_source.h"
+#include "platform/compound_file/directory.h"
+#include "platform/compound_file/directory_entry.h"
+#include "platform/compound_file/file_header.h"
+#include "platform/compound_file/mini_stream.h"
+#include "platform/compound_file/stream_layout.h"
 
 namespace txtppt2 {
 
@@ -80,4 +80,4 @@ class CompoundFile {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_COMPOUND_FILE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_COMPOUND_FILE_H_

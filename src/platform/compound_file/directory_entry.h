@@ -1,7 +1,7 @@
 // DirectoryEntry: one decoded 128-byte entry of the directory ([MS-CFB]
 // 2.6): what the reader uses of it.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_ENTRY_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_ENTRY_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_ENTRY_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_ENTRY_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -55,4 +55,4 @@ struct DirectoryEntry {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DIRECTORY_ENTRY_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_DIRECTORY_ENTRY_H_

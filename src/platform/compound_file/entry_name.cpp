@@ -1,4 +1,4 @@
-#include "storage/compound_file/entry_name.h"
+#include "platform/compound_file/entry_name.h"
 
 namespace txtppt2 {
 

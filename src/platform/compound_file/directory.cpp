@@ -1,10 +1,10 @@
-#include "storage/compound_file/directory.h"
+#include "platform/compound_file/directory.h"
 
 #include <algorithm>
 #include <span>
 #include <utility>
 
-#include "storage/compound_file/fat_loader.h"
+#include "platform/compound_file/fat_loader.h"
 
 namespace txtppt2 {
 

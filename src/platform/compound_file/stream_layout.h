@@ -4,15 +4,15 @@
 //
 // Owns the chain. A small stream's layout points into the file's
 // MiniStream, which must outlive it (streams keep their CompoundFile alive).
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_STREAM_LAYOUT_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_STREAM_LAYOUT_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_STREAM_LAYOUT_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_STREAM_LAYOUT_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "storage/compound_file/fat_loader.h"
-#include "storage/compound_file/mini_stream.h"
+#include "platform/compound_file/fat_loader.h"
+#include "platform/compound_file/mini_stream.h"
 
 namespace txtppt2 {
 
@@ -63,4 +63,4 @@ class StreamLayout {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_STREAM_LAYOUT_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_STREAM_LAYOUT_H_

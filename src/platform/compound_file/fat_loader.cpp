@@ -1,11 +1,11 @@
-#include "storage/compound_file/fat_loader.h"
+#include "platform/compound_file/fat_loader.h"
 
 #include <algorithm>
 #include <memory>
 #include <span>
 #include <vector>
 
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 

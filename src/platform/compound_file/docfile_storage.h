@@ -7,14 +7,14 @@
 // reference) and holds a share of its CompoundFile, which also holds the
 // host's ILockBytes when there is one: the file state, and that reference,
 // go when the storage and every stream made from it are released.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STORAGE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STORAGE_H_
 
 #include <memory>
 #include <optional>
 
 #include "platform/windows.h"
-#include "storage/compound_file/compound_file.h"
+#include "platform/compound_file/compound_file.h"
 
 namespace txtppt2 {
 
@@ -78,4 +78,4 @@ class DocfileStorage final : public IStorage {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STORAGE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STORAGE_H_

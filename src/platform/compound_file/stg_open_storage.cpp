@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "platform/windows.h"
-#include "storage/compound_file/compound_file.h"
-#include "storage/compound_file/docfile_storage.h"
-#include "storage/compound_file/file_byte_source.h"
-#include "storage/compound_file/lock_bytes_byte_source.h"
+#include "platform/compound_file/compound_file.h"
+#include "platform/compound_file/docfile_storage.h"
+#include "platform/compound_file/file_byte_source.h"
+#include "platform/compound_file/lock_bytes_byte_source.h"
 
 namespace txtppt2 {
 namespace {

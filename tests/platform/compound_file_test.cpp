@@ -15,7 +15,7 @@
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
 #include "platform/windows.h"
-#include "storage/compound_file_test_util.h"
+#include "platform/compound_file_test_util.h"
 #include "support/sample_files.h"
 
 namespace txtppt2::testing {

@@ -5,14 +5,14 @@
 //
 // Owns the mini stream's sector chain and the MiniFAT, both bounded by the
 // size of the file.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_MINI_STREAM_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_MINI_STREAM_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_MINI_STREAM_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_MINI_STREAM_H_
 
 #include <cstdint>
 #include <vector>
 
-#include "storage/compound_file/allocation_table.h"
-#include "storage/compound_file/byte_source.h"
+#include "platform/compound_file/allocation_table.h"
+#include "platform/compound_file/byte_source.h"
 
 namespace txtppt2 {
 
@@ -44,4 +44,4 @@ class MiniStream {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_MINI_STREAM_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_MINI_STREAM_H_

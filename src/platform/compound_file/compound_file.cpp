@@ -1,11 +1,11 @@
-#include "storage/compound_file/compound_file.h"
+#include "platform/compound_file/compound_file.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "storage/compound_file/entry_name.h"
-#include "storage/compound_file/fat_loader.h"
+#include "platform/compound_file/entry_name.h"
+#include "platform/compound_file/fat_loader.h"
 
 namespace txtppt2 {
 

@@ -1,8 +1,8 @@
 // Helpers shared by the compound file reader's tests: owning pointers for
 // COM objects and the few calls every test makes (open bytes through a
 // MemoryLockBytes, read a whole stream, widen names).
-#ifndef TXTPPT2_TESTS_STORAGE_COMPOUND_FILE_TEST_UTIL_H_
-#define TXTPPT2_TESTS_STORAGE_COMPOUND_FILE_TEST_UTIL_H_
+#ifndef TXTPPT2_TESTS_PLATFORM_COMPOUND_FILE_TEST_UTIL_H_
+#define TXTPPT2_TESTS_PLATFORM_COMPOUND_FILE_TEST_UTIL_H_
 
 #include <gtest/gtest.h>
 
@@ -85,4 +85,4 @@ inline ::testing::AssertionResult SameBytes(const std::string& actual,
 
 }  // namespace txtppt2::testing
 
-#endif  // TXTPPT2_TESTS_STORAGE_COMPOUND_FILE_TEST_UTIL_H_
+#endif  // TXTPPT2_TESTS_PLATFORM_COMPOUND_FILE_TEST_UTIL_H_

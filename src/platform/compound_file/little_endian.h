@@ -1,8 +1,8 @@
 // The one place where the compound file reader turns bytes into integers.
 // Every field of the header, the allocation tables and the directory is
 // decoded here, after a check that the field lies inside the bytes at hand.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_LITTLE_ENDIAN_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_LITTLE_ENDIAN_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_LITTLE_ENDIAN_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_LITTLE_ENDIAN_H_
 
 #include <bit>
 #include <cstddef>
@@ -43,4 +43,4 @@ inline void LoadLittleEndianU32s(std::span<const uint8_t> bytes, uint32_t* out,
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_LITTLE_ENDIAN_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_LITTLE_ENDIAN_H_

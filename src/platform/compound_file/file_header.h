@@ -1,7 +1,7 @@
 // FileHeader: the fields of a compound file's header that the reader uses,
 // decoded and checked ([MS-CFB] 2.2).
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_FILE_HEADER_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_FILE_HEADER_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_HEADER_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_HEADER_H_
 
 #include <array>
 #include <cstddef>
@@ -64,4 +64,4 @@ struct FileHeader {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_FILE_HEADER_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_HEADER_H_

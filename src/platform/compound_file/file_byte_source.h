@@ -2,13 +2,13 @@
 // so that a file cut short while it is open reads short instead of faulting.
 //
 // Owns the file descriptor and closes it when destroyed.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_FILE_BYTE_SOURCE_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_FILE_BYTE_SOURCE_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_BYTE_SOURCE_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_BYTE_SOURCE_H_
 
 #include <memory>
 
 #include "platform/windows.h"
-#include "storage/compound_file/byte_source.h"
+#include "platform/compound_file/byte_source.h"
 
 namespace txtppt2 {
 
@@ -36,4 +36,4 @@ HRESULT ResultForOpenError(int errorNumber, const char* path);
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_FILE_BYTE_SOURCE_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_FILE_BYTE_SOURCE_H_

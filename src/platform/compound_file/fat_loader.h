@@ -1,15 +1,15 @@
 // Reading of the FAT: its sector numbers come from the header's DIFAT and
 // then from the chain of DIFAT sectors ([MS-CFB] 2.5), and only as many FAT
 // sectors are read as the file has sectors to describe.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_FAT_LOADER_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_FAT_LOADER_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_FAT_LOADER_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_FAT_LOADER_H_
 
 #include <cstdint>
 
 #include "platform/windows.h"
-#include "storage/compound_file/allocation_table.h"
-#include "storage/compound_file/byte_source.h"
-#include "storage/compound_file/file_header.h"
+#include "platform/compound_file/allocation_table.h"
+#include "platform/compound_file/byte_source.h"
+#include "platform/compound_file/file_header.h"
 
 namespace txtppt2 {
 
@@ -31,4 +31,4 @@ inline uint64_t SectorOffset(uint32_t sector, uint32_t sectorShift) {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_FAT_LOADER_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_FAT_LOADER_H_

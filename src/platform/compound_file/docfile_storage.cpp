@@ -1,11 +1,11 @@
-#include "storage/compound_file/docfile_storage.h"
+#include "platform/compound_file/docfile_storage.h"
 
 #include <new>
 #include <optional>
 #include <string_view>
 #include <utility>
 
-#include "storage/compound_file/docfile_stream.h"
+#include "platform/compound_file/docfile_stream.h"
 
 namespace txtppt2 {
 

@@ -11,8 +11,8 @@
 // first reference); the Release that brings the count to 0 deletes it. Holds
 // a share of its CompoundFile, so it stays readable after its storage is
 // released.
-#ifndef TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
-#define TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
+#ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STREAM_H_
+#define TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STREAM_H_
 
 #include <cstdint>
 #include <cstring>
@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/windows.h"
-#include "storage/compound_file/compound_file.h"
-#include "storage/compound_file/stream_layout.h"
+#include "platform/compound_file/compound_file.h"
+#include "platform/compound_file/stream_layout.h"
 
 namespace txtppt2 {
 
@@ -129,4 +129,4 @@ class DocfileStream final : public IStream {
 
 }  // namespace txtppt2
 
-#endif  // TXTPPT2_STORAGE_COMPOUND_FILE_DOCFILE_STREAM_H_
+#endif  // TXTPPT2_PLATFORM_COMPOUND_FILE_DOCFILE_STREAM_H_

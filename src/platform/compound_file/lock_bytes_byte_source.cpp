@@ -1,4 +1,4 @@
-#include "storage/compound_file/lock_bytes_byte_source.h"
+#include "platform/compound_file/lock_bytes_byte_source.h"
 
 #include <cstdint>
 #include <cstring>
