@@ -24,8 +24,7 @@ class PageTextWalk {
       : image(image_),
         budget(budget_),
         visitor(visitor_),
-        listTexts(page.listEntry != nullptr ? &page.listEntry->texts
-                                            : nullptr),
+        listTexts(page.listEntry != nullptr ? &page.listEntry->texts : nullptr),
         shown(listTexts != nullptr ? listTexts->size() : 0, false),
         skipPlaceholders(page.role == PageRole::kMaster) {}
 
@@ -97,15 +96,14 @@ bool PageTextWalk::IsTable(const RecordHeader& group) const {
   auto options =
       own ? FindChild(image, *own, kOfficeArtTertiaryFOPT) : std::nullopt;
   if (!options) return false;
-  uint32_t end = options->BodyStart() +
-                 std::min<uint32_t>(options->BodyLength(),
-                                    uint32_t{options->instance} *
-                                        Fopt::kEntrySize);
+  uint32_t end =
+      options->BodyStart() +
+      std::min<uint32_t>(options->BodyLength(),
+                         uint32_t{options->instance} * Fopt::kEntrySize);
   for (uint32_t at = options->BodyStart(); at + Fopt::kEntrySize <= end;
        at += Fopt::kEntrySize) {
     uint16_t opid = LoadU16(image, at + Fopt::kOpid);
-    if ((opid & Fopt::kPropertyIdMask) == Fopt::kTablePropertiesId)
-      return true;
+    if ((opid & Fopt::kPropertyIdMask) == Fopt::kTablePropertiesId) return true;
   }
   return false;
 }
@@ -176,8 +174,7 @@ bool PageTextWalk::IsPromptPlaceholder(const RecordHeader& shape) const {
   using Placeholder = PlaceholderAtomLayout;
   auto data = FindChild(image, shape, kOfficeArtClientData);
   auto atom = data ? FindChild(image, *data, RT_PlaceholderAtom) : std::nullopt;
-  if (!atom || atom->BodyLength() < Placeholder::kPlacementId + 1)
-    return false;
+  if (!atom || atom->BodyLength() < Placeholder::kPlacementId + 1) return false;
   uint8_t placement = static_cast<uint8_t>(
       image[atom->BodyStart() + Placeholder::kPlacementId]);
   return placement >= Placeholder::kFirstPromptPlacement &&

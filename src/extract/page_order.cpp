@@ -30,8 +30,8 @@ class PageWalk {
 
  private:
   std::vector<SlideListEntry> ReadSlideList(const RecordHeader& list);
-  std::optional<RecordHeader> ResolvePage(uint32_t persistRef,
-                                          std::initializer_list<uint16_t> types);
+  std::optional<RecordHeader> ResolvePage(
+      uint32_t persistRef, std::initializer_list<uint16_t> types);
   void VisitMasters(const RecordHeader& slide, size_t slideIndex,
                     const EntriesById& masters);
 
@@ -78,10 +78,10 @@ void PageWalk::Run() {
       VisitMasters(*slide, slideIndex, mastersById);
       auto slideAtom = FindChild(image, *slide, RT_SlideAtom);
       auto notesId = slideAtom ? BodyFieldU32(image, *slideAtom,
-                                           SlideAtomLayout::kNotesIdRef)
+                                              SlideAtomLayout::kNotesIdRef)
                                : std::nullopt;
-      auto found = notesId && *notesId != 0 ? notesById.find(*notesId)
-                                            : notesById.end();
+      auto found =
+          notesId && *notesId != 0 ? notesById.find(*notesId) : notesById.end();
       if (found != notesById.end()) {
         if (auto page = ResolvePage(found->second->persistRef, {RT_Notes}))
           visitor.OnPage({PageRole::kNotes, slideIndex, page, found->second});
@@ -100,7 +100,8 @@ std::vector<SlideListEntry> PageWalk::ReadSlideList(const RecordHeader& list) {
           BodyFieldU32(image, child, SlidePersistAtomLayout::kPersistIdRef)
               .value_or(UINT32_MAX);
       entry.pageId =
-          BodyFieldU32(image, child, SlidePersistAtomLayout::kSlideId).value_or(0);
+          BodyFieldU32(image, child, SlidePersistAtomLayout::kSlideId)
+              .value_or(0);
     } else if (!entries.empty()) {
       // Other records (styles, rulers, interactive info) are skipped whole
       // and end nothing.

@@ -24,7 +24,9 @@ DocfileStream::DocfileStream(std::shared_ptr<CompoundFile> file_,
       readable(std::min(size, layout.Capacity())),
       bufferSize(
           static_cast<size_t>(std::min(kReadAheadBytes, layout.Capacity()))),
-      buffer(new uint8_t[bufferSize]) {}
+      buffer(new uint8_t[bufferSize]) {
+  window.buffer = buffer.get();
+}
 
 DocfileStream::~DocfileStream() = default;
 
@@ -34,6 +36,11 @@ HRESULT DocfileStream::QueryInterface(REFIID riid, void** ppv) {
       IsEqualGUID(riid, IID_ISequentialStream) ||
       IsEqualGUID(riid, IID_IStream)) {
     *ppv = static_cast<IStream*>(this);
+    AddRef();
+    return S_OK;
+  }
+  if (IsEqualGUID(riid, IID_IReadAheadStream)) {
+    *ppv = static_cast<IReadAheadStream*>(this);
     AddRef();
     return S_OK;
   }
@@ -51,20 +58,21 @@ ULONG DocfileStream::Release() {
 
 bool DocfileStream::FillBuffer() {
   const uint32_t shift = layout.UnitShift();
-  const size_t unit = static_cast<size_t>(position >> shift);
+  const size_t unit = static_cast<size_t>(window.position >> shift);
   const size_t units = layout.ContiguousUnits(unit, bufferSize >> shift);
-  bufferStart = uint64_t{unit} << shift;
+  window.bufferStart = uint64_t{unit} << shift;
   bufferLength = file->Source().ReadAt(layout.UnitOffset(unit), buffer.get(),
                                        units << shift);
-  bufferServes = std::min<uint64_t>(
-      bufferLength, readable > bufferStart ? readable - bufferStart : 0);
-  return BufferHolds(position);
+  window.bufferServes = std::min<uint64_t>(
+      bufferLength,
+      readable > window.bufferStart ? readable - window.bufferStart : 0);
+  return BufferHolds(window.position);
 }
 
 size_t DocfileStream::ReadDirect(uint8_t* out, uint64_t count, bool* complete) {
   const uint32_t shift = layout.UnitShift();
-  const size_t unit = static_cast<size_t>(position >> shift);
-  const uint64_t within = position - (uint64_t{unit} << shift);
+  const size_t unit = static_cast<size_t>(window.position >> shift);
+  const uint64_t within = window.position - (uint64_t{unit} << shift);
   const size_t units = layout.ContiguousUnits(
       unit, static_cast<size_t>(UnitsToHold(within + count, shift)));
   const size_t want =
@@ -76,7 +84,7 @@ size_t DocfileStream::ReadDirect(uint8_t* out, uint64_t count, bool* complete) {
 }
 
 HRESULT DocfileStream::Read(void* pv, ULONG cb, ULONG* pcbRead) {
-  if (pv != nullptr && ReadBuffered(pv, cb)) {
+  if (pv != nullptr && window.Read(pv, cb)) {
     if (pcbRead != nullptr) *pcbRead = cb;
     return S_OK;
   }
@@ -88,27 +96,29 @@ HRESULT DocfileStream::ReadThroughBuffer(void* pv, ULONG cb, ULONG* pcbRead) {
   if (pv == nullptr) return cb == 0 ? S_OK : STG_E_INVALIDPOINTER;
   auto* out = static_cast<uint8_t*>(pv);
   const uint64_t wanted =
-      position < readable ? std::min<uint64_t>(cb, readable - position) : 0;
+      window.position < readable
+          ? std::min<uint64_t>(cb, readable - window.position)
+          : 0;
   uint64_t done = 0;
   while (done < wanted) {
     const uint64_t remaining = wanted - done;
-    if (!BufferHolds(position)) {
+    if (!BufferHolds(window.position)) {
       if (remaining >= bufferSize) {
         bool complete = false;
         size_t got = ReadDirect(out + done, remaining, &complete);
         done += got;
-        position += got;
+        window.position += got;
         if (!complete) break;  // the file ends inside the chain
         continue;
       }
       if (!FillBuffer()) break;
     }
-    const uint64_t offset = position - bufferStart;
+    const uint64_t offset = window.position - window.bufferStart;
     const size_t n =
         static_cast<size_t>(std::min(remaining, bufferLength - offset));
     std::memcpy(out + done, buffer.get() + offset, n);
     done += n;
-    position += n;
+    window.position += n;
   }
   if (pcbRead != nullptr) *pcbRead = static_cast<ULONG>(done);
   return S_OK;
@@ -127,7 +137,7 @@ HRESULT DocfileStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
       base = 0;
       break;
     case STREAM_SEEK_CUR:
-      base = position;
+      base = window.position;
       break;
     case STREAM_SEEK_END:
       base = size;
@@ -147,8 +157,8 @@ HRESULT DocfileStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
       return STG_E_INVALIDFUNCTION;
     target = base + static_cast<uint64_t>(move);
   }
-  position = target;
-  if (plibNewPosition != nullptr) plibNewPosition->QuadPart = position;
+  window.position = target;
+  if (plibNewPosition != nullptr) plibNewPosition->QuadPart = window.position;
   return S_OK;
 }
 

@@ -19,13 +19,14 @@
 #include <memory>
 #include <vector>
 
-#include "platform/windows.h"
 #include "platform/compound_file/compound_file.h"
 #include "platform/compound_file/stream_layout.h"
+#include "platform/read_ahead_stream.h"
+#include "platform/windows.h"
 
 namespace txtppt2 {
 
-class DocfileStream final : public IStream {
+class DocfileStream final : public IStream, public IReadAheadStream {
  public:
   // Opens stream entry of file for reading. Throws std::bad_alloc when
   // memory runs out.
@@ -66,38 +67,15 @@ class DocfileStream final : public IStream {
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
   HRESULT STDMETHODCALLTYPE Clone(IStream** ppstm) override;
 
-  // The same as Read and Seek from the current position where they succeed
-  // without touching the file, for a caller that holds this stream by its
-  // own type: the converter reads some 400,000 record header fields and
-  // skips a third as many payloads in a large deck, and these take each in
-  // a few instructions instead of a call through the interface.
-  //
-  // ReadBuffered copies count bytes (1 or more) at the position when the
-  // read-ahead buffer holds them all and answers true; otherwise it answers
-  // false and changes nothing, and Read does the work.
-  bool ReadBuffered(void* out, uint32_t count) {
-    // Before the buffer the offset wraps past any span.
-    const uint64_t offset = position - bufferStart;
-    if (offset > bufferServes || count > bufferServes - offset || count == 0)
-      return false;
-    // Inlined where count is a constant, the copy is one move.
-    std::memcpy(out, buffer.get() + offset, count);
-    position += count;
-    return true;
-  }
-  // Moves the position forward by count; false, with nothing moved, where
-  // the position would pass 2^64 (as Seek refuses it).
-  bool SkipForward(uint32_t count) {
-    if (count > UINT64_MAX - position) return false;
-    position += count;
-    return true;
-  }
+  // The read-ahead buffer and the position, for a reader that takes what
+  // the buffer holds without a call through IStream.
+  ReadAheadWindow* STDMETHODCALLTYPE Window() override { return &window; }
 
  private:
   ~DocfileStream();
 
   bool BufferHolds(uint64_t at) const {
-    return at >= bufferStart && at - bufferStart < bufferLength;
+    return at >= window.bufferStart && at - window.bufferStart < bufferLength;
   }
   // Read where the buffer does not hold the whole read: fills it, or reads
   // large pieces straight into pv. Kept out of line, so that Read's quick
@@ -117,14 +95,11 @@ class DocfileStream final : public IStream {
   uint64_t size;  // as declared
   StreamLayout layout;
   uint64_t readable;  // what Read can deliver: the size, or the chain's end
-  uint64_t position = 0;
-  size_t bufferSize;                  // whole units
+  size_t bufferSize;  // whole units
   std::unique_ptr<uint8_t[]> buffer;  // read-ahead, not zeroed
-  uint64_t bufferStart = 0;           // stream position of buffer[0]
   size_t bufferLength = 0;
-  // How many bytes from bufferStart on Read may serve from the buffer: its
-  // length, or less where the readable data ends first.
-  uint64_t bufferServes = 0;
+  // The buffer's bytes, what of them reads may take, and the position.
+  ReadAheadWindow window;
 };
 
 }  // namespace txtppt2
