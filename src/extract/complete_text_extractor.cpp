@@ -41,7 +41,7 @@ class CompleteTextWriter final : public PageVisitor, public FallbackVisitor {
 
   void OnText(const RecordHeader& atom, const RecordHeader*) override {
     const char* body = image.data() + atom.BodyStart();
-    if (atom.type == RT_TextBytesAtom) {
+    if (atom.type == kRtTextBytesAtom) {
       TextSink::AppendAnsiText(out, body, atom.BodyLength());
       return;
     }

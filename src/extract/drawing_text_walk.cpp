@@ -60,7 +60,7 @@ void PageTextWalk::Run(const std::optional<RecordHeader>& container) {
 }
 
 void PageTextWalk::WalkShapes(const RecordHeader& page) {
-  auto drawing = FindChild(image, page, RT_Drawing);
+  auto drawing = FindChild(image, page, kRtDrawing);
   auto container = drawing ? FindChild(image, *drawing, kOfficeArtDgContainer)
                            : std::nullopt;
   auto tree = container ? FindChild(image, *container, kOfficeArtSpgrContainer)
@@ -147,7 +147,7 @@ void PageTextWalk::WalkShape(const RecordHeader& shape) {
     if (part.type == kOfficeArtClientTextbox ||
         part.type == kOfficeArtClientData) {
       ForEachChild(image, part, [&](const RecordHeader& record) {
-        if (record.type == RT_OutlineTextRefAtom)
+        if (record.type == kRtOutlineTextRefAtom)
           outlineRef =
               BodyFieldU32(image, record, OutlineTextRefAtomLayout::kIndex);
         else if (part.type == kOfficeArtClientTextbox &&
@@ -173,7 +173,7 @@ void PageTextWalk::WalkShape(const RecordHeader& shape) {
 bool PageTextWalk::IsPromptPlaceholder(const RecordHeader& shape) const {
   using Placeholder = PlaceholderAtomLayout;
   auto data = FindChild(image, shape, kOfficeArtClientData);
-  auto atom = data ? FindChild(image, *data, RT_PlaceholderAtom) : std::nullopt;
+  auto atom = data ? FindChild(image, *data, kRtPlaceholderAtom) : std::nullopt;
   if (!atom || atom->BodyLength() < Placeholder::kPlacementId + 1) return false;
   uint8_t placement = static_cast<uint8_t>(
       image[atom->BodyStart() + Placeholder::kPlacementId]);
@@ -195,7 +195,7 @@ void PageTextWalk::HandOn(const RecordHeader& atom, const RecordHeader* shape) {
 std::u16string PageTextWalk::TextKey(const RecordHeader& atom) const {
   std::string_view body = BodyOf(image, atom);
   std::u16string key;
-  if (atom.type == RT_TextBytesAtom) {
+  if (atom.type == kRtTextBytesAtom) {
     for (char c : body) key.push_back(static_cast<unsigned char>(c));
   } else {
     for (uint32_t i = 0; i + 1 < body.size(); i += 2)

@@ -47,12 +47,12 @@ void WalkAllRecords(std::string_view image, WorkBudget& budget,
     open.back().next = record->End();
     uint16_t parent = open.back().type;
     if (record->IsContainer()) {
-      if (record->type == RT_MainMaster || !BodyIsRecords(image, *record))
+      if (record->type == kRtMainMaster || !BodyIsRecords(image, *record))
         continue;
-      if (record->type == RT_Slide) visitor.OnSlide(slideIndex++);
+      if (record->type == kRtSlide) visitor.OnSlide(slideIndex++);
       open.push_back({record->BodyStart(), record->bodyEnd, record->type});
     } else if (IsTextAtom(record->type) &&
-               (parent == RT_SlideListWithText ||
+               (parent == kRtSlideListWithText ||
                 parent == kOfficeArtClientTextbox)) {
       if (budget.Spend(record->BodyLength())) visitor.OnText(*record, nullptr);
     }

@@ -48,7 +48,7 @@ void PageWalk::Run() {
   if (!document) return;  // FindLiveDocument has checked it is there
   std::optional<RecordHeader> slideList, masterList, notesList;
   ForEachChild(image, *document, [&](const RecordHeader& child) {
-    if (child.type == RT_SlideListWithText) {
+    if (child.type == kRtSlideListWithText) {
       if (child.instance == kSlideListInstanceSlides && !slideList)
         slideList = child;
       if (child.instance == kSlideListInstanceMasters && !masterList)
@@ -71,19 +71,19 @@ void PageWalk::Run() {
 
   size_t slideIndex = 0;
   for (const SlideListEntry& entry : ReadSlideList(*slideList)) {
-    auto slide = ResolvePage(entry.persistRef, {RT_Slide});
+    auto slide = ResolvePage(entry.persistRef, {kRtSlide});
     // Without a slide container, the list's text alone.
     visitor.OnPage({PageRole::kSlide, slideIndex, slide, &entry});
     if (slide) {
       VisitMasters(*slide, slideIndex, mastersById);
-      auto slideAtom = FindChild(image, *slide, RT_SlideAtom);
+      auto slideAtom = FindChild(image, *slide, kRtSlideAtom);
       auto notesId = slideAtom ? BodyFieldU32(image, *slideAtom,
                                               SlideAtomLayout::kNotesIdRef)
                                : std::nullopt;
       auto found =
           notesId && *notesId != 0 ? notesById.find(*notesId) : notesById.end();
       if (found != notesById.end()) {
-        if (auto page = ResolvePage(found->second->persistRef, {RT_Notes}))
+        if (auto page = ResolvePage(found->second->persistRef, {kRtNotes}))
           visitor.OnPage({PageRole::kNotes, slideIndex, page, found->second});
       }
     }
@@ -94,7 +94,7 @@ void PageWalk::Run() {
 std::vector<SlideListEntry> PageWalk::ReadSlideList(const RecordHeader& list) {
   std::vector<SlideListEntry> entries;
   ForEachChild(image, list, [&](const RecordHeader& child) {
-    if (child.type == RT_SlidePersistAtom) {
+    if (child.type == kRtSlidePersistAtom) {
       SlideListEntry& entry = entries.emplace_back();
       entry.persistRef =
           BodyFieldU32(image, child, SlidePersistAtomLayout::kPersistIdRef)
@@ -106,7 +106,7 @@ std::vector<SlideListEntry> PageWalk::ReadSlideList(const RecordHeader& list) {
       // Other records (styles, rulers, interactive info) are skipped whole
       // and end nothing.
       auto& texts = entries.back().texts;
-      if (child.type == RT_TextHeaderAtom) {
+      if (child.type == kRtTextHeaderAtom) {
         texts.emplace_back();
       } else if (IsTextAtom(child.type)) {
         if (texts.empty() || texts.back()) texts.emplace_back();
@@ -140,13 +140,13 @@ void PageWalk::VisitMasters(const RecordHeader& slide, size_t slideIndex,
                             const EntriesById& masters) {
   std::optional<RecordHeader> page = slide;
   for (int level = 0; level < kMasterLevels && page; ++level) {
-    auto atom = FindChild(image, *page, RT_SlideAtom);
+    auto atom = FindChild(image, *page, kRtSlideAtom);
     auto masterId =
         atom ? BodyFieldU32(image, *atom, SlideAtomLayout::kMasterIdRef)
              : std::nullopt;
     auto found = masterId ? masters.find(*masterId) : masters.end();
     if (found == masters.end()) return;
-    page = ResolvePage(found->second->persistRef, {RT_MainMaster, RT_Slide});
+    page = ResolvePage(found->second->persistRef, {kRtMainMaster, kRtSlide});
     if (!page) return;
     visitor.OnPage({PageRole::kMaster, slideIndex, page, nullptr});
   }

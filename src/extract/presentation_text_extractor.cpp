@@ -146,16 +146,17 @@ void PresentationTextExtractor::WalkWith(Reader& source, Out& out) {
 
 template <typename Out>
 void PresentationTextExtractor::OnContainer(uint16_t type, Out& out) {
-  if (type == RT_Slide) {
+  if (type == kRtSlide) {
     if (firstSlide)
       firstSlide = false;
     else
       TextSink::AppendSeparator(out);
   }
-  if (type == kClientTextboxMasked)
-    inTextContext = previousContainerType != kClientDataMasked;
+  if (type == (kOfficeArtClientTextbox & kRecordTypeMask))
+    inTextContext =
+        previousContainerType != (kOfficeArtClientData & kRecordTypeMask);
   else
-    inTextContext = type == RT_SlideListWithText;
+    inTextContext = type == kRtSlideListWithText;
   previousContainerType = type;
 }
 
@@ -167,12 +168,12 @@ void PresentationTextExtractor::OnAtom(Reader& source, uint16_t type,
     return;
   }
   switch (type) {
-    case RT_TextCharsAtom:
-    case RT_CString: {
+    case kRtTextCharsAtom:
+    case kRtCString: {
       TextSink::AppendUtf16Text(out, ReadPayload(length), length);
       break;
     }
-    case RT_TextBytesAtom: {
+    case kRtTextBytesAtom: {
       TextSink::AppendAnsiText(out, ReadPayload(length), length);
       break;
     }

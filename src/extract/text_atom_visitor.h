@@ -11,8 +11,8 @@
 namespace txtppt2 {
 
 inline bool IsTextAtom(uint16_t type) {
-  return type == RT_TextCharsAtom || type == RT_TextBytesAtom ||
-         type == RT_CString;
+  return type == kRtTextCharsAtom || type == kRtTextBytesAtom ||
+         type == kRtCString;
 }
 
 class TextAtomVisitor {
