@@ -58,19 +58,19 @@ enum PersistId : uint32_t {
 class Bytes {
  public:
   Bytes& U8(uint8_t v) {
-    data_.push_back(static_cast<char>(v));
+    data.push_back(static_cast<char>(v));
     return *this;
   }
   Bytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
   Bytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
   Bytes& Text(std::string_view text) {
-    data_.append(text);
+    data.append(text);
     return *this;
   }
-  operator std::string() const { return data_; }
+  operator std::string() const { return data; }
 
  private:
-  std::string data_;
+  std::string data;
 };
 
 std::string Atom(uint16_t type, std::string payload, uint16_t version = 0,
