@@ -168,6 +168,35 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
 }
 
+// A persist id that names a record of another type gives no page; a record
+// of type 0 is no exception. The slide keeps its list text.
+TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
+  std::string slide1 =
+      PersistEntry(2, 256) + Atom(kRtTextHeaderAtom, U32(0)) + Chars(u"Title");
+  std::string list = slide1 + PersistEntry(3, 257) + Chars(u"Listed");
+  struct Case {
+    uint32_t persistId;
+    uint16_t type;
+    std::string expected;
+  } cases[] = {
+      {3, 0,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
+      {3, kRtNotes,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
+      {4, 0,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\n" + kSeparator +
+           "Second\r\nA1\r\nA2\r\nB\r\nListed\r\n"},
+  };
+  for (const Case& c : cases) {
+    Deck deck = LiveDeck(list);
+    deck.Add(c.persistId, Page(c.type, 0, 0, Shape("", u"Stray")))
+        .Save(deck.lastEdit);
+    std::string user = deck.CurrentUser();
+    EXPECT_EQ(Extract(deck.stream, &user), c.expected)
+        << "persist " << c.persistId << " of type " << c.type;
+  }
+}
+
 TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
   // The whole stream, masters aside, in stored order.
   Deck deck = LiveDeck(PersistEntry(2, 256));
