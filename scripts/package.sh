@@ -41,9 +41,11 @@ deb() {
   (cd "$source" && env -u CI DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
     dpkg-buildpackage -b -us -uc) >"$work/build.log" 2>&1 ||
     { tail -n 40 "$work/build.log" >&2; exit 1; }
+  # lintian's errors fail the script, once the packages are in dist/.
+  local lintian_status=0
   if command -v lintian >/dev/null; then
-    echo "package.sh: lintian" >&2
-    lintian --info --pedantic "$work"/*.changes
+    echo "package.sh: lintian (errors, warnings, information, pedantic)" >&2
+    lintian --display-info --pedantic "$work"/*.changes || lintian_status=$?
   fi
   # The packages in dist/, their debug symbols in dist/debug/: so that
   # apt-get install ./dist/*.deb installs the four packages alone.
@@ -52,6 +54,7 @@ deb() {
   mv "$work"/*-dbgsym_*.deb dist/debug/
   mv "$work"/*.deb dist/
   ls -l dist/*.deb
+  return "$lintian_status"
 }
 
 # The wheel is built by the pip of a scratch virtual environment (Debian's
