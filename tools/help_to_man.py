@@ -58,9 +58,12 @@ def description_column(lines, indent):
 
 def split_item(line, column):
     """An item line's term and description (None when it has none). A term
-    as long as the column leaves one space before the description."""
+    as long as the column leaves one space before the description, which
+    then starts with a letter (else the line is a term alone, such as a
+    long example command)."""
     if (column is not None and len(line) > column
-            and line[column - 1] == " " and line[column] != " "):
+            and line[column - 1] == " " and line[column] != " "
+            and (line[column - 2] == " " or line[column].isalpha())):
         return line[:column].strip(), line[column:]
     gap = GAP.search(line)
     if gap:
@@ -115,20 +118,23 @@ class Page:
             self.description(body, depth)
 
     def description(self, body, depth):
-        flat = []
-        nested = []
-        for line in body:
-            if line.startswith(" "):
-                nested.append(line)
-            elif nested:
-                raise ValueError(f"text after sub-items: {line!r}")
+        """An item's description: its text, with runs of sub-items (the
+        lines still indented) between paragraphs of it."""
+        index = 0
+        while index < len(body):
+            nested = body[index].startswith(" ")
+            end = index
+            while end < len(body) and body[end].startswith(" ") == nested:
+                end += 1
+            if nested:
+                self.out.append(".RS")
+                self.items(body[index:end], depth + 1)
+                self.out.append(".RE")
             else:
-                flat.append(line)
-        self.out.extend(escape(line) for line in flat)
-        if nested:
-            self.out.append(".RS")
-            self.items(nested, depth + 1)
-            self.out.append(".RE")
+                if index > 0:
+                    self.out.append(".IP")
+                self.out.extend(escape(line) for line in body[index:end])
+            index = end
 
 
 def make_page(help_text, version):
