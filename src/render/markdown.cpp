@@ -1,0 +1,142 @@
+#include "render/markdown.h"
+
+#include "render/utf8_scan.h"
+
+namespace txtppt2 {
+namespace {
+
+// Lines that start with four spaces or more are indented code, which holds
+// that one line only: they need no escape.
+constexpr size_t kCodeIndent = 4;
+
+// Valid UTF-8 with LF line ends and no control characters but TAB and LF.
+std::string CleanText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t position = 0; position < text.size();) {
+    char32_t codePoint = NextCodePoint(text, position);
+    if (codePoint == '\r') {
+      if (position < text.size() && text[position] == '\n') ++position;
+      codePoint = '\n';
+    } else if (codePoint < 0x20 && codePoint != '\t' && codePoint != '\n') {
+      codePoint = kReplacementCharacter;
+    }
+    AppendUtf8(out, codePoint);
+  }
+  return out;
+}
+
+bool IsSetextUnderline(std::string_view rest) {
+  size_t end = rest.find_last_not_of(" \t");
+  if (end == std::string_view::npos || (rest[0] != '=' && rest[0] != '-'))
+    return false;
+  return rest.substr(0, end + 1).find_first_not_of(rest[0]) ==
+         std::string_view::npos;
+}
+
+// Whether a line that starts with `rest` (after at most three spaces)
+// would open a heading, a code fence or a setext underline.
+bool StartsStructure(std::string_view rest) {
+  return rest.starts_with('#') || rest.starts_with("```") ||
+         rest.starts_with("~~~") || IsSetextUnderline(rest);
+}
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Appends text with a backslash before each '<' that would open an HTML
+// tag, comment, declaration or processing instruction.
+void AppendWithoutTags(std::string& out, std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '<' && i + 1 < text.size()) {
+      const char next = text[i + 1];
+      if (IsAsciiLetter(next) || next == '/' || next == '!' || next == '?')
+        out += '\\';
+    }
+    out += text[i];
+  }
+}
+
+void AppendEscapedLine(std::string& out, std::string_view line) {
+  size_t indent = 0;
+  while (indent < line.size() && indent < kCodeIndent && line[indent] == ' ')
+    ++indent;
+  out.append(line.substr(0, indent));
+  std::string_view rest = line.substr(indent);
+  if (indent < kCodeIndent && StartsStructure(rest)) out += '\\';
+  AppendWithoutTags(out, rest);
+}
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// The slide's text without its title, which the heading shows: the first
+// paragraphs that hold exactly the title's text. A title from the slide
+// list, which no shape shows, is not in the text.
+std::string TextWithoutTitle(const Slide& slide) {
+  std::string text = slide.text;
+  if (!slide.title || slide.title->empty()) return text;
+  std::string title = *slide.title;
+  if (!title.ends_with('\n')) title += '\n';
+  for (size_t at = text.find(title); at != std::string::npos;
+       at = text.find(title, at + 1)) {
+    if (at == 0 || text[at - 1] == '\n') {
+      text.erase(at, title.size());
+      break;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string EscapeMarkdownBlock(std::string_view text) {
+  const std::string clean = CleanText(text);
+  std::string out;
+  out.reserve(clean.size() + clean.size() / 16);
+  size_t start = 0;
+  while (start < clean.size()) {
+    size_t end = clean.find('\n', start);
+    if (end == std::string::npos) end = clean.size();
+    AppendEscapedLine(out, std::string_view(clean).substr(start, end - start));
+    out += '\n';
+    start = end + 1;
+  }
+  return out;
+}
+
+std::string EscapeMarkdownHeading(std::string_view text) {
+  std::string line = CleanText(text);
+  for (char& c : line)
+    if (c == '\n' || c == '\t') c = ' ';
+  const size_t first = line.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  line = line.substr(first, line.find_last_not_of(' ') - first + 1);
+  std::string out;
+  AppendWithoutTags(out, line);
+  // A run of '#' at the end, after a space, would be read as the heading's
+  // closing sequence and dropped.
+  const size_t hashes = out.find_last_not_of('#') + 1;  // npos + 1 == 0
+  if (hashes < out.size() && (hashes == 0 || out[hashes - 1] == ' '))
+    out.insert(hashes, "\\");
+  return out;
+}
+
+std::string RenderMarkdown(const Presentation& presentation) {
+  std::string out;
+  for (const Slide& slide : presentation.slides) {
+    out += "<!-- Slide number: " + std::to_string(slide.number) + " -->\n";
+    const std::string heading =
+        slide.title ? EscapeMarkdownHeading(*slide.title) : "";
+    if (!heading.empty()) out += "# " + heading + "\n";
+    out += EscapeMarkdownBlock(TextWithoutTitle(slide));
+    if (!IsBlank(slide.notes))
+      out += "\n### Notes:\n" + EscapeMarkdownBlock(slide.notes);
+    out += "\n";
+  }
+  return out;
+}
+
+}  // namespace txtppt2
