@@ -5,9 +5,8 @@
 namespace txtppt2 {
 namespace {
 
-// Lines that start with four spaces or more are indented code, which holds
-// that one line only: they need no escape.
-constexpr size_t kCodeIndent = 4;
+// An ordered list item's number has at most nine digits.
+constexpr size_t kMaxListNumberDigits = 9;
 
 // Valid UTF-8 with LF line ends and no control characters but TAB and LF.
 std::string CleanText(std::string_view text) {
@@ -46,26 +45,60 @@ bool IsAsciiLetter(char c) {
 }
 
 // Appends text with a backslash before each '<' that would open an HTML
-// tag, comment, declaration or processing instruction.
+// tag, comment, declaration or processing instruction. A '<' after an odd
+// run of backslashes is escaped already (one more would escape the last
+// backslash instead).
 void AppendWithoutTags(std::string& out, std::string_view text) {
+  size_t backslashes = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '<' && i + 1 < text.size()) {
+    if (text[i] == '<' && i + 1 < text.size() && backslashes % 2 == 0) {
       const char next = text[i + 1];
       if (IsAsciiLetter(next) || next == '/' || next == '!' || next == '?')
         out += '\\';
     }
+    backslashes = text[i] == '\\' ? backslashes + 1 : 0;
     out += text[i];
   }
 }
 
+bool IsSpaceOrEnd(std::string_view line, size_t at) {
+  return at >= line.size() || line[at] == ' ' || line[at] == '\t';
+}
+
+// Where a line's content starts once the markers of the containers it may
+// open (blockquotes, list items, nested to any depth) and any indent are
+// skipped: a heading, fence or underline there is still one.
+size_t ContentStart(std::string_view line) {
+  size_t at = 0;
+  for (;;) {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    if (at >= line.size()) return at;
+    const char c = line[at];
+    if (c == '>') {
+      ++at;
+    } else if ((c == '-' || c == '+' || c == '*') && IsSpaceOrEnd(line, at + 1)) {
+      ++at;
+    } else {
+      size_t digits = 0;
+      while (at + digits < line.size() && line[at + digits] >= '0' &&
+             line[at + digits] <= '9')
+        ++digits;
+      const size_t marker = at + digits;
+      if (digits == 0 || digits > kMaxListNumberDigits ||
+          marker >= line.size() || (line[marker] != '.' && line[marker] != ')') ||
+          !IsSpaceOrEnd(line, marker + 1))
+        return at;
+      at = marker + 1;
+    }
+  }
+}
+
 void AppendEscapedLine(std::string& out, std::string_view line) {
-  size_t indent = 0;
-  while (indent < line.size() && indent < kCodeIndent && line[indent] == ' ')
-    ++indent;
-  out.append(line.substr(0, indent));
-  std::string_view rest = line.substr(indent);
-  if (indent < kCodeIndent && StartsStructure(rest)) out += '\\';
-  AppendWithoutTags(out, rest);
+  const size_t start = ContentStart(line);
+  const bool escape = StartsStructure(line.substr(start));
+  AppendWithoutTags(out, line.substr(0, start));
+  if (escape) out += '\\';
+  AppendWithoutTags(out, line.substr(start));
 }
 
 bool IsBlank(std::string_view text) {

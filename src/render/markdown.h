@@ -12,9 +12,11 @@
 //
 // Text is escaped where Markdown would read it as structure, so that no
 // text can make a slide comment, a heading, a code block or an HTML block:
-// a '#' that starts a line, a line of '=' or '-' (which would turn the line
-// above into a heading), a code fence (``` or ~~~) that starts a line, and
-// a '<' that starts a tag or a comment each get a backslash. CR and CR LF
+// a '#' that starts a line's content, a content of '=' or '-' alone (which
+// would turn the line above into a heading), a code fence (``` or ~~~)
+// that starts a line's content, and a '<' that starts a tag or a comment
+// each get a backslash. A line's content starts after any indent and any
+// blockquote or list item markers, inside which these would count too. CR and CR LF
 // become LF; other control characters but TAB, and bytes that are not
 // UTF-8, become U+FFFD.
 #ifndef TXTPPT2_RENDER_MARKDOWN_H_

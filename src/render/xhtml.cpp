@@ -63,8 +63,8 @@ struct LinkPlace {
   const Link* link;
 };
 
-// The links found in the lines, in order, each after the one before; the
-// rest go into `unplaced`.
+// The links found in the lines that are shown, in order, each after the
+// one before; the rest go into `unplaced`.
 std::vector<LinkPlace> PlaceLinks(const std::vector<std::string_view>& lines,
                                   const std::vector<Link>& links,
                                   std::vector<const Link*>& unplaced) {
@@ -77,6 +77,7 @@ std::vector<LinkPlace> PlaceLinks(const std::vector<std::string_view>& lines,
     size_t found = std::string_view::npos;
     size_t at = line;
     for (; searching && at < lines.size(); ++at, offset = 0) {
+      if (IsBlank(lines[at])) continue;  // left out of the document
       found = lines[at].find(link.text, offset);
       if (found != std::string_view::npos) break;
     }
@@ -113,7 +114,7 @@ void AppendSlideContent(std::string& out, const Slide& slide) {
     out += "</p>";
   }
   for (const Link* link : unplaced) {
-    out += "<p>";
+    out += "<p class=\"link\">";
     AppendLink(out, *link);
     out += "</p>";
   }

@@ -15,8 +15,8 @@
 // The meta names are the JSON record's property keys ("custom:NAME" for a
 // user-defined property); only present properties are listed. Each line of
 // text is a <p>; blank lines are left out. A link's text is an <a href>
-// where it is found in the slide's text, in order, else an <a> of its own
-// after the text. The notes and comments divs are there where the slide
+// where it is found in the slide's text, in order, else an <a> in a
+// <p class="link"> of its own after the text. The notes and comments divs are there where the slide
 // has notes or comments. The document is well-formed XML whatever the text
 // holds (see AppendXmlText).
 #ifndef TXTPPT2_RENDER_XHTML_H_
