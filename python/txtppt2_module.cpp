@@ -102,8 +102,8 @@ py::tuple ExtractDeck(const Source& source) {
                         py::bytes(extraction.message));
 }
 
-// A slide's number, title, text and notes, the strings as UTF-8 bytes (a
-// lone surrogate passed through, which the renderer makes U+FFFD).
+// A slide's number, title, text and notes, the strings as UTF-8 bytes
+// (anything else in them the renderer makes U+FFFD).
 using MarkdownSlide =
     std::tuple<uint32_t, std::optional<py::bytes>, py::bytes, py::bytes>;
 

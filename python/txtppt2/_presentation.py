@@ -122,8 +122,9 @@ class Presentation:
     def to_markdown(self) -> str:
         """The txtppt2 command's ``--format markdown`` of this deck."""
         def utf8(text: str) -> bytes:
-            # A lone surrogate reaches the renderer, which writes U+FFFD.
-            return text.encode("utf-8", "surrogatepass")
+            # A lone surrogate becomes U+FFFD, as in the file's own text.
+            return text.encode("utf-16-le", "surrogatepass").decode(
+                "utf-16-le", "replace").encode("utf-8")
         return _txtppt2.render_markdown([
             (slide.number, None if slide.title is None else utf8(slide.title),
              utf8(slide.text), utf8(slide.notes)) for slide in self.slides])
