@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""txtppt2 --format json on a handful of shared-corpus files, against what
+Apache POI 4.0.1 (Debian's libapache-poi-java) reads of them: HSLFSlideShow's
+slides, titles, notes, hyperlinks and comments, the text of grouped and table
+shapes, and HPSF's SummaryInformation and DocumentSummaryInformation. POI's
+paragraph separators (CR, vertical tab) are written here as LF, the model's.
+
+golden/poi_slides.json lists, per file, only what POI shows and the model
+must match:
+- "slides": each listed slide's "title" exactly; its "text" and "notes" as
+  words, all of which the slide's own must hold (in that order where the
+  file says "ordered"); its "links" exactly; its "comments" by author,
+  initials and words. Every slide is listed unless "slide_count" is given.
+- "properties": exactly the values listed.
+
+  golden_test.py CLI CORPUS_DIR
+
+Exit status 77 (skipped) without the corpus, unless CI=true: then 1.
+"""
+import collections
+import json
+import os
+import subprocess
+import sys
+
+failures = []
+
+
+def check(ok, what, got=None):
+    if not ok:
+        failures.append(f"{what}: got {got!r}"[:500])
+
+
+def holds_words(ours, theirs, ordered):
+    ours, theirs = ours.split(), theirs.split()
+    if ordered:
+        remaining = iter(ours)
+        return all(word in remaining for word in theirs)
+    return not collections.Counter(theirs) - collections.Counter(ours)
+
+
+def check_slide(name, expected, slide, ordered):
+    where = f"{name} slide {expected['number']}"
+    if "title" in expected:
+        check(slide["title"] == expected["title"], where + " title",
+              slide["title"])
+    for key in ("text", "notes"):
+        if key in expected:
+            check(holds_words(slide[key], expected[key], ordered),
+                  f"{where} {key}", slide[key])
+    if "links" in expected:
+        check(slide["links"] == expected["links"], where + " links",
+              slide["links"])
+    if "comments" in expected:
+        got = slide["comments"]
+        check(len(got) == len(expected["comments"]) and all(
+            (c["author"], c["initials"]) == (e["author"], e["initials"]) and
+            holds_words(c["text"], e["text"], True)
+            for c, e in zip(got, expected["comments"])),
+            where + " comments", got)
+
+
+def main():
+    cli, corpus = sys.argv[1:3]
+    if not os.path.isdir(corpus):
+        print(f"the shared corpus is not at {corpus}")
+        return 1 if os.environ.get("CI") == "true" else 77
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "golden", "poi_slides.json"),
+              encoding="utf-8") as file:
+        golden = json.load(file)
+    paths = [os.path.join(corpus, entry["file"]) for entry in golden]
+    run = subprocess.run([cli, "--format", "json"] + paths,
+                         capture_output=True, timeout=300)
+    records = [json.loads(line) for line in run.stdout.splitlines()]
+    check(run.returncode == 0 and len(records) == len(golden),
+          "every file converts", run.stderr)
+    for entry, record in zip(golden, records):
+        name = entry["file"]
+        check(record["status"] == "ok", name + " status", record["status"])
+        slides = record["slides"] or []
+        count = entry.get("slide_count", len(entry["slides"]))
+        check(len(slides) == count and
+              [s["number"] for s in slides] == list(range(1, count + 1)),
+              name + " slide numbers", [s["number"] for s in slides])
+        for expected in entry["slides"]:
+            if expected["number"] <= len(slides):
+                check_slide(name, expected, slides[expected["number"] - 1],
+                            entry.get("ordered", False))
+        properties = record["properties"] or {}
+        for key, value in entry.get("properties", {}).items():
+            check(properties.get(key) == value, f"{name} property {key}",
+                  properties.get(key))
+    for failure in failures:
+        print("FAILED: " + failure)
+    print("%d failed checks" % len(failures) if failures else "passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
