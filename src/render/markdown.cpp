@@ -33,8 +33,8 @@ bool IsSetextUnderline(std::string_view rest) {
          std::string_view::npos;
 }
 
-// Whether a line that starts with `rest` (after at most three spaces)
-// would open a heading, a code fence or a setext underline.
+// Whether a line's content `rest` would open a heading or a code fence, or
+// be a setext underline.
 bool StartsStructure(std::string_view rest) {
   return rest.starts_with('#') || rest.starts_with("```") ||
          rest.starts_with("~~~") || IsSetextUnderline(rest);
