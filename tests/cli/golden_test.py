@@ -1,21 +1,13 @@
 #!/usr/bin/env python3
-"""txtppt2 --format json on a handful of shared-corpus files, against what
-Apache POI 4.0.1 (Debian's libapache-poi-java) reads of them: HSLFSlideShow's
-slides, titles, notes, hyperlinks and comments, the text of grouped and table
-shapes, and HPSF's SummaryInformation and DocumentSummaryInformation. POI's
-paragraph separators (CR, vertical tab) are written here as LF, the model's.
+"""txtppt2 --format json on a handful of shared-corpus files against what
+Apache POI 4.0.1 (Debian's libapache-poi-java) reads of them, its paragraph
+separators written as LF. golden/poi_slides.json holds per file only what
+POI shows: each listed slide's title (exact), text and notes (words the
+slide's own must hold, in order where "ordered"), links (exact), comments
+(author, initials, words); the properties listed (exact). Every slide is
+listed unless "slide_count" says otherwise.
 
-golden/poi_slides.json lists, per file, only what POI shows and the model
-must match:
-- "slides": each listed slide's "title" exactly; its "text" and "notes" as
-  words, all of which the slide's own must hold (in that order where the
-  file says "ordered"); its "links" exactly; its "comments" by author,
-  initials and words. Every slide is listed unless "slide_count" is given.
-- "properties": exactly the values listed.
-
-  golden_test.py CLI CORPUS_DIR
-
-Exit status 77 (skipped) without the corpus, unless CI=true: then 1.
+  golden_test.py CLI CORPUS_DIR     (77: skipped, no corpus and CI unset)
 """
 import collections
 import json
