@@ -53,7 +53,6 @@ void AppendLink(std::string& out, const Link& link) {
 void AppendParagraphs(std::string& out, std::string_view text) {
   for (std::string_view line : Lines(text))
     if (!IsBlank(line)) AppendElement(out, "p", line);
-  out += '\n';
 }
 
 // Where a link shows in the slide's lines.
