@@ -1,0 +1,88 @@
+// PresentationBuilder: the slide model, built from the complete text's walk
+// as its listener (extract/page_walk_listener.h), so that the model's text
+// and the complete text come from one walk.
+//
+// Per slide: its text and its notes page's text as the walk writes them
+// (LF line ends, see model/model_text.h); the title from the first title
+// placeholder's text, else from the slide list's title text for the
+// slide; the hyperlinked ranges of its texts with the targets of the
+// document's hyperlink list; the comments and hidden flag of its
+// container; the headers and footers of its own, its master's or the
+// document's headers-and-footers records, and those of its notes page.
+// Each master's text, the first time a slide uses it, goes to `masters`.
+//
+// Bounds: the walk's own budget bounds the text; the builder's own reads
+// (the slide list's index, hyperlinks, comments, headers) spend a budget
+// of their own proportional to the stream's size, and nothing recurses.
+#ifndef TXTPPT2_MODEL_PRESENTATION_BUILDER_H_
+#define TXTPPT2_MODEL_PRESENTATION_BUILDER_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "extract/page_walk_listener.h"
+#include "model/presentation.h"
+#include "model/slide_records.h"
+
+namespace txtppt2 {
+
+class PresentationBuilder final : public PageWalkListener {
+ public:
+  // Slides and masters go to presentation, which must outlive the builder;
+  // its properties are left alone.
+  explicit PresentationBuilder(Presentation& presentation);
+
+  void OnDocument(std::string_view image,
+                  const std::optional<RecordHeader>& document) override;
+  void OnSlide(const std::optional<RecordHeader>& slide) override;
+  void OnMaster(const RecordHeader& master) override;
+  void OnNotes(const RecordHeader& notes) override;
+  void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
+
+  // Completes what only the whole walk tells: the last slide's headers,
+  // titles from the slide list, numbers; masters without text dropped.
+  void Finish();
+
+ private:
+  enum class Page { kSlide, kMaster, kNotes };
+  // A text atom of the slide list: its text type, and where its list ends.
+  struct ListText {
+    uint32_t textType;
+    uint32_t listEnd;
+  };
+
+  void IndexSlideList(const RecordHeader& list);
+  Slide& CurrentSlide();
+  void CloseSlide();
+  bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
+  void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
+                std::u16string_view units, Slide& slide);
+  std::optional<uint32_t> MasterIdOf(const RecordHeader& page);
+
+  Presentation& presentation;
+  std::string_view image;
+  ReadBudget budget{0};
+  HyperlinkTargets targets;
+  std::unordered_map<uint32_t, ListText> listTexts;  // by the atom's offset
+  std::vector<std::optional<std::string>> listTitles;  // per list entry
+  std::vector<HeaderText> documentSlideHeaders, documentNotesHeaders;
+  // The headers of masters that have their own, by the id pages refer to
+  // them with.
+  std::unordered_map<uint32_t, std::vector<HeaderText>> masterHeaders;
+
+  Page current = Page::kSlide;  // whose texts come now
+  bool slideAnnounced = false;  // the open slide came with OnSlide
+  // The open slide's own headers, or the id of its master.
+  std::optional<std::vector<HeaderText>> slideOwnHeaders;
+  std::optional<uint32_t> slideMasterId;
+  // The id the master reported next is known by.
+  std::optional<uint32_t> nextMasterId;
+};
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_MODEL_PRESENTATION_BUILDER_H_

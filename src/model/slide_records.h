@@ -1,0 +1,78 @@
+// Readers of the records a slide's model takes beside its text: the
+// document's hyperlink list, a slide's hidden flag and comments, the
+// headers and footers a page shows, and the hyperlinked ranges that follow
+// a text atom. Each reads a bounded number of levels of children by their
+// lengths, no recursion, and charges every record it reads to the budget
+// it is given; a spent budget ends the read early.
+#ifndef TXTPPT2_MODEL_SLIDE_RECORDS_H_
+#define TXTPPT2_MODEL_SLIDE_RECORDS_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "extract/record_view.h"
+#include "model/presentation.h"
+
+namespace txtppt2 {
+
+// Work left to the model's own reads, in bytes of records read.
+class ReadBudget {
+ public:
+  explicit ReadBudget(uint64_t amount) : left(amount) {}
+  bool Spend(uint64_t cost) {
+    if (cost > left) {
+      left = 0;
+      return false;
+    }
+    left -= cost;
+    return true;
+  }
+
+ private:
+  uint64_t left;
+};
+
+// The targets of the document's hyperlinks by their ids: the target, or
+// the location within the document where there is no target.
+using HyperlinkTargets = std::unordered_map<uint32_t, std::string>;
+HyperlinkTargets ReadHyperlinkTargets(std::string_view image,
+                                      const RecordHeader& document,
+                                      ReadBudget& budget);
+
+// The slide's hidden flag from its slide-show information.
+bool IsSlideHidden(std::string_view image, const RecordHeader& slide,
+                   ReadBudget& budget);
+
+// The comments kept in the slide's programmable tags, in stored order.
+std::vector<Comment> ReadComments(std::string_view image,
+                                  const RecordHeader& slide,
+                                  ReadBudget& budget);
+
+// The first headers-and-footers container among the page's children (any
+// instance where wantedInstance is empty).
+std::optional<RecordHeader> FindHeadersFooters(
+    std::string_view image, const RecordHeader& page,
+    std::optional<uint16_t> wantedInstance, ReadBudget& budget);
+
+// The header, footer and user date texts the container shows, as
+// HeaderText entries with the given place, in that order.
+void AppendHeaderTexts(std::string_view image, const RecordHeader& container,
+                       const char* place, ReadBudget& budget,
+                       std::vector<HeaderText>& out);
+
+// The links of the hyperlinked ranges among the records that follow a text
+// atom in its parent (from its end up to the parent's end, stopping at the
+// next text's header, text atom or slide entry): each range's characters
+// of units and its hyperlink's target.
+void AppendRangeLinks(std::string_view image, uint32_t from, uint32_t end,
+                      std::u16string_view units,
+                      const HyperlinkTargets& targets, ReadBudget& budget,
+                      std::vector<Link>& out);
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_MODEL_SLIDE_RECORDS_H_
