@@ -1,0 +1,106 @@
+// The deck as data: opens the source as the exports do, runs the complete
+// text's walk with the slide model's builder listening (the text itself is
+// made and dropped, so that both come from the same walk), then reads the
+// document's property sets from the same storage.
+#include "api/presentation_extraction.h"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+
+#include "driver/conversion_driver.h"
+#include "driver/driver_messages.h"
+#include "driver/narrow_path.h"
+#include "extract/stream_image.h"
+#include "interface/conversion_error_state.h"
+#include "model/presentation_builder.h"
+#include "properties/document_properties_reader.h"
+
+namespace txtppt2 {
+
+namespace {
+
+// A property set holds a few hundred bytes of text; a thumbnail may make it
+// larger. Bytes past this are not read (the properties come first).
+constexpr uint32_t kPropertySetLimit = 16u << 20;
+
+// The storage of the source, or null with the failure recorded in errors,
+// with the exports' messages and codes.
+std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
+                                            ErrorRecorder& errors) {
+  try {
+    if (const auto* memory = std::get_if<MemorySource>(&source))
+      return std::make_unique<CompoundStorage>(memory->data, memory->size);
+    WCHAR path[kPathCapacity];
+    if (!WidenNarrowPath(std::get<PathSource>(source).path, path, &errors))
+      return nullptr;
+    return std::make_unique<CompoundStorage>(path);
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), kConversionErrorCode);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+  }
+  return nullptr;
+}
+
+// The named property set stream's bytes; empty where it is missing or
+// cannot be read (the properties are then absent, not an error).
+std::string ReadPropertyStream(CompoundStorage& storage, const WCHAR* name) {
+  StorageStream* opened = nullptr;
+  try {
+    storage.OpenStream(name, &opened);
+    std::unique_ptr<RecordStreamReader> reader(opened);
+    uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
+                                               : uint64_t{kPropertySetLimit};
+    StreamImage image(*reader,
+                      static_cast<uint32_t>(std::min<uint64_t>(
+                          limit, kPropertySetLimit)));
+    return std::string(image.Bytes());
+  } catch (const std::runtime_error&) {
+    return {};
+  }
+}
+
+void ReadProperties(CompoundStorage& storage, DocumentProperties& properties) {
+  ReadSummaryInformation(
+      ReadPropertyStream(storage, TXTPPT2_WTEXT("\005SummaryInformation")),
+      properties);
+  ReadDocumentSummaryInformation(
+      ReadPropertyStream(storage,
+                         TXTPPT2_WTEXT("\005DocumentSummaryInformation")),
+      properties);
+}
+
+}  // namespace
+
+PresentationExtraction ExtractPresentation(const Source& source) {
+  ConversionErrorState errors;
+  PresentationExtraction result;
+  std::unique_ptr<CompoundStorage> storage = OpenSource(source, errors);
+  if (storage) {
+    try {
+      PresentationBuilder builder(result.presentation);
+      uint32_t count = 0;
+      std::unique_ptr<void, ResultBlockFree> text(ConvertStorage(
+          *storage, kUnicode, &count, errors, kCompleteText, &builder));
+      if (text != nullptr) {
+        builder.Finish();
+        ReadProperties(*storage, result.presentation.properties);
+        result.ok = true;
+      }
+    } catch (const std::exception& error) {
+      errors.SetConversionError(error.what(), kConversionErrorCode);
+    }
+  }
+  if (!result.ok) {
+    result.presentation = Presentation();
+    result.code = errors.ReportedCode();
+    char message[ConversionErrorState::kMessageCapacity];
+    errors.CopyMessage(message, sizeof message);
+    result.message = message;
+  }
+  return result;
+}
+
+}  // namespace txtppt2
