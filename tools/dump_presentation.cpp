@@ -63,9 +63,9 @@ void Value(std::string& out, const txtppt2::PropertyValue& value) {
   } else if (const auto* number = std::get_if<int64_t>(&value)) {
     out += std::to_string(*number);
   } else if (const auto* real = std::get_if<double>(&value)) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", *real);
-    out += text;
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%.17g", *real);
+    out += formatted;
   } else {
     out += "null";
   }

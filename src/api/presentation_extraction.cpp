@@ -62,14 +62,21 @@ std::string ReadPropertyStream(CompoundStorage& storage, const WCHAR* name) {
   }
 }
 
-void ReadProperties(CompoundStorage& storage, DocumentProperties& properties) {
-  ReadSummaryInformation(
-      ReadPropertyStream(storage, TXTPPT2_WTEXT("\005SummaryInformation")),
-      properties);
+// A file saved for PowerPoint 95 and 97 at once keeps the 97 document's
+// property sets beside it in PP97_DUALSTORAGE, as the complete text reads
+// the document there; the root's where it has none.
+void ReadProperties(CompoundStorage& root, DocumentProperties& properties) {
+  std::unique_ptr<CompoundStorage> dual =
+      root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
+  auto read = [&](const WCHAR* name) {
+    std::string stream;
+    if (dual) stream = ReadPropertyStream(*dual, name);
+    return stream.empty() ? ReadPropertyStream(root, name) : stream;
+  };
+  ReadSummaryInformation(read(TXTPPT2_WTEXT("\005SummaryInformation")),
+                         properties);
   ReadDocumentSummaryInformation(
-      ReadPropertyStream(storage,
-                         TXTPPT2_WTEXT("\005DocumentSummaryInformation")),
-      properties);
+      read(TXTPPT2_WTEXT("\005DocumentSummaryInformation")), properties);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ constexpr uint16_t RT_Comment10 = 0x2EE0;
 constexpr uint16_t RT_Comment10Atom = 0x2EE1;
 
 // RT_CString instances inside an ExternalHyperlink container.
+constexpr uint16_t kHyperlinkFriendlyNameInstance = 0;
 constexpr uint16_t kHyperlinkTargetInstance = 1;
 constexpr uint16_t kHyperlinkLocationInstance = 3;
 // Inside a Comment10 container.

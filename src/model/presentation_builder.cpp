@@ -99,7 +99,10 @@ std::optional<uint32_t> PresentationBuilder::MasterIdOf(
 }
 
 Slide& PresentationBuilder::CurrentSlide() {
-  if (presentation.slides.empty()) presentation.slides.emplace_back();
+  if (presentation.slides.empty()) {
+    presentation.slides.emplace_back();
+    pageless.push_back(false);
+  }
   return presentation.slides.back();
 }
 
@@ -111,7 +114,9 @@ void PresentationBuilder::OnSlide(const std::optional<RecordHeader>& slide) {
   } else {
     CloseSlide();
     presentation.slides.emplace_back();
+    pageless.push_back(false);
   }
+  pageless.back() = !slide;
   slideAnnounced = true;
   current = Page::kSlide;
   slideOwnHeaders.reset();
@@ -245,11 +250,19 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
 void PresentationBuilder::Finish() {
   CloseSlide();
   auto& slides = presentation.slides;
+  // Slides follow the list's entries one by one (the fallback walk has no
+  // list titles).
+  for (size_t i = 0; i < slides.size() && i < listTitles.size(); ++i)
+    if (!slides[i].title) slides[i].title = listTitles[i];
+  size_t kept = 0;
   for (size_t i = 0; i < slides.size(); ++i) {
-    slides[i].number = static_cast<uint32_t>(i + 1);
-    if (!slides[i].title && i < listTitles.size() && slideAnnounced)
-      slides[i].title = listTitles[i];
+    if (pageless[i] && slides[i].text.empty() && slides[i].notes.empty())
+      continue;
+    if (kept != i) slides[kept] = std::move(slides[i]);
+    slides[kept].number = static_cast<uint32_t>(kept + 1);
+    ++kept;
   }
+  slides.resize(kept);
   auto& masters = presentation.masters;
   std::erase_if(masters, [](const std::string& text) { return text.empty(); });
 }

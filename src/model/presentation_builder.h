@@ -44,7 +44,9 @@ class PresentationBuilder final : public PageWalkListener {
   void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
 
   // Completes what only the whole walk tells: the last slide's headers,
-  // titles from the slide list, numbers; masters without text dropped.
+  // titles from the slide list, numbers. Drops masters without text, and
+  // slides the list names whose page is missing and that have no text
+  // (nothing of them exists to show).
   void Finish();
 
  private:
@@ -76,6 +78,7 @@ class PresentationBuilder final : public PageWalkListener {
 
   Page current = Page::kSlide;  // whose texts come now
   bool slideAnnounced = false;  // the open slide came with OnSlide
+  std::vector<bool> pageless;   // per slide: the list named a missing page
   // The open slide's own headers, or the id of its master.
   std::optional<std::vector<HeaderText>> slideOwnHeaders;
   std::optional<uint32_t> slideMasterId;

@@ -50,15 +50,16 @@ std::optional<RecordHeader> FindCharged(std::string_view image,
   return found;
 }
 
-// Calls visit for each child of the given type of each container of the
-// given type among parent's children.
+// Calls visit for each child of the given type of each record of the
+// given type among parent's children (an atom's body may hold records too:
+// a binary tag's data does).
 template <typename Visit>
 void ForEachGrandchild(std::string_view image, const RecordHeader& parent,
                        uint16_t childType, uint16_t grandchildType,
                        ReadBudget& budget, Visit visit) {
   ForEachChild(image, parent, [&](const RecordHeader& child) {
     if (!budget.Spend(kRecordHeaderSize)) return false;
-    if (child.type != childType || !child.IsContainer()) return true;
+    if (child.type != childType) return true;
     ForEachChild(image, child, [&](const RecordHeader& grandchild) {
       if (!budget.Spend(kRecordHeaderSize)) return false;
       if (grandchild.type == grandchildType) visit(grandchild);
@@ -92,10 +93,19 @@ HyperlinkTargets ReadHyperlinkTargets(std::string_view image,
         auto atom = FindChild(image, link, RT_ExternalHyperlinkAtom);
         auto id = atom ? Field32(image, *atom, 0) : std::nullopt;
         if (!id || !budget.Spend(link.BodyLength())) return;
+        // The target, with the location within it after a "#"; the
+        // location alone for a place in this document; the friendly name
+        // where neither is stored (it is the address as typed then).
         std::string target =
             CStringChild(image, link, kHyperlinkTargetInstance);
+        std::string location =
+            CStringChild(image, link, kHyperlinkLocationInstance);
+        if (!target.empty() && !location.empty())
+          target += "#" + location;
+        else if (target.empty())
+          target = std::move(location);
         if (target.empty())
-          target = CStringChild(image, link, kHyperlinkLocationInstance);
+          target = CStringChild(image, link, kHyperlinkFriendlyNameInstance);
         targets.emplace(*id, std::move(target));
       });
   return targets;

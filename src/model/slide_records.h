@@ -36,8 +36,9 @@ class ReadBudget {
   uint64_t left;
 };
 
-// The targets of the document's hyperlinks by their ids: the target, or
-// the location within the document where there is no target.
+// The targets of the document's hyperlinks by their ids: the target (with
+// "#" and the location within it where both are stored), the location
+// alone for a place in this document, else the friendly name.
 using HyperlinkTargets = std::unordered_map<uint32_t, std::string>;
 HyperlinkTargets ReadHyperlinkTargets(std::string_view image,
                                       const RecordHeader& document,

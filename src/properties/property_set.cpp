@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "model/utf8_text.h"
-#include "platform/windows.h"
+#include "properties/code_page_text.h"
 #include "properties/file_time.h"
 #include "storage/record_stream_reader.h"  // DecodeU16, DecodeU32
 
@@ -29,7 +29,6 @@ constexpr size_t kPropertyEntrySize = 8;
 constexpr size_t kValueHeaderSize = 4;  // type and padding
 
 constexpr uint16_t kCodePageUtf16 = 1200;
-constexpr uint16_t kCodePageUtf8 = 65001;
 
 // Value types (VARENUM) read as scalars.
 enum : uint16_t {
@@ -106,29 +105,14 @@ std::string_view CutUtf16AtNul(std::string_view bytes) {
   return bytes.substr(0, bytes.size() & ~size_t{1});
 }
 
-// 8-bit text in a code page, through the platform's conversion; where the
-// platform lacks the code page, as Windows-1252 (the library's own).
+// Text in the section's code page: UTF-16LE for 1200, else 8-bit text.
 std::string DecodeCodePage(std::string_view text, uint16_t codePage) {
   std::string out;
-  if (text.empty()) return out;
   if (codePage == kCodePageUtf16) {
     AppendUtf16Le(out, CutUtf16AtNul(text));
     return out;
   }
-  text = CutAtNul(text);
-  if (text.empty() || text.size() > INT32_MAX / 2) return out;
-  UINT platformPage = codePage == kCodePageUtf8 ? CP_UTF8 : codePage;
-  std::u16string wide(text.size(), u'\0');
-  auto convert = [&](UINT page) {
-    return MultiByteToWideChar(page, 0, text.data(),
-                               static_cast<int>(text.size()),
-                               reinterpret_cast<LPWSTR>(wide.data()),
-                               static_cast<int>(wide.size()));
-  };
-  int count = convert(platformPage);
-  if (count == 0 && platformPage != CP_UTF8) count = convert(CP_ACP);
-  AppendUtf16(out, wide.data(), static_cast<size_t>(count));
-  return out;
+  return CodePageToUtf8(CutAtNul(text), codePage);
 }
 
 PropertyValue TimeValue(std::optional<std::string> iso) {

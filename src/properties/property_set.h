@@ -8,8 +8,7 @@
 // starts with its type (16 bits) and two bytes of padding.
 //
 // Strings come out as UTF-8: VT_LPSTR in the section's code page (property
-// 1: 1200 is UTF-16LE, 65001 UTF-8, others through the platform's code page
-// conversion, Windows-1252 where the platform lacks the code page),
+// 1: 1200 is UTF-16LE, others as properties/code_page_text.h reads them),
 // VT_LPWSTR as UTF-16LE, both cut at their first NUL; FILETIME and DATE as
 // ISO 8601 UTC text. Types without a scalar value (vectors, blobs,
 // clipboard data) give an empty value.
