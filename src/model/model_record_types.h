@@ -51,6 +51,9 @@ constexpr uint16_t kHasFooter = 0x0020;
 constexpr uint32_t kSlideShowFlagsField = 10;
 constexpr uint16_t kSlideHidden = 0x0004;
 
+// SlideAtom body: geometry, placeholder types, then masterIdRef.
+constexpr uint32_t kMasterIdField = 12;
+
 // InteractiveInfoAtom body: soundIdRef, then exHyperlinkIdRef.
 constexpr uint32_t kHyperlinkIdField = 4;
 // TextInteractiveInfoAtom body: the range's first and end character.

@@ -1,6 +1,8 @@
 #include "model/model_text.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "extract/record_types.h"
 #include "extract/text_sink.h"
@@ -8,20 +10,25 @@
 
 namespace txtppt2 {
 
+static_assert(std::endian::native == std::endian::little,
+              "UTF-16LE text is copied as the machine's units");
+
 namespace {
 
-constexpr char16_t kNul = 0;
-constexpr char16_t kLf = 10;
-constexpr char16_t kVt = 11;
-constexpr char16_t kCr = 13;
 // The platform converts in int-sized pieces.
 constexpr size_t kMaxSlice = size_t{1} << 29;
 
 }  // namespace
 
 std::u16string AtomUnits(std::string_view image, const RecordHeader& atom) {
-  std::string_view body = BodyOf(image, atom);
   std::u16string units;
+  ReadAtomUnits(image, atom, units);
+  return units;
+}
+
+void ReadAtomUnits(std::string_view image, const RecordHeader& atom,
+                   std::u16string& units) {
+  std::string_view body = BodyOf(image, atom);
   if (atom.type == RT_TextBytesAtom) {
     units.resize(body.size());
     size_t total = 0;
@@ -35,28 +42,16 @@ std::u16string AtomUnits(std::string_view image, const RecordHeader& atom) {
       done += slice;
     }
     units.resize(total);
-    return units;
+    return;
   }
+  // Little-endian units as the machine holds them (the walk's text sink
+  // takes them in place the same way).
   units.resize(body.size() / 2);
-  for (size_t i = 0; i < units.size(); ++i)
-    units[i] = static_cast<char16_t>(
-        static_cast<unsigned char>(body[2 * i]) |
-        (static_cast<unsigned char>(body[2 * i + 1]) << 8));
-  return units;
+  std::memcpy(units.data(), body.data(), units.size() * 2);
 }
 
 void AppendLineText(std::string& out, std::u16string_view units) {
-  units = units.substr(0, units.find(kNul));
-  size_t start = 0;
-  for (size_t i = 0; i < units.size(); ++i) {
-    char16_t unit = units[i];
-    if (unit != kCr && unit != kVt) continue;
-    AppendUtf16(out, units.data() + start, i - start);
-    if (unit == kCr && i + 1 < units.size() && units[i + 1] == kLf) ++i;
-    out.push_back('\n');
-    start = i + 1;
-  }
-  AppendUtf16(out, units.data() + start, units.size() - start);
+  AppendUtf16Lines(out, units.data(), units.size());
 }
 
 void AppendParagraphs(std::string& out, std::u16string_view units) {

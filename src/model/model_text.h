@@ -15,6 +15,9 @@ namespace txtppt2 {
 
 // The atom's units: RT_TextBytesAtom widened, the others as stored.
 std::u16string AtomUnits(std::string_view image, const RecordHeader& atom);
+// The same into units, whose room is reused from call to call.
+void ReadAtomUnits(std::string_view image, const RecordHeader& atom,
+                   std::u16string& units);
 
 // The units as UTF-8 with line breaks made LF; nothing added at the end.
 void AppendLineText(std::string& out, std::u16string_view units);

@@ -13,8 +13,6 @@ namespace {
 // The builder's own reads may visit this multiple of the stream's size.
 constexpr uint64_t kBudgetFactor = 4;
 constexpr uint64_t kBudgetFloor = 64 * 1024;
-// SlideAtom body: masterIdRef, the id of the page's master.
-constexpr uint32_t kMasterIdField = 12;
 
 bool IsTextAtom(uint16_t type) {
   return type == RT_TextCharsAtom || type == RT_TextBytesAtom ||
@@ -85,19 +83,6 @@ void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
   });
 }
 
-std::optional<uint32_t> PresentationBuilder::MasterIdOf(
-    const RecordHeader& page) {
-  std::optional<uint32_t> id;
-  ForEachChild(image, page, [&](const RecordHeader& child) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
-    if (child.type != RT_SlideAtom) return true;
-    if (child.BodyLength() >= kMasterIdField + 4)
-      id = LoadU32(image, child.BodyStart() + kMasterIdField);
-    return false;
-  });
-  return id;
-}
-
 Slide& PresentationBuilder::CurrentSlide() {
   if (presentation.slides.empty()) {
     presentation.slides.emplace_back();
@@ -124,13 +109,15 @@ void PresentationBuilder::OnSlide(const std::optional<RecordHeader>& slide) {
   nextMasterId.reset();
   if (!slide) return;
   Slide& opened = presentation.slides.back();
-  opened.hidden = IsSlideHidden(image, *slide, budget);
-  opened.comments = ReadComments(image, *slide, budget);
-  if (auto own = FindHeadersFooters(image, *slide, std::nullopt, budget)) {
+  PageParts parts = ReadPageParts(image, *slide, budget);
+  opened.hidden = IsSlideHidden(image, parts);
+  opened.comments = ReadComments(image, parts, budget);
+  if (parts.headersFooters) {
     slideOwnHeaders.emplace();
-    AppendHeaderTexts(image, *own, "slide", budget, *slideOwnHeaders);
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", budget,
+                      *slideOwnHeaders);
   }
-  slideMasterId = MasterIdOf(*slide);
+  slideMasterId = MasterIdOf(image, parts);
   nextMasterId = slideMasterId;
 }
 
@@ -154,22 +141,22 @@ void PresentationBuilder::CloseSlide() {
 void PresentationBuilder::OnMaster(const RecordHeader& master) {
   current = Page::kMaster;
   presentation.masters.emplace_back();
-  if (nextMasterId) {
-    if (auto own = FindHeadersFooters(image, master, std::nullopt, budget)) {
-      std::vector<HeaderText> headers;
-      AppendHeaderTexts(image, *own, "slide", budget, headers);
-      masterHeaders.emplace(*nextMasterId, std::move(headers));
-    }
+  PageParts parts = ReadPageParts(image, master, budget);
+  if (nextMasterId && parts.headersFooters) {
+    std::vector<HeaderText> headers;
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", budget, headers);
+    masterHeaders.emplace(*nextMasterId, std::move(headers));
   }
   // A title master's own master comes next.
-  nextMasterId = MasterIdOf(master);
+  nextMasterId = MasterIdOf(image, parts);
 }
 
 void PresentationBuilder::OnNotes(const RecordHeader& notes) {
   current = Page::kNotes;
   auto& headers = CurrentSlide().headers;
-  if (auto own = FindHeadersFooters(image, notes, std::nullopt, budget))
-    AppendHeaderTexts(image, *own, "notes", budget, headers);
+  PageParts parts = ReadPageParts(image, notes, budget);
+  if (parts.headersFooters)
+    AppendHeaderTexts(image, *parts.headersFooters, "notes", budget, headers);
   else
     headers.insert(headers.end(), documentNotesHeaders.begin(),
                    documentNotesHeaders.end());
@@ -177,7 +164,7 @@ void PresentationBuilder::OnNotes(const RecordHeader& notes) {
 
 void PresentationBuilder::OnText(const RecordHeader& atom,
                                  const RecordHeader* shape) {
-  std::u16string units = AtomUnits(image, atom);
+  ReadAtomUnits(image, atom, units);
   if (current == Page::kMaster && !presentation.masters.empty()) {
     AppendParagraphs(presentation.masters.back(), units);
     return;
@@ -227,11 +214,11 @@ bool PresentationBuilder::IsTitleText(const RecordHeader& atom,
 // list, or in the shape's text box that holds it.
 void PresentationBuilder::AddLinks(const RecordHeader& atom,
                                    const RecordHeader* shape,
-                                   std::u16string_view units, Slide& slide) {
+                                   std::u16string_view text, Slide& slide) {
   if (targets.empty()) return;
   auto listed = listTexts.find(atom.offset);
   if (listed != listTexts.end()) {
-    AppendRangeLinks(image, atom.End(), listed->second.listEnd, units,
+    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text,
                      targets, budget, slide.links);
     return;
   }
@@ -241,7 +228,7 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
     if (part.type != kOfficeArtClientTextbox || atom.offset < part.offset ||
         atom.End() > part.bodyEnd)
       return true;
-    AppendRangeLinks(image, atom.End(), part.bodyEnd, units, targets, budget,
+    AppendRangeLinks(image, atom.End(), part.bodyEnd, text, targets, budget,
                      slide.links);
     return false;
   });

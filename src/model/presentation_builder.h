@@ -63,7 +63,6 @@ class PresentationBuilder final : public PageWalkListener {
   bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
   void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
                 std::u16string_view units, Slide& slide);
-  std::optional<uint32_t> MasterIdOf(const RecordHeader& page);
 
   Presentation& presentation;
   std::string_view image;
@@ -84,6 +83,7 @@ class PresentationBuilder final : public PageWalkListener {
   std::optional<uint32_t> slideMasterId;
   // The id the master reported next is known by.
   std::optional<uint32_t> nextMasterId;
+  std::u16string units;  // the text being read, its room reused
 };
 
 }  // namespace txtppt2

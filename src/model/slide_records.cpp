@@ -37,19 +37,6 @@ std::string CStringChild(std::string_view image, const RecordHeader& parent,
   return text;
 }
 
-// The first child of the given type, each child read charged.
-std::optional<RecordHeader> FindCharged(std::string_view image,
-                                        const RecordHeader& parent,
-                                        uint16_t type, ReadBudget& budget) {
-  std::optional<RecordHeader> found;
-  ForEachChild(image, parent, [&](const RecordHeader& child) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
-    if (child.type == type) found = child;
-    return !found;
-  });
-  return found;
-}
-
 // Calls visit for each child of the given type of each record of the
 // given type among parent's children (an atom's body may hold records too:
 // a binary tag's data does).
@@ -111,23 +98,45 @@ HyperlinkTargets ReadHyperlinkTargets(std::string_view image,
   return targets;
 }
 
-bool IsSlideHidden(std::string_view image, const RecordHeader& slide,
-                   ReadBudget& budget) {
-  auto info = FindCharged(image, slide, RT_SlideShowSlideInfoAtom, budget);
-  auto flags = info ? Field16(image, *info, kSlideShowFlagsField)
-                    : std::nullopt;
+PageParts ReadPageParts(std::string_view image, const RecordHeader& page,
+                        ReadBudget& budget) {
+  PageParts parts;
+  ForEachChild(image, page, [&](const RecordHeader& child) {
+    if (!budget.Spend(kRecordHeaderSize)) return false;
+    std::optional<RecordHeader>* slot =
+        child.type == RT_SlideAtom                ? &parts.slideAtom
+        : child.type == RT_SlideShowSlideInfoAtom ? &parts.showInfo
+        : child.type == RT_HeadersFooters         ? &parts.headersFooters
+        : child.type == RT_ProgTags               ? &parts.tags
+                                                  : nullptr;
+    if (slot != nullptr && !*slot) *slot = child;
+    return true;
+  });
+  return parts;
+}
+
+std::optional<uint32_t> MasterIdOf(std::string_view image,
+                                   const PageParts& parts) {
+  if (!parts.slideAtom) return std::nullopt;
+  return Field32(image, *parts.slideAtom, kMasterIdField);
+}
+
+bool IsSlideHidden(std::string_view image, const PageParts& parts) {
+  auto flags = parts.showInfo
+                   ? Field16(image, *parts.showInfo, kSlideShowFlagsField)
+                   : std::nullopt;
   return flags && (*flags & kSlideHidden) != 0;
 }
 
-// Comment10 containers sit in the slide's programmable tags: ProgTags,
-// then a ProgBinaryTag, then its data blob.
+// Comment10 containers sit in the slide's programmable tags: a
+// ProgBinaryTag, then its data blob.
 std::vector<Comment> ReadComments(std::string_view image,
-                                  const RecordHeader& slide,
-                                  ReadBudget& budget) {
+                                  const PageParts& parts, ReadBudget& budget) {
   std::vector<Comment> comments;
-  ForEachGrandchild(
-      image, slide, RT_ProgTags, RT_ProgBinaryTag, budget,
-      [&](const RecordHeader& tag) {
+  if (!parts.tags) return comments;
+  ForEachChild(image, *parts.tags, [&](const RecordHeader& tag) {
+        if (!budget.Spend(kRecordHeaderSize)) return false;
+        if (tag.type != RT_ProgBinaryTag) return true;
         ForEachGrandchild(
             image, tag, RT_BinaryTagDataBlob, RT_Comment10, budget,
             [&](const RecordHeader& container) {
@@ -142,6 +151,7 @@ std::vector<Comment> ReadComments(std::string_view image,
               if (auto atom = FindChild(image, container, RT_Comment10Atom))
                 comment.date = CommentDate(image, *atom);
             });
+        return true;
       });
   return comments;
 }

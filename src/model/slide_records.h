@@ -44,14 +44,24 @@ HyperlinkTargets ReadHyperlinkTargets(std::string_view image,
                                       const RecordHeader& document,
                                       ReadBudget& budget);
 
+// The children of a slide, master or notes page the model reads, found in
+// one pass: the first of each type.
+struct PageParts {
+  std::optional<RecordHeader> slideAtom, showInfo, headersFooters, tags;
+};
+PageParts ReadPageParts(std::string_view image, const RecordHeader& page,
+                        ReadBudget& budget);
+
+// The id of the page's master, from its SlideAtom.
+std::optional<uint32_t> MasterIdOf(std::string_view image,
+                                   const PageParts& parts);
+
 // The slide's hidden flag from its slide-show information.
-bool IsSlideHidden(std::string_view image, const RecordHeader& slide,
-                   ReadBudget& budget);
+bool IsSlideHidden(std::string_view image, const PageParts& parts);
 
 // The comments kept in the slide's programmable tags, in stored order.
 std::vector<Comment> ReadComments(std::string_view image,
-                                  const RecordHeader& slide,
-                                  ReadBudget& budget);
+                                  const PageParts& parts, ReadBudget& budget);
 
 // The first headers-and-footers container among the page's children (any
 // instance where wantedInstance is empty).

@@ -9,15 +9,15 @@
 
 namespace txtppt2 {
 
-// Appends one code point (at most U+10FFFF; surrogates are the caller's to
-// avoid) as UTF-8.
-void AppendCodePoint(std::string& out, char32_t codePoint);
-
 // Appends units UTF-16 code units as UTF-8; a surrogate without its partner
 // becomes U+FFFD.
 void AppendUtf16(std::string& out, const char16_t* units, size_t count);
 
-// The same over little-endian bytes (an odd last byte is ignored), read
+// The same, up to the first NUL, with CR LF, a lone CR and VT each written
+// as LF: the line breaks of the model's text.
+void AppendUtf16Lines(std::string& out, const char16_t* units, size_t count);
+
+// AppendUtf16 over little-endian bytes (an odd last byte is ignored), read
 // where they lie whatever their alignment.
 void AppendUtf16Le(std::string& out, std::string_view bytes);
 

@@ -15,8 +15,23 @@
 
 namespace txtppt2 {
 
-// bytes (no NUL among them) in codePage, as UTF-8.
-std::string CodePageToUtf8(std::string_view bytes, uint16_t codePage);
+// The converter of one code page, made once for the texts of a section
+// (opening an iconv converter costs more than converting a short text).
+class CodePageDecoder {
+ public:
+  explicit CodePageDecoder(uint16_t codePage);
+  ~CodePageDecoder();
+  CodePageDecoder(const CodePageDecoder&) = delete;
+  CodePageDecoder& operator=(const CodePageDecoder&) = delete;
+
+  // bytes (no NUL among them), as UTF-8.
+  std::string Decode(std::string_view bytes);
+
+ private:
+  uint16_t codePage;
+  void* iconvHandle = nullptr;  // POSIX: the iconv converter, when opened
+  bool iconvTried = false;
+};
 
 }  // namespace txtppt2
 

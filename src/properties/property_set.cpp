@@ -106,13 +106,14 @@ std::string_view CutUtf16AtNul(std::string_view bytes) {
 }
 
 // Text in the section's code page: UTF-16LE for 1200, else 8-bit text.
-std::string DecodeCodePage(std::string_view text, uint16_t codePage) {
+std::string DecodeCodePage(std::string_view text, uint16_t codePage,
+                           CodePageDecoder& decoder) {
   std::string out;
   if (codePage == kCodePageUtf16) {
     AppendUtf16Le(out, CutUtf16AtNul(text));
     return out;
   }
-  return CodePageToUtf8(CutAtNul(text), codePage);
+  return decoder.Decode(CutAtNul(text));
 }
 
 PropertyValue TimeValue(std::optional<std::string> iso) {
@@ -147,6 +148,7 @@ class SectionReader {
         out.codePage = *value;
     }
     codePage = out.codePage;
+    decoder.emplace(codePage);
     for (const auto& [id, offset] : table) {
       if (id == kDictionaryPropertyId && out.dictionary.empty())
         ReadDictionary(offset, out.dictionary);
@@ -244,7 +246,7 @@ class SectionReader {
     if (!size) return std::monostate{};
     std::string_view bytes = section.Slice(at + 4, *size);
     if (!Spend(bytes.size())) return std::monostate{};
-    return DecodeCodePage(bytes, codePage);
+    return DecodeCodePage(bytes, codePage, *decoder);
   }
 
   // A count of UTF-16 units, then the units.
@@ -273,7 +275,7 @@ class SectionReader {
       uint64_t nameBytes = wide ? uint64_t{*length} * 2 : *length;
       if (!section.Has(at + 8, nameBytes) || !Spend(nameBytes)) return;
       std::string_view name = section.Slice(at + 8, nameBytes);
-      out.push_back({*id, DecodeCodePage(name, codePage)});
+      out.push_back({*id, DecodeCodePage(name, codePage, *decoder)});
       at += 8 + nameBytes;
       if (wide) at = (at + 3) & ~size_t{3};
     }
@@ -282,6 +284,7 @@ class SectionReader {
   SectionBytes section;
   size_t decodeBudget;
   uint16_t codePage = 0;
+  std::optional<CodePageDecoder> decoder;  // made once the code page is known
 };
 
 }  // namespace

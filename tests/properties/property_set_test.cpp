@@ -156,6 +156,34 @@ TEST(DocumentPropertiesTest, DocumentSummaryAndUserDefinedSections) {
   }
 }
 
+// 8-bit texts in other code pages: single-byte, double-byte, and one no
+// converter knows (read as Windows-1252).
+TEST(DocumentPropertiesTest, TextsInOtherCodePages) {
+  struct Case {
+    int16_t codePage;
+    const char* bytes;
+    const char* utf8;
+  } cases[] = {
+      {1251, "\xCF\xF0\xE8\xE2\xE5\xF2",
+       "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},  // Привет
+      {932, "\x83\x58\x83\x89\x83\x43\x83\x68",
+       "\xE3\x82\xB9\xE3\x83\xA9\xE3\x82\xA4\xE3\x83\x89"},  // スライド
+      {static_cast<int16_t>(65001), "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
+      {12345, "Caf\xE9", "Caf\xC3\xA9"},
+  };
+  for (const Case& c : cases) {
+    DocumentProperties properties;
+    ReadSummaryInformation(
+        WritePropertySet({{kSummaryInformationId,
+                           {{1, I2Value(c.codePage)},
+                            {2, LpstrValue(c.bytes)},
+                            {4, LpstrValue(c.bytes)}}}}),
+        properties);
+    EXPECT_EQ(properties.title.value_or(""), c.utf8) << c.codePage;
+    EXPECT_EQ(properties.author.value_or(""), c.utf8) << c.codePage;
+  }
+}
+
 // Lone surrogates become U+FFFD; pairs become one code point.
 TEST(PropertySetTest, UnicodeStringsKeepPairsAndReplaceLoneSurrogates) {
   std::vector<StoredSection> sections{
