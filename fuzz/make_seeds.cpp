@@ -1,11 +1,12 @@
 // Writes the sample files of the test support, sound and damaged, into a
 // folder as fuzzing seeds: NAME.ppt for each; and property set streams in
-// both code page kinds, NAME.props.
+// both code page kinds, NAME.props; and document streams, NAME.stream.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "fixtures/property_set_writer.h"
+#include "fixtures/record_stream_builder.h"
 #include "properties/property_set.h"
 #include "support/sample_files.h"
 
@@ -65,6 +66,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot write %s\n", file.name.c_str());
       return 1;
     }
+    ++written;
+  }
+  // For the model's target: an edit offset, then a document stream.
+  for (int slides : {1, 3}) {
+    std::ofstream out(folder / ("records_" + std::to_string(slides) + ".stream"),
+                      std::ios::binary | std::ios::trunc);
+    out << std::string(4, '\0') << txtppt2::testing::PresentationRecords(slides);
+    if (!out) return 1;
     ++written;
   }
   for (const auto& [name, bytes] : PropertySetSeeds()) {
