@@ -1,7 +1,7 @@
-// The deck as data: opens the source as the exports do, runs the complete
-// text's walk with the slide model's builder listening (the text itself is
-// made and dropped, so that both come from the same walk), then reads the
-// document's property sets from the same storage.
+// The deck as data: opens the source as the exports do, hands the complete
+// text's walk to the slide model's builder (the same walk, the same texts
+// in the same order; no complete text is made), then reads the document's
+// property sets from the same storage.
 #include "api/presentation_extraction.h"
 
 #include <algorithm>
@@ -37,9 +37,10 @@ std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
       return nullptr;
     return std::make_unique<CompoundStorage>(path);
   } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), kConversionErrorCode);
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
   }
   return nullptr;
 }
@@ -88,16 +89,13 @@ PresentationExtraction ExtractPresentation(const Source& source) {
   if (storage) {
     try {
       PresentationBuilder builder(result.presentation);
-      uint32_t count = 0;
-      std::unique_ptr<void, ResultBlockFree> text(ConvertStorage(
-          *storage, kUnicode, &count, errors, kCompleteText, &builder));
-      if (text != nullptr) {
+      if (WalkStorage(*storage, builder, errors)) {
         builder.Finish();
         ReadProperties(*storage, result.presentation.properties);
         result.ok = true;
       }
     } catch (const std::exception& error) {
-      errors.SetConversionError(error.what(), kConversionErrorCode);
+      errors.SetConversionError(error.what(), txtppt2_conversion_failed);
     }
   }
   if (!result.ok) {

@@ -29,7 +29,7 @@ std::u16string AtomUnits(std::string_view image, const RecordHeader& atom) {
 void ReadAtomUnits(std::string_view image, const RecordHeader& atom,
                    std::u16string& units) {
   std::string_view body = BodyOf(image, atom);
-  if (atom.type == RT_TextBytesAtom) {
+  if (atom.type == kRtTextBytesAtom) {
     units.resize(body.size());
     size_t total = 0;
     for (size_t done = 0; done < body.size();) {

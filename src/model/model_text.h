@@ -13,7 +13,7 @@
 
 namespace txtppt2 {
 
-// The atom's units: RT_TextBytesAtom widened, the others as stored.
+// The atom's units: kRtTextBytesAtom widened, the others as stored.
 std::u16string AtomUnits(std::string_view image, const RecordHeader& atom);
 // The same into units, whose room is reused from call to call.
 void ReadAtomUnits(std::string_view image, const RecordHeader& atom,

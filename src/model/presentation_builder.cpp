@@ -1,31 +1,25 @@
 #include "model/presentation_builder.h"
 
+#include "extract/drawing_text_walk.h"
+#include "extract/record_layouts.h"
 #include "extract/record_types.h"
+#include "extract/text_atom_visitor.h"
 #include "model/model_record_types.h"
 #include "model/model_text.h"
 
 namespace txtppt2 {
 
-using namespace model_records;
-
 namespace {
 
-// The builder's own reads may visit this multiple of the stream's size.
-constexpr uint64_t kBudgetFactor = 4;
-constexpr uint64_t kBudgetFloor = 64 * 1024;
-
-bool IsTextAtom(uint16_t type) {
-  return type == RT_TextCharsAtom || type == RT_TextBytesAtom ||
-         type == RT_CString;
-}
-
 bool IsTitleTextType(uint32_t type) {
-  return type == kTitleTextType || type == kCenteredTitleTextType;
+  return type == TextHeaderAtomLayout::kTitle ||
+         type == TextHeaderAtomLayout::kCenteredTitle;
 }
 
-bool IsTitlePlaceholder(uint8_t type) {
-  return type == kTitlePlaceholder || type == kCenteredTitlePlaceholder ||
-         type == kVerticalTitlePlaceholder;
+bool IsTitlePlacement(uint8_t placement) {
+  return placement == TitlePlacement::kTitle ||
+         placement == TitlePlacement::kCenteredTitle ||
+         placement == TitlePlacement::kVerticalTitle;
 }
 
 }  // namespace
@@ -33,24 +27,28 @@ bool IsTitlePlaceholder(uint8_t type) {
 PresentationBuilder::PresentationBuilder(Presentation& presentation_)
     : presentation(presentation_) {}
 
-void PresentationBuilder::OnDocument(
-    std::string_view image_, const std::optional<RecordHeader>& document) {
+void PresentationBuilder::OnStart(std::string_view image_,
+                                  const LiveDocument* live,
+                                  WorkBudget& walkBudget_) {
   image = image_;
-  budget = ReadBudget(kBudgetFactor * image.size() + kBudgetFloor);
+  walkBudget = &walkBudget_;
+  budget.emplace(image.size());
+  if (live == nullptr) return;
+  auto document = ReadRecordHeader(image, live->documentOffset,
+                                   static_cast<uint32_t>(image.size()));
   if (!document) return;
-  targets = ReadHyperlinkTargets(image, *document, budget);
-  if (auto slideHeaders = FindHeadersFooters(
-          image, *document, kSlideHeadersFootersInstance, budget))
-    AppendHeaderTexts(image, *slideHeaders, "slide", budget,
-                      documentSlideHeaders);
-  if (auto notesHeaders = FindHeadersFooters(
-          image, *document, kNotesHeadersFootersInstance, budget))
-    AppendHeaderTexts(image, *notesHeaders, "notes", budget,
-                      documentNotesHeaders);
+  targets = ReadHyperlinkTargets(image, *document, *budget);
+  using Layout = HeadersFootersLayout;
+  if (auto slides = FindHeadersFooters(image, *document,
+                                       Layout::kSlidesInstance, *budget))
+    AppendHeaderTexts(image, *slides, "slide", *budget, documentSlideHeaders);
+  if (auto notes = FindHeadersFooters(image, *document,
+                                      Layout::kNotesInstance, *budget))
+    AppendHeaderTexts(image, *notes, "notes", *budget, documentNotesHeaders);
   // The walk reads the first list of slides; so does the index.
   ForEachChild(image, *document, [&](const RecordHeader& child) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
-    if (child.type != RT_SlideListWithText ||
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (child.type != kRtSlideListWithText ||
         child.instance != kSlideListInstanceSlides)
       return true;
     IndexSlideList(child);
@@ -63,24 +61,42 @@ void PresentationBuilder::OnDocument(
 void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
   std::optional<uint32_t> textType;
   ForEachChild(image, list, [&](const RecordHeader& child) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
-    if (child.type == RT_SlidePersistAtom) {
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (child.type == kRtSlidePersistAtom) {
       listTitles.emplace_back();
       textType.reset();
-    } else if (child.type == RT_TextHeaderAtom) {
+    } else if (child.type == kRtTextHeaderAtom) {
       textType = child.BodyLength() >= 4
                      ? std::optional(LoadU32(image, child.BodyStart()))
                      : std::nullopt;
     } else if (IsTextAtom(child.type) && textType && !listTitles.empty()) {
       listTexts.emplace(child.offset, ListText{*textType, list.bodyEnd});
       if (IsTitleTextType(*textType) && !listTitles.back() &&
-          budget.Spend(child.BodyLength())) {
+          budget->Spend(child.BodyLength())) {
         std::string title = TrimmedText(AtomUnits(image, child));
         if (!title.empty()) listTitles.back() = std::move(title);
       }
     }
     return true;
   });
+}
+
+void PresentationBuilder::OnPage(const PageVisit& page) {
+  if (page.role == PageRole::kSlide)
+    BeginSlide(page.container);
+  else if (page.role == PageRole::kMaster && page.container)
+    BeginMaster(*page.container);
+  else if (page.role == PageRole::kNotes && page.container)
+    BeginNotes(*page.container);
+  WalkPageText(image, page, *walkBudget, *this);
+}
+
+// The fallback walk writes the slide lists' text before the first slide
+// container: that text belongs to the first slide.
+void PresentationBuilder::OnSlide(size_t slideIndex) {
+  if (slideIndex == 0 && !presentation.slides.empty()) return;
+  BeginSlide(std::nullopt);
+  pageless.back() = false;  // its page is there, only not read
 }
 
 Slide& PresentationBuilder::CurrentSlide() {
@@ -91,30 +107,20 @@ Slide& PresentationBuilder::CurrentSlide() {
   return presentation.slides.back();
 }
 
-void PresentationBuilder::OnSlide(const std::optional<RecordHeader>& slide) {
-  // Text written before the first slide (the fallback walk's slide lists)
-  // opened a slide already: this slide is that one.
-  if (!presentation.slides.empty() && !slideAnnounced) {
-    slideAnnounced = true;
-  } else {
-    CloseSlide();
-    presentation.slides.emplace_back();
-    pageless.push_back(false);
-  }
-  pageless.back() = !slide;
-  slideAnnounced = true;
-  current = Page::kSlide;
-  slideOwnHeaders.reset();
-  slideMasterId.reset();
+void PresentationBuilder::BeginSlide(const std::optional<RecordHeader>& slide) {
+  CloseSlide();
+  presentation.slides.emplace_back();
+  pageless.push_back(!slide);
+  reading = Reading::kSlide;
   nextMasterId.reset();
   if (!slide) return;
   Slide& opened = presentation.slides.back();
-  PageParts parts = ReadPageParts(image, *slide, budget);
+  PageParts parts = ReadPageParts(image, *slide, *budget);
   opened.hidden = IsSlideHidden(image, parts);
-  opened.comments = ReadComments(image, parts, budget);
+  opened.comments = ReadComments(image, parts, *budget);
   if (parts.headersFooters) {
     slideOwnHeaders.emplace();
-    AppendHeaderTexts(image, *parts.headersFooters, "slide", budget,
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", *budget,
                       *slideOwnHeaders);
   }
   slideMasterId = MasterIdOf(image, parts);
@@ -138,25 +144,27 @@ void PresentationBuilder::CloseSlide() {
   slideMasterId.reset();
 }
 
-void PresentationBuilder::OnMaster(const RecordHeader& master) {
-  current = Page::kMaster;
+void PresentationBuilder::BeginMaster(const RecordHeader& master) {
+  reading = Reading::kMaster;
   presentation.masters.emplace_back();
-  PageParts parts = ReadPageParts(image, master, budget);
+  PageParts parts = ReadPageParts(image, master, *budget);
   if (nextMasterId && parts.headersFooters) {
     std::vector<HeaderText> headers;
-    AppendHeaderTexts(image, *parts.headersFooters, "slide", budget, headers);
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", *budget,
+                      headers);
     masterHeaders.emplace(*nextMasterId, std::move(headers));
   }
   // A title master's own master comes next.
   nextMasterId = MasterIdOf(image, parts);
 }
 
-void PresentationBuilder::OnNotes(const RecordHeader& notes) {
-  current = Page::kNotes;
+void PresentationBuilder::BeginNotes(const RecordHeader& notes) {
+  reading = Reading::kNotes;
   auto& headers = CurrentSlide().headers;
-  PageParts parts = ReadPageParts(image, notes, budget);
+  PageParts parts = ReadPageParts(image, notes, *budget);
   if (parts.headersFooters)
-    AppendHeaderTexts(image, *parts.headersFooters, "notes", budget, headers);
+    AppendHeaderTexts(image, *parts.headersFooters, "notes", *budget,
+                      headers);
   else
     headers.insert(headers.end(), documentNotesHeaders.begin(),
                    documentNotesHeaders.end());
@@ -165,12 +173,12 @@ void PresentationBuilder::OnNotes(const RecordHeader& notes) {
 void PresentationBuilder::OnText(const RecordHeader& atom,
                                  const RecordHeader* shape) {
   ReadAtomUnits(image, atom, units);
-  if (current == Page::kMaster && !presentation.masters.empty()) {
+  if (reading == Reading::kMaster && !presentation.masters.empty()) {
     AppendParagraphs(presentation.masters.back(), units);
     return;
   }
   Slide& slide = CurrentSlide();
-  if (current == Page::kNotes) {
+  if (reading == Reading::kNotes) {
     AppendParagraphs(slide.notes, units);
     return;
   }
@@ -191,18 +199,19 @@ bool PresentationBuilder::IsTitleText(const RecordHeader& atom,
     return true;
   bool title = false;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
+    if (!budget->Spend(kRecordHeaderSize)) return false;
     if (part.type != kOfficeArtClientData &&
         part.type != kOfficeArtClientTextbox)
       return true;
     ForEachChild(image, part, [&](const RecordHeader& record) {
-      if (!budget.Spend(kRecordHeaderSize)) return false;
-      if (record.type == RT_PlaceholderAtom &&
-          record.BodyLength() > kPlaceholderTypeField)
-        title = IsTitlePlaceholder(static_cast<uint8_t>(
-            image[record.BodyStart() + kPlaceholderTypeField]));
-      else if (record.type == RT_TextHeaderAtom && record.BodyLength() >= 4)
-        title = IsTitleTextType(LoadU32(image, record.BodyStart()));
+      if (!budget->Spend(kRecordHeaderSize)) return false;
+      if (record.type == kRtPlaceholderAtom &&
+          record.BodyLength() > PlaceholderAtomLayout::kPlacementId)
+        title = IsTitlePlacement(static_cast<uint8_t>(
+            image[record.BodyStart() + PlaceholderAtomLayout::kPlacementId]));
+      else if (record.type == kRtTextHeaderAtom && record.BodyLength() >= 4)
+        title = IsTitleTextType(LoadU32(
+            image, record.BodyStart() + TextHeaderAtomLayout::kTextType));
       return !title;
     });
     return !title;
@@ -218,17 +227,17 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
   if (targets.empty()) return;
   auto listed = listTexts.find(atom.offset);
   if (listed != listTexts.end()) {
-    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text,
-                     targets, budget, slide.links);
+    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text, targets,
+                     *budget, slide.links);
     return;
   }
   if (shape == nullptr) return;
   ForEachChild(image, *shape, [&](const RecordHeader& part) {
-    if (!budget.Spend(kRecordHeaderSize)) return false;
+    if (!budget->Spend(kRecordHeaderSize)) return false;
     if (part.type != kOfficeArtClientTextbox || atom.offset < part.offset ||
         atom.End() > part.bodyEnd)
       return true;
-    AppendRangeLinks(image, atom.End(), part.bodyEnd, text, targets, budget,
+    AppendRangeLinks(image, atom.End(), part.bodyEnd, text, targets, *budget,
                      slide.links);
     return false;
   });
@@ -250,8 +259,8 @@ void PresentationBuilder::Finish() {
     ++kept;
   }
   slides.resize(kept);
-  auto& masters = presentation.masters;
-  std::erase_if(masters, [](const std::string& text) { return text.empty(); });
+  std::erase_if(presentation.masters,
+                [](const std::string& text) { return text.empty(); });
 }
 
 }  // namespace txtppt2

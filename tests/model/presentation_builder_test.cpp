@@ -27,10 +27,10 @@ std::string Atom(uint16_t type, const std::string& body, uint16_t inst = 0) {
   return header + body;
 }
 std::string Chars(std::u16string_view text) {
-  return Atom(RT_TextCharsAtom, Utf16Le(text));
+  return Atom(kRtTextCharsAtom, Utf16Le(text));
 }
 std::string CString(std::u16string_view text, uint16_t inst) {
-  return Atom(RT_CString, Utf16Le(text), inst);
+  return Atom(kRtCString, Utf16Le(text), inst);
 }
 std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
   return RecordStreamBuilder()
@@ -39,18 +39,18 @@ std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
       .Bytes();
 }
 std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
-  return Atom(RT_SlidePersistAtom,
+  return Atom(kRtSlidePersistAtom,
               U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
 }
-std::string TextHeader(uint32_t type) { return Atom(RT_TextHeaderAtom, U32(type)); }
+std::string TextHeader(uint32_t type) { return Atom(kRtTextHeaderAtom, U32(type)); }
 // A page: its SlideAtom, what else it holds, then its drawing.
 std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
                  const std::string& extras, const std::string& shapes) {
-  std::string atom = Atom(RT_SlideAtom, U32(0) + std::string(8, '\0') +
+  std::string atom = Atom(kRtSlideAtom, U32(0) + std::string(8, '\0') +
                                             U32(masterId) + U32(notesId) +
                                             U32(0));
   return Box(type, atom + extras +
-                       Box(RT_Drawing,
+                       Box(kRtDrawing,
                            Box(kOfficeArtDgContainer,
                                Box(kOfficeArtSpgrContainer, shapes))));
 }
@@ -60,7 +60,7 @@ std::string Shape(const std::string& data, const std::string& textbox) {
   return Box(kOfficeArtSpContainer, parts);
 }
 std::string Placeholder(char type) {
-  return Atom(RT_PlaceholderAtom, U32(0) + type + std::string(3, '\0'));
+  return Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0'));
 }
 // Headers and footers: the flags, then the user date, header and footer.
 std::string HeadersFooters(uint16_t flags, std::u16string_view date,
@@ -93,12 +93,12 @@ std::string SlideOne() {
   std::string shapes =
       Shape("", TextHeader(4) + Chars(u"Visit site") + link) +
       Shape(Placeholder(0x0D), TextHeader(0) + Chars(u"Agenda"));
-  return Page(RT_Slide, 0x80000000, 300, hidden + tags, shapes);
+  return Page(kRtSlide, 0x80000000, 300, hidden + tags, shapes);
 }
 
 std::string SlideTwo() {
   std::string own = HeadersFooters(kHasFooter, u"", u"", u"Own foot", 0);
-  return Page(RT_Slide, 0x80000000, 0, own,
+  return Page(kRtSlide, 0x80000000, 0, own,
               Shape("", TextHeader(4) + Chars(u"Second")));
 }
 
@@ -109,14 +109,14 @@ std::string Document() {
                                   CString(u"intro", 3)));
   std::string slideList = PersistEntry(2, 256) + PersistEntry(3, 257) +
                           TextHeader(0) + Chars(u"Listed title");
-  return Box(RT_Document,
+  return Box(kRtDocument,
              hyperlinks +
                  HeadersFooters(kHasFooter | kHasDate | kHasUserDate,
                                 u"1 May", u"", u"Doc foot", 3) +
                  HeadersFooters(kHasHeader, u"", u"Notes head", u"", 4) +
-                 Box(RT_SlideListWithText, PersistEntry(5, 0x80000000), 1) +
-                 Box(RT_SlideListWithText, slideList) +
-                 Box(RT_SlideListWithText, PersistEntry(4, 300), 2));
+                 Box(kRtSlideListWithText, PersistEntry(5, 0x80000000), 1) +
+                 Box(kRtSlideListWithText, slideList) +
+                 Box(kRtSlideListWithText, PersistEntry(4, 300), 2));
 }
 
 // The records at their persist ids, one directory, one edit, and the
@@ -126,9 +126,9 @@ std::string WriteDeck(std::string& currentUser) {
       {1, Document()},
       {2, SlideOne()},
       {3, SlideTwo()},
-      {4, Page(RT_Notes, 0, 0, "",
+      {4, Page(kRtNotes, 0, 0, "",
                Shape("", TextHeader(2) + Chars(u"Speaker note")))},
-      {5, Page(RT_MainMaster, 0, 0, "",
+      {5, Page(kRtMainMaster, 0, 0, "",
                Shape(Placeholder(1), TextHeader(0) + Chars(u"Click")) +
                    Shape("", TextHeader(4) + Chars(u"Logo")))}};
   std::string stream, entries;
@@ -137,11 +137,11 @@ std::string WriteDeck(std::string& currentUser) {
     stream += record;
   }
   uint32_t directory = static_cast<uint32_t>(stream.size());
-  stream += Atom(RT_PersistDirectoryAtom, entries);
+  stream += Atom(kRtPersistDirectoryAtom, entries);
   uint32_t edit = static_cast<uint32_t>(stream.size());
-  stream += Atom(RT_UserEditAtom, U32(0) + U32(0) + U32(0) + U32(directory) +
+  stream += Atom(kRtUserEditAtom, U32(0) + U32(0) + U32(0) + U32(directory) +
                                       U32(1) + U32(5) + U32(0));
-  currentUser = Atom(RT_CurrentUserAtom, U32(20) + U32(0xE391C05F) +
+  currentUser = Atom(kRtCurrentUserAtom, U32(20) + U32(0xE391C05F) +
                                              U32(edit) + std::string(12, '\0'));
   return stream;
 }
