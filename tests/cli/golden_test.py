@@ -5,15 +5,18 @@ separators written as LF. golden/poi_slides.json holds per file only what
 POI shows: each listed slide's title (exact), text and notes (words the
 slide's own must hold, in order where "ordered"), links (exact), comments
 (author, initials, words); the properties listed (exact). Every slide is
-listed unless "slide_count" says otherwise.
+listed unless "slide_count" says otherwise. Then every corpus file in every
+format, for well-formed output.
 
   golden_test.py CLI CORPUS_DIR     (77: skipped, no corpus and CI unset)
 """
 import collections
 import json
 import os
+import re
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 
 failures = []
 
@@ -52,6 +55,33 @@ def check_slide(name, expected, slide, ordered):
             where + " comments", got)
 
 
+def check_whole_corpus(cli, corpus):
+    """Every file in every format: a record each, failed only where the
+    exports fail too; each XHTML document well-formed; the same slides in
+    the Markdown as in the JSON."""
+    names = sorted(name for name in os.listdir(corpus) if name.endswith(".ppt"))
+    failing = {name for name in names if os.path.exists(
+        os.path.join(corpus, "..", "expected", name + ".error"))}
+    out = {fmt: subprocess.run([cli, "--format", fmt, "-j", "2"] + names,
+                               cwd=corpus, capture_output=True,
+                               timeout=600).stdout
+           for fmt in ("json", "markdown", "xhtml")}
+    records = [json.loads(line) for line in out["json"].splitlines()]
+    check([r["path"] for r in records] == names and
+          {r["path"] for r in records if r["status"] != "ok"} == failing,
+          "corpus: records", [r["path"] for r in records if r["status"] != "ok"])
+    slides = [len(r["slides"]) for r in records if r["slides"]]
+    firsts = re.findall(rb"(?m)^<!-- Slide number: 1 -->$", out["markdown"])
+    check(len(firsts) == len(slides) and
+          out["markdown"].count(b"<!-- Slide number: ") == sum(slides),
+          "corpus: markdown slides", len(firsts))
+    for document in out["xhtml"].split(b"<?xml ")[1:]:
+        try:
+            ET.fromstring(b"<?xml " + document)
+        except ET.ParseError as error:
+            failures.append(f"corpus: XHTML not well-formed: {error}")
+
+
 def main():
     cli, corpus = sys.argv[1:3]
     if not os.path.isdir(corpus):
@@ -83,6 +113,7 @@ def main():
         for key, value in entry.get("properties", {}).items():
             check(properties.get(key) == value, f"{name} property {key}",
                   properties.get(key))
+    check_whole_corpus(cli, corpus)
     for failure in failures:
         print("FAILED: " + failure)
     print("%d failed checks" % len(failures) if failures else "passed")
