@@ -13,14 +13,10 @@
 #include "render/json_record.h"
 #include "render/markdown.h"
 #include "render/xhtml.h"
+#include "txtppt2.h"
 
 namespace txtppt2::cli {
 namespace {
-
-// The library's code for a source it cannot open or read.
-constexpr uint32_t kStorageErrorCode = 4;
-// The library's code for a compound file without a presentation stream.
-constexpr uint32_t kUnsupportedFormatCode = 1003;
 
 // What the record says a file is, from what the library reported: a path
 // the system refuses to open is unreadable; a compound file without a
@@ -46,7 +42,7 @@ FileVerdict VerdictOf(const std::string& input, bool fromPath,
   }
   verdict.status = FileStatus::kOtherFormat;
   verdict.format =
-      extraction.code == kUnsupportedFormatCode ? "ole" : "unknown";
+      extraction.code == txtppt2_unsupported_format ? "ole" : "unknown";
   return verdict;
 }
 
@@ -56,7 +52,7 @@ PresentationExtraction Extract(const std::string& input,
   if (input != kStandardInputName)
     return ExtractPresentation(PathSource{input.c_str()});
   PresentationExtraction failed;
-  failed.code = kStorageErrorCode;
+  failed.code = txtppt2_conversion_failed;
   if (standardInput == nullptr) {
     failed.message = "cannot read standard input: " + readError;
   } else if (standardInput->size() > std::numeric_limits<uint32_t>::max()) {
