@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <unordered_map>
 
 #include "model/utf8_text.h"
 #include "platform/windows.h"
@@ -46,6 +47,27 @@ std::string IconvName(uint16_t codePage) {
   return name;
 }
 
+// The calling thread's converter from codePage to UTF-16LE, opened on the
+// first use; null where iconv does not know the code page.
+iconv_t ThreadConverter(uint16_t codePage) {
+  struct Converters {
+    std::unordered_map<uint16_t, iconv_t> opened;
+    ~Converters() {
+      for (auto& [page, converter] : opened)
+        if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
+    }
+  };
+  thread_local Converters converters;
+  auto found = converters.opened.find(codePage);
+  if (found == converters.opened.end())
+    found = converters.opened
+                .emplace(codePage,
+                         iconv_open("UTF-16LE", IconvName(codePage).c_str()))
+                .first;
+  return found->second == reinterpret_cast<iconv_t>(-1) ? nullptr
+                                                         : found->second;
+}
+
 // Through iconv to UTF-16LE; a sequence it cannot convert, or one cut
 // short, becomes U+FFFD for one byte.
 void ConvertWithIconv(iconv_t converter, std::string_view bytes,
@@ -73,11 +95,11 @@ void ConvertWithIconv(iconv_t converter, std::string_view bytes,
 
 }  // namespace
 
-CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {}
-
-CodePageDecoder::~CodePageDecoder() {
+CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {
 #ifndef _WIN32
-  if (iconvHandle != nullptr) iconv_close(static_cast<iconv_t>(iconvHandle));
+  if (codePage != kCodePageWindows1252 && codePage != 0 &&
+      codePage != kCodePageUtf8)
+    iconvHandle = ThreadConverter(codePage);
 #endif
 }
 
@@ -89,14 +111,7 @@ std::string CodePageDecoder::Decode(std::string_view bytes) {
 #else
   if (codePage == kCodePageUtf8 && ConvertWithPlatform(bytes, CP_UTF8, out))
     return out;
-  bool otherPage = codePage != kCodePageWindows1252 && codePage != 0 &&
-                   codePage != kCodePageUtf8;
-  if (otherPage && !iconvTried) {
-    iconvTried = true;
-    iconv_t opened = iconv_open("UTF-16LE", IconvName(codePage).c_str());
-    if (opened != reinterpret_cast<iconv_t>(-1)) iconvHandle = opened;
-  }
-  if (otherPage && iconvHandle != nullptr) {
+  if (iconvHandle != nullptr) {
     ConvertWithIconv(static_cast<iconv_t>(iconvHandle), bytes, out);
     return out;
   }

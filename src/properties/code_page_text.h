@@ -15,22 +15,19 @@
 
 namespace txtppt2 {
 
-// The converter of one code page, made once for the texts of a section
-// (opening an iconv converter costs more than converting a short text).
+// The converter of one code page for the texts of a section. Opening an
+// iconv converter costs more than converting a short text: each thread
+// keeps the converters it has opened, one per code page, until it ends.
 class CodePageDecoder {
  public:
   explicit CodePageDecoder(uint16_t codePage);
-  ~CodePageDecoder();
-  CodePageDecoder(const CodePageDecoder&) = delete;
-  CodePageDecoder& operator=(const CodePageDecoder&) = delete;
 
   // bytes (no NUL among them), as UTF-8.
   std::string Decode(std::string_view bytes);
 
  private:
   uint16_t codePage;
-  void* iconvHandle = nullptr;  // POSIX: the iconv converter, when opened
-  bool iconvTried = false;
+  void* iconvHandle = nullptr;  // POSIX: the thread's converter, or null
 };
 
 }  // namespace txtppt2
