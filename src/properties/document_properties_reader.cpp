@@ -44,6 +44,11 @@ void SetText(std::optional<std::string>& field, const PropertyValue& value) {
   if (text != nullptr && !text->empty()) field = *text;
 }
 
+// A time only from a FILETIME: a text where one is expected is no time.
+void SetTime(std::optional<std::string>& field, const PropertyEntry& entry) {
+  if (entry.type == kFileTimeType) SetText(field, entry.value);
+}
+
 void SetNumber(std::optional<int64_t>& field, const PropertyValue& value) {
   if (const auto* number = std::get_if<int64_t>(&value)) field = *number;
 }
@@ -65,8 +70,8 @@ void ReadSummaryInformation(std::string_view stream,
       case PIDSI_COMMENTS: SetText(properties.comments, entry.value); break;
       case PIDSI_LASTAUTHOR: SetText(properties.lastSavedBy, entry.value); break;
       case PIDSI_REVNUMBER: SetText(properties.revision, entry.value); break;
-      case PIDSI_CREATE_DTM: SetText(properties.created, entry.value); break;
-      case PIDSI_LASTSAVE_DTM: SetText(properties.modified, entry.value); break;
+      case PIDSI_CREATE_DTM: SetTime(properties.created, entry); break;
+      case PIDSI_LASTSAVE_DTM: SetTime(properties.modified, entry); break;
       case PIDSI_APPNAME: SetText(properties.application, entry.value); break;
       default: break;
     }

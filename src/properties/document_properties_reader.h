@@ -4,7 +4,7 @@
 // "\005DocumentSummaryInformation".
 //
 // An empty text is an absent one; a property of an unexpected type is
-// absent too. User-defined properties are those the second section's
+// absent too (the dates come from FILETIME values only). User-defined properties are those the second section's
 // dictionary names, in the order of its table.
 #ifndef TXTPPT2_PROPERTIES_DOCUMENT_PROPERTIES_READER_H_
 #define TXTPPT2_PROPERTIES_DOCUMENT_PROPERTIES_READER_H_

@@ -153,7 +153,8 @@ class SectionReader {
       if (id == kDictionaryPropertyId && out.dictionary.empty())
         ReadDictionary(offset, out.dictionary);
       else if (id != kDictionaryPropertyId && id != kCodePagePropertyId)
-        out.properties.push_back({id, ReadValue(offset)});
+        out.properties.push_back(
+            {id, section.U16(offset).value_or(0), ReadValue(offset)});
     }
   }
 

@@ -47,8 +47,12 @@ constexpr FormatId kUserDefinedPropertiesId = {
 constexpr uint32_t kDictionaryPropertyId = 0;
 constexpr uint32_t kCodePagePropertyId = 1;
 
+// The value types a reader of the properties tells apart.
+constexpr uint16_t kFileTimeType = 0x0040;  // VT_FILETIME
+
 struct PropertyEntry {
   uint32_t id = 0;
+  uint16_t type = 0;  // the stored type (VT_*); 0 where it is unreadable
   PropertyValue value;
 };
 

@@ -73,6 +73,9 @@ TEST(DocumentPropertiesTest, SummaryInformationInEachCodePage) {
         {13, FileTimeValue(kTicksLeapDay)},
         {18, LpstrValue("Microsoft PowerPoint")},
         {3, LpstrValue("")}}}};  // empty: absent
+  std::vector<StoredSection> textForDates{
+      {kSummaryInformationId,
+       {{12, LpstrValue("2008")}, {13, I4Value(7)}}}};  // dates of no date
   std::vector<StoredSection> utf16{
       {kSummaryInformationId,
        {{2, LpstrUtf16Value(u"Caf\u00E9 \u20AC")},
@@ -96,6 +99,10 @@ TEST(DocumentPropertiesTest, SummaryInformationInEachCodePage) {
     EXPECT_FALSE(properties.subject);
     EXPECT_FALSE(properties.company);  // not SummaryInformation's
   }
+  DocumentProperties noDates;
+  ReadSummaryInformation(WritePropertySet(textForDates), noDates);
+  EXPECT_FALSE(noDates.created);
+  EXPECT_FALSE(noDates.modified);
 }
 
 TEST(DocumentPropertiesTest, DocumentSummaryAndUserDefinedSections) {
