@@ -56,15 +56,21 @@ def description_column(lines, indent):
     return max(columns, key=lambda column: (columns[column], -column))
 
 
+# What a command line has and a description in words has not.
+SHELL_WORDS = re.compile(r"(?:^|\s)-|[/*|<>='\"`]")
+
+
 def split_item(line, column):
     """An item line's term and description (None when it has none). A term
-    as long as the column leaves one space before the description, which
-    then starts with a letter (else the line is a term alone, such as a
-    long example command)."""
+    as long as the column leaves one space before the description; unless
+    the term is an option, that description must read as words, not as the
+    rest of a long example command."""
     if (column is not None and len(line) > column
-            and line[column - 1] == " " and line[column] != " "
-            and (line[column - 2] == " " or line[column].isalpha())):
-        return line[:column].strip(), line[column:]
+            and line[column - 1] == " " and line[column] != " "):
+        term, description = line[:column].strip(), line[column:]
+        if (line[column - 2] == " " or term.startswith("-")
+                or not SHELL_WORDS.search(description)):
+            return term, description
     gap = GAP.search(line)
     if gap:
         return line[:gap.start(1) + 1].strip(), line[gap.end(1):]
