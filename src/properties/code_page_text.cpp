@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <unordered_map>
 
 #include "model/utf8_text.h"
 #include "platform/windows.h"
@@ -47,25 +46,11 @@ std::string IconvName(uint16_t codePage) {
   return name;
 }
 
-// The calling thread's converter from codePage to UTF-16LE, opened on the
-// first use; null where iconv does not know the code page.
-iconv_t ThreadConverter(uint16_t codePage) {
-  struct Converters {
-    std::unordered_map<uint16_t, iconv_t> opened;
-    ~Converters() {
-      for (auto& [page, converter] : opened)
-        if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
-    }
-  };
-  thread_local Converters converters;
-  auto found = converters.opened.find(codePage);
-  if (found == converters.opened.end())
-    found = converters.opened
-                .emplace(codePage,
-                         iconv_open("UTF-16LE", IconvName(codePage).c_str()))
-                .first;
-  return found->second == reinterpret_cast<iconv_t>(-1) ? nullptr
-                                                         : found->second;
+// A converter from codePage to UTF-16LE; null where iconv does not know
+// the code page.
+void* OpenConverter(uint16_t codePage) {
+  iconv_t converter = iconv_open("UTF-16LE", IconvName(codePage).c_str());
+  return converter == reinterpret_cast<iconv_t>(-1) ? nullptr : converter;
 }
 
 // Through iconv to UTF-16LE; a sequence it cannot convert, or one cut
@@ -99,7 +84,13 @@ CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {
 #ifndef _WIN32
   if (codePage != kCodePageWindows1252 && codePage != 0 &&
       codePage != kCodePageUtf8)
-    iconvHandle = ThreadConverter(codePage);
+    iconvHandle = OpenConverter(codePage);
+#endif
+}
+
+CodePageDecoder::~CodePageDecoder() {
+#ifndef _WIN32
+  if (iconvHandle != nullptr) iconv_close(static_cast<iconv_t>(iconvHandle));
 #endif
 }
 

@@ -15,19 +15,22 @@
 
 namespace txtppt2 {
 
-// The converter of one code page for the texts of a section. Opening an
-// iconv converter costs more than converting a short text: each thread
-// keeps the converters it has opened, one per code page, until it ends.
+// The converter of one code page for the texts of a section: opened once
+// for the section, since opening an iconv converter costs more than
+// converting a short text, and closed with the decoder.
 class CodePageDecoder {
  public:
   explicit CodePageDecoder(uint16_t codePage);
+  ~CodePageDecoder();
+  CodePageDecoder(const CodePageDecoder&) = delete;
+  CodePageDecoder& operator=(const CodePageDecoder&) = delete;
 
   // bytes (no NUL among them), as UTF-8.
   std::string Decode(std::string_view bytes);
 
  private:
   uint16_t codePage;
-  void* iconvHandle = nullptr;  // POSIX: the thread's converter, or null
+  void* iconvHandle = nullptr;  // POSIX: the section's converter, or null
 };
 
 }  // namespace txtppt2
