@@ -14,31 +14,17 @@ namespace txtppt2 {
 
 namespace {
 
-// Without a known file size, the block reserved ahead of time is capped
-// here; the text may still grow past it.
-constexpr uint64_t kUnknownSourceReserve = uint64_t{16} << 20;
-
-// How many characters to reserve for the text of a stream that declares
-// streamSize bytes: the declared size, as no text outgrows its stream by
-// much, but never more than the file itself could hold, so that a damaged
-// size cannot make the block huge. Reserved pages that the text never
-// reaches are not touched, and the block is trimmed to the text at the end.
-size_t ReserveFor(uint32_t streamSize, uint64_t sourceSize) {
-  uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceReserve;
-  return static_cast<size_t>(std::min<uint64_t>(streamSize, limit));
-}
-
 // Runs the walk into a stream of the output's width, whose block becomes
 // the result block. Throws on every failure.
 template <typename Out, typename Extractor>
-HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
-  Out out;
-  out.Reserve(reserve);
+HGLOBAL ProduceBlock(Extractor& extractor, const BlockAllocator& allocator,
+                     uint32_t* count) {
+  Out out(allocator);
   extractor.Extract(out);
 
-  // Trailing NULs are not text. A stream that lost its block still knows
-  // the length, so the count is right even when the block cannot be had.
-  size_t n = out.TextLength();
+  // A stream that lost its block still knows the length, so the count is
+  // right even when the block cannot be had.
+  size_t n = out.Length();
   constexpr size_t kWidth = sizeof(*out.Data());
   // The count is 32 bits wide; a text that cannot be counted cannot be
   // handed out either.
@@ -46,7 +32,7 @@ HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
     throw std::runtime_error(messages::kOutOfMemory);
   *count = static_cast<uint32_t>(n * kWidth);
 
-  HGLOBAL block = out.TakeBlock(n);
+  HGLOBAL block = out.TakeBlock();
   if (block == nullptr) throw std::runtime_error(messages::kOutOfMemory);
   return block;
 }
@@ -88,7 +74,8 @@ std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
 // document is read where it is there.
 HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
                              RecordStreamReader& rootDocument, OutputMode mode,
-                             size_t reserve, uint32_t* count) {
+                             const BlockAllocator& allocator,
+                             uint32_t* count) {
   std::unique_ptr<CompoundStorage> dual =
       root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
   std::unique_ptr<RecordStreamReader> dualDocument;
@@ -105,15 +92,15 @@ HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
       document, currentUser.get(),
       static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
   if (mode != kPureText)
-    return ProduceBlock<WideOutputStream>(extractor, reserve, count);
-  return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+    return ProduceBlock<WideOutputStream>(extractor, allocator, count);
+  return ProduceBlock<NarrowOutputStream>(extractor, allocator, count);
 }
 
 }  // namespace
 
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
-                       uint32_t* count, ErrorRecorder& errors,
-                       TextScope scope) {
+                       uint32_t* count, ErrorRecorder& errors, TextScope scope,
+                       const BlockAllocator& allocator) {
   errors.ClearConversionError();
   *count = 0;
 
@@ -131,13 +118,15 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   std::unique_ptr<RecordStreamReader> reader(opened);
 
   try {
-    size_t reserve = ReserveFor(reader->Size(), storage.SourceSize());
+    // A stream that cannot tell its size fails here, before any reading
+    // ("Can't determine stream size"); the size itself sizes nothing.
+    reader->Size();
     if (scope == kCompleteText)
-      return ProduceCompleteBlock(storage, *reader, mode, reserve, count);
+      return ProduceCompleteBlock(storage, *reader, mode, allocator, count);
     PresentationTextExtractor extractor(*reader);
     if (mode != kPureText)
-      return ProduceBlock<WideOutputStream>(extractor, reserve, count);
-    return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+      return ProduceBlock<WideOutputStream>(extractor, allocator, count);
+    return ProduceBlock<NarrowOutputStream>(extractor, allocator, count);
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), kConversionErrorCode);
   } catch (...) {

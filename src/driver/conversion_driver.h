@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "driver/error_recorder.h"
+#include "extract/output_text_stream.h"
 #include "platform/windows.h"
 #include "storage/compound_storage.h"
 
@@ -37,10 +38,12 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
 
 // The core both share: clears the record, opens "PowerPoint Document" and
 // converts it. The complete text also reads "Current User" when there is
-// one.
+// one. The result block comes from allocator (GlobalAlloc and
+// GlobalReAlloc unless a caller says otherwise).
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
                        uint32_t* count, ErrorRecorder& errors,
-                       TextScope scope = kExactText);
+                       TextScope scope = kExactText,
+                       const BlockAllocator& allocator = {});
 
 }  // namespace txtppt2
 

@@ -2,20 +2,32 @@
 // width (char for pure text, WCHAR for Unicode). The text sink is its only
 // writer; the driver takes the finished text once.
 //
-// The text is written straight into a GlobalAlloc block that grows as it is
-// appended to (GlobalReAlloc) and that becomes the result block, trimmed and
-// terminated (TakeBlock): finished text is never copied, and the output's
-// memory is written once. That memory is fresh, and the system maps a fresh
-// page on its first touch: the pages ahead of the text are asked for in
-// one call instead (PrepareToWrite), which costs about half as much as a
-// fault per page. A call asks for as much as the text holds so far, at
-// least 16 KiB and at most 256 KiB, so that no more than that, and never
-// much more than the text itself, is mapped and not written.
+// The text is written straight into a GlobalAlloc block that becomes the
+// result block, with its terminator (TakeBlock): finished text is never
+// copied, and the output's memory is written once.
+//
+// The block starts small and doubles (GlobalReAlloc) whenever the text
+// outgrows it, and it is handed over as it is, never trimmed: the largest
+// size a conversion asks for is then the size of the block the host frees.
+// That is what lets a host that converts file after file, freeing each
+// result, get the same memory back each time: glibc, for one, serves a
+// request from memory it already has once a block of that size has been
+// freed (its mmap threshold follows the blocks freed), while a block
+// reserved large and trimmed at the end is a fresh mapping every time,
+// whose pages the system makes anew. The cost is at most as much address
+// space again as the text holds, never written and so never backed by
+// memory; the first block is small, so that a short text holds little.
+//
+// Where the memory is fresh, the system maps each page on its first touch:
+// the pages ahead of the text are asked for in one call instead
+// (PrepareToWrite), about half the cost of a fault per page. A call asks
+// for as much as the text holds so far, at least 16 KiB and at most
+// 256 KiB, so that no more than that is mapped and not written.
 //
 // When the block cannot be had or cannot grow, the stream drops it and from
-// then on only measures what is appended: Length() and TextLength() stay
-// what they would have been, so that a failed conversion can still report
-// the text's size. Data() is null from then on, and TakeBlock fails.
+// then on only measures what is appended: Length() stays what it would
+// have been, so that a failed conversion can still report the text's size.
+// Data() is null from then on, and TakeBlock fails.
 #ifndef TXTPPT2_EXTRACT_OUTPUT_TEXT_STREAM_H_
 #define TXTPPT2_EXTRACT_OUTPUT_TEXT_STREAM_H_
 
@@ -28,6 +40,15 @@
 
 namespace txtppt2 {
 
+// Where a stream's block comes from: GlobalAlloc and GlobalReAlloc, unless
+// the stream's owner supplies others with the same contract (null when the
+// memory cannot be had, the block then unchanged).
+struct BlockAllocator {
+  HGLOBAL(WINAPI* allocate)(UINT flags, SIZE_T bytes) = GlobalAlloc;
+  HGLOBAL(WINAPI* reallocate)(HGLOBAL block, SIZE_T bytes,
+                              UINT flags) = GlobalReAlloc;
+};
+
 template <typename CharT>
 class OutputTextStream {
  public:
@@ -36,124 +57,112 @@ class OutputTextStream {
   static constexpr size_t kMaxLength =
       (size_t{UINT32_MAX} - sizeof(CharT)) / sizeof(CharT);
 
-  OutputTextStream() = default;
+  explicit OutputTextStream(BlockAllocator blockAllocator = {})
+      : allocator(blockAllocator) {}
   ~OutputTextStream() {
-    if (text_ != nullptr) GlobalFree(text_);
+    if (text != nullptr) GlobalFree(text);
   }
   OutputTextStream(const OutputTextStream&) = delete;
   OutputTextStream& operator=(const OutputTextStream&) = delete;
 
-  // Room for count characters ahead of time, when the memory can be had;
-  // the text grows past it freely.
-  void Reserve(size_t count) {
-    if (!lost_ && count > capacity_ && count <= kMaxLength) Resize(count);
-  }
-
   // Appends count characters (an unformatted write: NULs pass too).
-  // An empty write changes nothing (text may then be null).
-  void Write(const CharT* text, size_t count) {
+  // An empty write changes nothing (source may then be null).
+  void Write(const CharT* source, size_t count) {
     // Room for count > 0 characters means there is a block.
-    if (count != 0 && count <= capacity_ - length_) {
-      if (count > prepared_ - length_) PrepareAhead(length_ + count);
-      std::memcpy(text_ + length_, text, count * sizeof(CharT));
-      length_ += count;
+    if (count != 0 && count <= capacity - length) {
+      if (count > prepared - length) PrepareAhead(length + count);
+      std::memcpy(text + length, source, count * sizeof(CharT));
+      length += count;
     } else {
-      WriteBeyondCapacity(text, count);
+      WriteBeyondCapacity(source, count);
     }
   }
 
   // The text so far; null once the block is lost.
-  const CharT* Data() const { return text_; }
-  size_t Length() const { return length_; }
+  const CharT* Data() const { return text; }
+  size_t Length() const { return length; }
 
-  // The length without the NULs at the end of the text.
-  size_t TextLength() const {
-    if (lost_) return textLength_;
-    size_t n = length_;
-    while (n > 0 && text_[n - 1] == CharT(0)) --n;
-    return n;
-  }
-
-  // Hands over the block holding the first length (<= Length()) characters
-  // of the text and a NUL after them, in a block of exactly that size, and
-  // leaves the stream empty. Null when the block is lost or cannot be made.
-  HGLOBAL TakeBlock(size_t length) {
-    if (lost_ || !Resize(length)) return nullptr;
-    text_[length] = CharT(0);
-    HGLOBAL block = text_;
-    text_ = nullptr;
-    capacity_ = length_ = prepared_ = 0;
+  // Hands over the block holding the text and a NUL after it, and leaves
+  // the stream empty. Null when the block is lost or cannot be made.
+  HGLOBAL TakeBlock() {
+    if (lost || (text == nullptr && !Resize(0))) return nullptr;
+    text[length] = CharT(0);
+    HGLOBAL block = text;
+    text = nullptr;
+    capacity = length = prepared = 0;
     return block;
   }
 
  private:
-  // The first block of a stream that had no reservation.
-  static constexpr size_t kFirstCapacity = 4096 / sizeof(CharT);
+  // The first block: 4 KiB with its terminator.
+  static constexpr size_t kFirstCapacity = 4096 / sizeof(CharT) - 1;
   // The bounds of how far ahead of the text its pages are asked for.
   static constexpr size_t kPrepareChars = (size_t{256} << 10) / sizeof(CharT);
   static constexpr size_t kFirstPrepareChars =
       (size_t{16} << 10) / sizeof(CharT);
 
-  // Called where the text is about to pass prepared_, with needed <=
-  // capacity_: asks for the pages up to needed and as far again beyond it
+  // Called where the text is about to pass prepared, with needed <=
+  // capacity: asks for the pages up to needed and as far again beyond it
   // (16 KiB to 256 KiB), within the block.
   void PrepareAhead(size_t needed) {
-    size_t from = prepared_;
+    size_t from = prepared;
     size_t ahead = std::clamp(needed, kFirstPrepareChars, kPrepareChars);
-    prepared_ = std::min(needed + ahead, capacity_);
-    PrepareToWrite(text_ + from, (prepared_ - from) * sizeof(CharT));
+    prepared = std::min(needed + ahead, capacity);
+    PrepareToWrite(text + from, (prepared - from) * sizeof(CharT));
   }
 
-  // Makes the block hold capacity characters and a terminator, allocating
-  // it when there is none; false (the block unchanged) when it cannot.
-  bool Resize(size_t capacity) {
-    SIZE_T bytes = (capacity + 1) * sizeof(CharT);
-    HGLOBAL resized = text_ == nullptr
-                          ? GlobalAlloc(GMEM_FIXED, bytes)
-                          : GlobalReAlloc(text_, bytes, GMEM_MOVEABLE);
+  // Makes the block hold newCapacity characters and a terminator,
+  // allocating it when there is none; false (the block unchanged) when it
+  // cannot.
+  bool Resize(size_t newCapacity) {
+    SIZE_T bytes = (newCapacity + 1) * sizeof(CharT);
+    HGLOBAL resized =
+        text == nullptr ? allocator.allocate(GMEM_FIXED, bytes)
+                        : allocator.reallocate(text, bytes, GMEM_MOVEABLE);
     if (resized == nullptr) return false;
-    text_ = static_cast<CharT*>(resized);
-    capacity_ = capacity;
+    text = static_cast<CharT*>(resized);
+    capacity = newCapacity;
     // The block may have moved: only what is written is known to be mapped.
-    prepared_ = std::min(prepared_, length_);
+    prepared = std::min(prepared, length);
     return true;
   }
 
-  // Write where the block has no room: grows it, at least doubling, or
-  // else drops it and measures.
-  void WriteBeyondCapacity(const CharT* text, size_t count) {
+  // The capacity after the one the text has outgrown: the block's bytes,
+  // terminator included, double, so that sizes stay whole pages.
+  static size_t Doubled(size_t current) {
+    if (current > kMaxLength / 2) return kMaxLength;
+    return std::max(2 * current + 1, kFirstCapacity);
+  }
+
+  // Write where the block has no room: grows it, doubling until the text
+  // fits (or to just what it needs when that cannot be had), or else drops
+  // it and measures.
+  void WriteBeyondCapacity(const CharT* source, size_t count) {
     if (count == 0) return;
-    if (!lost_ && count <= kMaxLength - length_) {
-      size_t needed = length_ + count;
-      size_t doubled = capacity_ <= kMaxLength / 2 ? capacity_ * 2 : kMaxLength;
-      size_t grown = std::max({needed, doubled, kFirstCapacity});
+    if (!lost && count <= kMaxLength - length) {
+      size_t needed = length + count;
+      size_t grown = Doubled(capacity);
+      while (grown < needed) grown = Doubled(grown);
       if (Resize(grown) || Resize(needed)) {
-        Write(text, count);
+        Write(source, count);
         return;
       }
     }
-    if (!lost_) {
-      textLength_ = TextLength();
-      if (text_ != nullptr) GlobalFree(text_);
-      text_ = nullptr;
-      lost_ = true;
+    if (!lost) {
+      if (text != nullptr) GlobalFree(text);
+      text = nullptr;
+      lost = true;
     }
-    for (size_t i = count; i > 0; --i) {
-      if (text[i - 1] != CharT(0)) {
-        textLength_ = length_ + i;
-        break;
-      }
-    }
-    length_ += count;
-    capacity_ = length_;  // keeps every later write on this path
+    length += count;
+    capacity = length;  // keeps every later write on this path
   }
 
-  CharT* text_ = nullptr;  // the block, with room for a terminator
-  size_t capacity_ = 0;    // characters the block holds besides it
-  size_t length_ = 0;
-  size_t prepared_ = 0;  // characters from the start whose pages are asked for
-  bool lost_ = false;    // the block could not grow: measuring only
-  size_t textLength_ = 0;  // once lost: TextLength()
+  BlockAllocator allocator;
+  CharT* text = nullptr;  // the block, with room for a terminator
+  size_t capacity = 0;    // characters the block holds besides it
+  size_t length = 0;
+  size_t prepared = 0;  // characters from the start whose pages are asked for
+  bool lost = false;    // the block could not grow: measuring only
 };
 
 using NarrowOutputStream = OutputTextStream<char>;
