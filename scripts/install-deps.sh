@@ -11,6 +11,7 @@
 #   scripts/install-deps.sh x86       # the 32-bit builds
 #   scripts/install-deps.sh python    # the Python module and its tests
 #   scripts/install-deps.sh fuzz      # clang with libFuzzer (fuzz/)
+#   scripts/install-deps.sh bench     # the benchmarks' peers and tools (bench/)
 #
 # Several sets may be named at once. The README's Quick start lists what
 # the build and test sets install: keep it in step with these lists.
@@ -26,6 +27,9 @@ x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
 fuzz_packages=(clang libclang-rt-14-dev)
+# catppt to compare with, LibreOffice Impress to write the benchmark deck,
+# and the measuring tools of bench/compare_with_catppt.py and the profiles.
+bench_packages=(catdoc libreoffice-impress valgrind time linux-perf)
 
 # The packages of one set, the way the commands use them.
 packages_of() {
@@ -40,8 +44,10 @@ packages_of() {
       "${python_packages[@]}" ;;
     fuzz) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${fuzz_packages[@]}" ;;
+    bench) echo "${build_packages[@]}" "${test_packages[@]}" ninja-build \
+      "${bench_packages[@]}" ;;
     *)
-      echo "usage: $0 [build|test|windows|x86|python|fuzz]..." >&2
+      echo "usage: $0 [build|test|windows|x86|python|fuzz|bench]..." >&2
       exit 2
       ;;
   esac
