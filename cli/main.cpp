@@ -1,5 +1,7 @@
-// txtppt2: prints the text of PowerPoint 97-2003 presentations. Built on
-// the library's public exports only, the way any host uses them.
+// txtppt2: prints the text of PowerPoint 97-2003 presentations. Conversions
+// and probes go through the library's public exports, the way any host uses
+// them; only --complete, which has no export, goes through the C++ API
+// (src/api/).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,8 @@
 """The exceptions a conversion raises, one class per kind of failure."""
 from typing import Any
 
+from ._txtppt2 import CONVERSION_FAILED, UNSUPPORTED_FORMAT
+
 
 class ConversionError(Exception):
     """A file could not be converted.
@@ -29,7 +31,8 @@ class StorageError(ConversionError):
     """The file could not be opened or read as a compound file: code 4."""
 
 
-_ERROR_CLASSES = {1003: UnsupportedFormatError, 4: StorageError}
+_ERROR_CLASSES = {UNSUPPORTED_FORMAT: UnsupportedFormatError,
+                  CONVERSION_FAILED: StorageError}
 
 
 def error_for(code: int, message: str, source: Any) -> ConversionError:
