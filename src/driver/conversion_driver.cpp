@@ -14,12 +14,26 @@ namespace txtppt2 {
 
 namespace {
 
+// Without a known file size, the guess at the text's size is capped here.
+constexpr uint64_t kUnknownSourceSize = uint64_t{64} << 20;
+
+// The guess at how many characters the text of a stream that declares
+// streamSize bytes holds, for the block reserved ahead: a quarter of a
+// character per byte (ordinary presentations hold a fifth to three
+// quarters), of no more than the file itself could hold, so that a damaged
+// size cannot make the block huge. The text grows past it freely.
+size_t TextSizeGuess(uint32_t streamSize, uint64_t sourceSize) {
+  uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceSize;
+  return static_cast<size_t>(std::min<uint64_t>(streamSize, limit) / 4);
+}
+
 // Runs the walk into a stream of the output's width, whose block becomes
 // the result block. Throws on every failure.
 template <typename Out, typename Extractor>
-HGLOBAL ProduceBlock(Extractor& extractor, const BlockAllocator& allocator,
-                     uint32_t* count) {
+HGLOBAL ProduceBlock(Extractor& extractor, size_t guess,
+                     const BlockAllocator& allocator, uint32_t* count) {
   Out out(allocator);
+  out.Reserve(guess);
   extractor.Extract(out);
 
   // A stream that lost its block still knows the length, so the count is
@@ -75,7 +89,7 @@ std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
 // document is read where it is there.
 HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
                              RecordStreamReader& rootDocument, OutputMode mode,
-                             const BlockAllocator& allocator,
+                             size_t guess, const BlockAllocator& allocator,
                              uint32_t* count) {
   std::unique_ptr<CompoundStorage> dual =
       root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
@@ -93,8 +107,8 @@ HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
       document, currentUser.get(),
       static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
   if (mode != kPureText)
-    return ProduceBlock<WideOutputStream>(extractor, allocator, count);
-  return ProduceBlock<NarrowOutputStream>(extractor, allocator, count);
+    return ProduceBlock<WideOutputStream>(extractor, guess, allocator, count);
+  return ProduceBlock<NarrowOutputStream>(extractor, guess, allocator, count);
 }
 
 }  // namespace
@@ -119,15 +133,14 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   std::unique_ptr<RecordStreamReader> reader(opened);
 
   try {
-    // A stream that cannot tell its size fails here, before any reading
-    // ("Can't determine stream size"); the size itself sizes nothing.
-    reader->Size();
+    size_t guess = TextSizeGuess(reader->Size(), storage.SourceSize());
     if (scope == kCompleteText)
-      return ProduceCompleteBlock(storage, *reader, mode, allocator, count);
+      return ProduceCompleteBlock(storage, *reader, mode, guess, allocator,
+                                  count);
     PresentationTextExtractor extractor(*reader);
     if (mode != kPureText)
-      return ProduceBlock<WideOutputStream>(extractor, allocator, count);
-    return ProduceBlock<NarrowOutputStream>(extractor, allocator, count);
+      return ProduceBlock<WideOutputStream>(extractor, guess, allocator, count);
+    return ProduceBlock<NarrowOutputStream>(extractor, guess, allocator, count);
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {

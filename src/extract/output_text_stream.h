@@ -6,17 +6,18 @@
 // result block, with its terminator (TakeBlock): finished text is never
 // copied, and the output's memory is written once.
 //
-// The block starts small and doubles (GlobalReAlloc) whenever the text
-// outgrows it, and it is handed over as it is, never trimmed: the largest
-// size a conversion asks for is then the size of the block the host frees.
-// That is what lets a host that converts file after file, freeing each
-// result, get the same memory back each time: glibc, for one, serves a
-// request from memory it already has once a block of that size has been
-// freed (its mmap threshold follows the blocks freed), while a block
-// reserved large and trimmed at the end is a fresh mapping every time,
-// whose pages the system makes anew. The cost is at most as much address
-// space again as the text holds, never written and so never backed by
-// memory; the first block is small, so that a short text holds little.
+// The block is reserved ahead (Reserve, from a guess at the text's size),
+// doubles (GlobalReAlloc) whenever the text outgrows it, and is handed over
+// as it is, untrimmed, unless the text fills less than half of it: the
+// largest size a conversion asks for is then the size of the block the
+// host frees. That is what lets a host that converts file after file,
+// freeing each result, get the same memory back each time: glibc, for
+// one, serves a request from memory it already has once a block of that
+// size has been freed (its mmap threshold follows the blocks freed), while
+// a block trimmed below the next conversion's reservation leaves a fresh
+// mapping every time, whose pages the system makes anew. The cost is at
+// most as much address space again as the text holds, never written and
+// so never backed by memory.
 //
 // Where the memory is fresh, the system maps each page on its first touch:
 // the pages ahead of the text are asked for in one call instead
@@ -65,6 +66,17 @@ class OutputTextStream {
   OutputTextStream(const OutputTextStream&) = delete;
   OutputTextStream& operator=(const OutputTextStream&) = delete;
 
+  // Room for count characters ahead of time, in whole pages, when the
+  // stream has no block yet and the memory can be had; the text grows past
+  // it freely.
+  void Reserve(size_t count) {
+    if (lost || text != nullptr || count > kMaxLength) return;
+    uint64_t pages = ((uint64_t{count} + 1) * sizeof(CharT) + kPage - 1) / kPage;
+    uint64_t reserved = pages * kPage / sizeof(CharT) - 1;
+    Resize(static_cast<size_t>(std::clamp<uint64_t>(reserved, kFirstCapacity,
+                                                    kMaxLength)));
+  }
+
   // Appends count characters (an unformatted write: NULs pass too).
   // An empty write changes nothing (source may then be null).
   void Write(const CharT* source, size_t count) {
@@ -83,9 +95,12 @@ class OutputTextStream {
   size_t Length() const { return length; }
 
   // Hands over the block holding the text and a NUL after it, and leaves
-  // the stream empty. Null when the block is lost or cannot be made.
+  // the stream empty: trimmed to the text when that fills less than half of
+  // it (a reservation the text never reached), else whole. Null when the
+  // block is lost or cannot be made.
   HGLOBAL TakeBlock() {
     if (lost || (text == nullptr && !Resize(0))) return nullptr;
+    if (length < capacity / 2) Resize(length);  // else kept as it is
     text[length] = CharT(0);
     HGLOBAL block = text;
     text = nullptr;
@@ -94,8 +109,9 @@ class OutputTextStream {
   }
 
  private:
-  // The first block: 4 KiB with its terminator.
-  static constexpr size_t kFirstCapacity = 4096 / sizeof(CharT) - 1;
+  static constexpr size_t kPage = 4096;
+  // The first block: a page with its terminator.
+  static constexpr size_t kFirstCapacity = kPage / sizeof(CharT) - 1;
   // The bounds of how far ahead of the text its pages are asked for.
   static constexpr size_t kPrepareChars = (size_t{256} << 10) / sizeof(CharT);
   static constexpr size_t kFirstPrepareChars =

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -45,40 +46,56 @@ void WriteInPieces(OutputTextStream<CharT>& out,
   }
 }
 
-// The block a host frees is the largest one the stream asked for (it grows
-// and is never trimmed), in whole 4 KiB steps, and holds at most twice the
-// text: the contract that lets the host's allocator hand the same memory
-// to the next conversion.
+// The block a host frees is the largest one the stream asked for (it
+// grows by doubling and is handed over untrimmed), in whole 4 KiB steps,
+// and holds at most twice the text; only a block that the text fills less
+// than half of is trimmed, to the text. That is the contract that lets the
+// host's allocator hand the same memory to the next conversion.
 template <typename CharT>
 void CheckGrowth() {
-  for (size_t length : {0, 1, 2046, 2047, 2048, 4095, 4096, 5000, 100000,
-                        1 << 20}) {
-    requests.clear();
-    grantsLeft = SIZE_MAX;
-    const std::basic_string<CharT> text = TextOf<CharT>(length);
-    OutputTextStream<CharT> out({RecordAllocate, RecordReallocate});
-    WriteInPieces(out, text);
-    ASSERT_EQ(out.Length(), length);
-    auto* block = static_cast<CharT*>(out.TakeBlock());
-    ASSERT_NE(block, nullptr) << length;
-    EXPECT_EQ(std::basic_string<CharT>(block, length), text) << length;
-    EXPECT_EQ(block[length], CharT(0)) << length;
-    GlobalFree(block);
+  for (size_t reserve : {0, 3000, 300000}) {
+    for (size_t length : {0, 1, 2046, 2047, 2048, 4095, 4096, 5000, 100000,
+                          1 << 20}) {
+      requests.clear();
+      grantsLeft = SIZE_MAX;
+      const std::basic_string<CharT> text = TextOf<CharT>(length);
+      OutputTextStream<CharT> out({RecordAllocate, RecordReallocate});
+      out.Reserve(reserve);
+      WriteInPieces(out, text);
+      ASSERT_EQ(out.Length(), length);
+      auto* block = static_cast<CharT*>(out.TakeBlock());
+      ASSERT_NE(block, nullptr) << length;
+      EXPECT_EQ(std::basic_string<CharT>(block, length), text) << length;
+      EXPECT_EQ(block[length], CharT(0)) << length;
+      GlobalFree(block);
 
-    const SIZE_T needed = (length + 1) * sizeof(CharT);
-    ASSERT_FALSE(requests.empty()) << length;
-    for (size_t i = 0; i < requests.size(); ++i) {
-      // The empty text's block holds the terminator alone.
-      if (length != 0) {
-        EXPECT_EQ(requests[i] % 4096, 0u) << length;
+      const std::string what =
+          std::to_string(reserve) + " reserved, " + std::to_string(length);
+      const SIZE_T needed = (length + 1) * sizeof(CharT);
+      ASSERT_FALSE(requests.empty()) << what;
+      // A last request smaller than the one before trims a block more
+      // than twice the text's size, to the text.
+      bool trimmed = requests.size() > 1 &&
+                     requests.back() < requests[requests.size() - 2];
+      size_t grown = requests.size() - (trimmed ? 1 : 0);
+      for (size_t i = 0; i < grown; ++i) {
+        EXPECT_EQ(requests[i] % 4096, 0u) << what;
+        EXPECT_GE(requests[i], reserve * sizeof(CharT)) << what;
+        // Doubled once or more, as far as one write needs.
+        if (i > 0) {
+          EXPECT_EQ(requests[i] % requests[i - 1], 0u) << what;
+          SIZE_T factor = requests[i] / requests[i - 1];
+          EXPECT_TRUE(factor >= 2 && std::has_single_bit(factor)) << what;
+        }
       }
-      if (i > 0) {
-        EXPECT_GT(requests[i], requests[i - 1]) << length;
+      if (trimmed) {
+        EXPECT_EQ(requests.back(), needed) << what;
+        EXPECT_GT(requests[grown - 1], 2 * needed) << what;
+      } else if (length != 0 || reserve != 0) {
+        EXPECT_GE(requests.back(), needed) << what;
+        EXPECT_LE(requests.back(), 2 * needed + 4096) << what;
       }
     }
-    EXPECT_GE(requests.back(), needed) << length;
-    EXPECT_TRUE(requests.back() <= 4096 || requests.back() < 2 * needed)
-        << length << ": " << requests.back();
   }
 }
 
