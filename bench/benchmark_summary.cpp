@@ -15,7 +15,8 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
       continue;
     double perIteration =
         run.real_accumulated_time / static_cast<double>(run.iterations);
-    auto [it, added] = seconds.emplace(run.run_name.function_name, perIteration);
+    auto [it, added] =
+        seconds.emplace(run.run_name.function_name, perIteration);
     if (!added) it->second = std::min(it->second, perIteration);
   }
 }
@@ -28,8 +29,9 @@ double SummaryReporter::Seconds(const std::string& name) const {
 void PrintSummary(const SummaryReporter& times,
                   const std::vector<std::unique_ptr<Input>>& synthetic,
                   const PeakFigures& peaks, uint64_t copyBytes) {
-  std::printf("\nSummary (wall time per run of each benchmark's final "
-              "measurement)\n");
+  std::printf(
+      "\nSummary (wall time per run of each benchmark's final "
+      "measurement)\n");
   double copy = times.Seconds(kHostCopyName);
   for (const auto& input : synthetic) {
     for (Source source : {Source::kMemory, Source::kPath}) {

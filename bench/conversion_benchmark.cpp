@@ -72,8 +72,8 @@ void BM_Convert(benchmark::State& state, Input* input, Source source,
     int64_t limit = static_cast<int64_t>(input->streamSize) *
                         (mode == Mode::kUnicode ? 2 : 1) +
                     count + (int64_t{1} << 20);
-    peaks[name] = {
-        PeakOfOneRun([&] { ConvertOnce(*input, source, mode); }), limit};
+    peaks[name] = {PeakOfOneRun([&] { ConvertOnce(*input, source, mode); }),
+                   limit};
   }
   for (auto _ : state)
     benchmark::DoNotOptimize(ConvertOnce(*input, source, mode));
@@ -82,9 +82,9 @@ void BM_Convert(benchmark::State& state, Input* input, Source source,
   const int64_t width = mode == Mode::kUnicode ? 2 : 1;
   state.SetBytesProcessed(state.iterations() *
                           static_cast<int64_t>(input->streamSize));
-  state.counters["file_bytes_per_second"] = Counter(
-      static_cast<double>(input->fileSize), Counter::kIsIterationInvariantRate,
-      Counter::kIs1024);
+  state.counters["file_bytes_per_second"] =
+      Counter(static_cast<double>(input->fileSize),
+              Counter::kIsIterationInvariantRate, Counter::kIs1024);
   state.counters["chars_per_second"] =
       Counter(static_cast<double>(count / width),
               Counter::kIsIterationInvariantRate, Counter::kIs1024);
@@ -100,7 +100,8 @@ void BM_ConvertAll(benchmark::State& state, std::vector<Input*> inputs,
   for (Input* input : inputs) {
     streamBytes += static_cast<int64_t>(input->streamSize);
     fileBytes += static_cast<int64_t>(input->fileSize);
-    chars += ConvertOnce(*input, source, mode) / (mode == Mode::kUnicode ? 2 : 1);
+    chars +=
+        ConvertOnce(*input, source, mode) / (mode == Mode::kUnicode ? 2 : 1);
   }
   for (auto _ : state)
     for (Input* input : inputs)
@@ -110,9 +111,9 @@ void BM_ConvertAll(benchmark::State& state, std::vector<Input*> inputs,
   state.counters["file_bytes_per_second"] =
       Counter(static_cast<double>(fileBytes),
               Counter::kIsIterationInvariantRate, Counter::kIs1024);
-  state.counters["chars_per_second"] = Counter(
-      static_cast<double>(chars), Counter::kIsIterationInvariantRate,
-      Counter::kIs1024);
+  state.counters["chars_per_second"] =
+      Counter(static_cast<double>(chars), Counter::kIsIterationInvariantRate,
+              Counter::kIs1024);
 }
 
 // The yardstick: the host's copy of as many bytes as the stream holds.

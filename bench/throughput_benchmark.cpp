@@ -178,8 +178,8 @@ int main(int argc, char** argv) {
                    "no Impress deck (is libreoffice-impress "
                    "installed?): the synthetic presentation only\n");
     else
-      inputs.push_back(
-          {std::to_string(slides) + "-slide Impress deck", txtppt2::bench::ReadFile(deck), 0});
+      inputs.push_back({std::to_string(slides) + "-slide Impress deck",
+                        txtppt2::bench::ReadFile(deck), 0});
   } else {
     inputs.push_back({deck, txtppt2::bench::ReadFile(deck), 0});
   }

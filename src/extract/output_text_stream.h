@@ -46,8 +46,8 @@ namespace txtppt2 {
 // memory cannot be had, the block then unchanged).
 struct BlockAllocator {
   HGLOBAL(WINAPI* allocate)(UINT flags, SIZE_T bytes) = GlobalAlloc;
-  HGLOBAL(WINAPI* reallocate)(HGLOBAL block, SIZE_T bytes,
-                              UINT flags) = GlobalReAlloc;
+  HGLOBAL(WINAPI* reallocate)
+  (HGLOBAL block, SIZE_T bytes, UINT flags) = GlobalReAlloc;
 };
 
 template <typename CharT>
@@ -61,7 +61,7 @@ class OutputTextStream {
   explicit OutputTextStream(BlockAllocator blockAllocator = {})
       : allocator(blockAllocator) {}
   ~OutputTextStream() {
-    if (text != nullptr) GlobalFree(text);
+    if (block != nullptr) GlobalFree(block);
   }
   OutputTextStream(const OutputTextStream&) = delete;
   OutputTextStream& operator=(const OutputTextStream&) = delete;
@@ -70,28 +70,29 @@ class OutputTextStream {
   // stream has no block yet and the memory can be had; the text grows past
   // it freely.
   void Reserve(size_t count) {
-    if (lost || text != nullptr || count > kMaxLength) return;
-    uint64_t pages = ((uint64_t{count} + 1) * sizeof(CharT) + kPage - 1) / kPage;
+    if (lost || block != nullptr || count > kMaxLength) return;
+    uint64_t pages =
+        ((uint64_t{count} + 1) * sizeof(CharT) + kPage - 1) / kPage;
     uint64_t reserved = pages * kPage / sizeof(CharT) - 1;
-    Resize(static_cast<size_t>(std::clamp<uint64_t>(reserved, kFirstCapacity,
-                                                    kMaxLength)));
+    Resize(static_cast<size_t>(
+        std::clamp<uint64_t>(reserved, kFirstCapacity, kMaxLength)));
   }
 
   // Appends count characters (an unformatted write: NULs pass too).
-  // An empty write changes nothing (source may then be null).
-  void Write(const CharT* source, size_t count) {
+  // An empty write changes nothing (text may then be null).
+  void Write(const CharT* text, size_t count) {
     // Room for count > 0 characters means there is a block.
     if (count != 0 && count <= capacity - length) {
       if (count > prepared - length) PrepareAhead(length + count);
-      std::memcpy(text + length, source, count * sizeof(CharT));
+      std::memcpy(block + length, text, count * sizeof(CharT));
       length += count;
     } else {
-      WriteBeyondCapacity(source, count);
+      WriteBeyondCapacity(text, count);
     }
   }
 
   // The text so far; null once the block is lost.
-  const CharT* Data() const { return text; }
+  const CharT* Data() const { return block; }
   size_t Length() const { return length; }
 
   // Hands over the block holding the text and a NUL after it, and leaves
@@ -99,13 +100,13 @@ class OutputTextStream {
   // it (a reservation the text never reached), else whole. Null when the
   // block is lost or cannot be made.
   HGLOBAL TakeBlock() {
-    if (lost || (text == nullptr && !Resize(0))) return nullptr;
+    if (lost || (block == nullptr && !Resize(0))) return nullptr;
     if (length < capacity / 2) Resize(length);  // else kept as it is
-    text[length] = CharT(0);
-    HGLOBAL block = text;
-    text = nullptr;
+    block[length] = CharT(0);
+    HGLOBAL taken = block;
+    block = nullptr;
     capacity = length = prepared = 0;
-    return block;
+    return taken;
   }
 
  private:
@@ -124,7 +125,7 @@ class OutputTextStream {
     size_t from = prepared;
     size_t ahead = std::clamp(needed, kFirstPrepareChars, kPrepareChars);
     prepared = std::min(needed + ahead, capacity);
-    PrepareToWrite(text + from, (prepared - from) * sizeof(CharT));
+    PrepareToWrite(block + from, (prepared - from) * sizeof(CharT));
   }
 
   // Makes the block hold newCapacity characters and a terminator,
@@ -132,11 +133,11 @@ class OutputTextStream {
   // cannot.
   bool Resize(size_t newCapacity) {
     SIZE_T bytes = (newCapacity + 1) * sizeof(CharT);
-    HGLOBAL resized =
-        text == nullptr ? allocator.allocate(GMEM_FIXED, bytes)
-                        : allocator.reallocate(text, bytes, GMEM_MOVEABLE);
+    HGLOBAL resized = block == nullptr
+                          ? allocator.allocate(GMEM_FIXED, bytes)
+                          : allocator.reallocate(block, bytes, GMEM_MOVEABLE);
     if (resized == nullptr) return false;
-    text = static_cast<CharT*>(resized);
+    block = static_cast<CharT*>(resized);
     capacity = newCapacity;
     // The block may have moved: only what is written is known to be mapped.
     prepared = std::min(prepared, length);
@@ -153,20 +154,20 @@ class OutputTextStream {
   // Write where the block has no room: grows it, doubling until the text
   // fits (or to just what it needs when that cannot be had), or else drops
   // it and measures.
-  void WriteBeyondCapacity(const CharT* source, size_t count) {
+  void WriteBeyondCapacity(const CharT* text, size_t count) {
     if (count == 0) return;
     if (!lost && count <= kMaxLength - length) {
       size_t needed = length + count;
       size_t grown = Doubled(capacity);
       while (grown < needed) grown = Doubled(grown);
       if (Resize(grown) || Resize(needed)) {
-        Write(source, count);
+        Write(text, count);
         return;
       }
     }
     if (!lost) {
-      if (text != nullptr) GlobalFree(text);
-      text = nullptr;
+      if (block != nullptr) GlobalFree(block);
+      block = nullptr;
       lost = true;
     }
     length += count;
@@ -174,8 +175,8 @@ class OutputTextStream {
   }
 
   BlockAllocator allocator;
-  CharT* text = nullptr;  // the block, with room for a terminator
-  size_t capacity = 0;    // characters the block holds besides it
+  CharT* block = nullptr;  // the block, with room for a terminator
+  size_t capacity = 0;     // characters the block holds besides it
   size_t length = 0;
   size_t prepared = 0;  // characters from the start whose pages are asked for
   bool lost = false;    // the block could not grow: measuring only

@@ -179,8 +179,9 @@ NarrowedStart NarrowAndWrite(const WCHAR* src, size_t n, char* dst) {
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 16));
       __m128i high =
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 8));
-      __m128i out = _mm_or_si128(_mm_subs_epu16(_mm_sub_epi16(low, first), span),
-                                 _mm_subs_epu16(_mm_sub_epi16(high, first), span));
+      __m128i out =
+          _mm_or_si128(_mm_subs_epu16(_mm_sub_epi16(low, first), span),
+                       _mm_subs_epu16(_mm_sub_epi16(high, first), span));
       if (_mm_movemask_epi8(_mm_cmpeq_epi16(out, zero)) == 0xFFFF) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + o - (i - (n - 16))),
                          _mm_packus_epi16(low, high));
@@ -200,8 +201,8 @@ NarrowedStart NarrowAndWrite(const WCHAR* src, size_t n, char* dst) {
                        _mm_packus_epi16(low, high));
       // The whole vector, the common case, moves on by a constant: the
       // next loads then wait for no result of this one.
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_or_si128(outLow, outHigh),
-                                            zero)) == 0xFFFF) {
+      if (_mm_movemask_epi8(
+              _mm_cmpeq_epi16(_mm_or_si128(outLow, outHigh), zero)) == 0xFFFF) {
         i += 16;
         o += 16;
         continue;

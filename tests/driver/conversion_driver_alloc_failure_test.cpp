@@ -36,7 +36,8 @@ TEST(ConversionDriverAllocFailureTest, RefusedResultBlockIsOutOfMemory) {
     char message[64];
     EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1) << mode;
     EXPECT_STREQ(message, "Out of memory") << mode;
-    EXPECT_EQ(errors.ReportedCode(), uint32_t{txtppt2_conversion_failed}) << mode;
+    EXPECT_EQ(errors.ReportedCode(), uint32_t{txtppt2_conversion_failed})
+        << mode;
     EXPECT_EQ(testing::FakeStream::LiveCount(), 0) << mode;
   }
 }

@@ -54,8 +54,8 @@ void WriteInPieces(OutputTextStream<CharT>& out,
 template <typename CharT>
 void CheckGrowth() {
   for (size_t reserve : {0, 3000, 300000}) {
-    for (size_t length : {0, 1, 2046, 2047, 2048, 4095, 4096, 5000, 100000,
-                          1 << 20}) {
+    for (size_t length :
+         {0, 1, 2046, 2047, 2048, 4095, 4096, 5000, 100000, 1 << 20}) {
       requests.clear();
       grantsLeft = SIZE_MAX;
       const std::basic_string<CharT> text = TextOf<CharT>(length);
