@@ -153,8 +153,9 @@ class OutputTextStream {
 
   // Write where the block has no room: grows it, doubling until the text
   // fits (or to just what it needs when that cannot be had), or else drops
-  // it and measures.
-  void WriteBeyondCapacity(const CharT* text, size_t count) {
+  // it and measures. Kept out of line, so that Write stays small enough to
+  // be inlined into the sink.
+  [[gnu::noinline]] void WriteBeyondCapacity(const CharT* text, size_t count) {
     if (count == 0) return;
     if (!lost && count <= kMaxLength - length) {
       size_t needed = length + count;
