@@ -17,6 +17,7 @@
 #include "output_encoding.h"
 #include "output_files.h"
 #include "progress_line.h"
+#include "structured_output.h"
 #include "txtppt2.h"
 
 namespace txtppt2::cli {
@@ -83,7 +84,9 @@ std::vector<size_t> FirstWriterOfEachOutput(const Options& options) {
   std::unordered_map<std::string, size_t> seen;
   for (size_t i = 0; i < options.inputs.size(); ++i) {
     auto [entry, inserted] =
-        seen.emplace(BatchOutputPath(options.outputDir, options.inputs[i]), i);
+        seen.emplace(BatchOutputPath(options.outputDir, options.inputs[i],
+                                     OutputExtension(options.format)),
+                     i);
     firstWriter[i] = entry->second;
   }
   return firstWriter;
@@ -118,6 +121,10 @@ int RunConversion(const Options& options) {
 
   auto convert = [&](size_t index) {
     const std::string& input = options.inputs[index];
+    if (options.format != OutputFormat::kText)
+      return ConvertStructured(
+          input, standardInput.readOk ? &standardInput.data : nullptr,
+          standardInput.error, options.format);
     Conversion result;
     if (input != kStandardInputName) {
       result = options.completeText ? ConvertPathComplete(input, unicode)
@@ -139,11 +146,13 @@ int RunConversion(const Options& options) {
     const std::string& input = options.inputs[index];
     if (!result.ok) {
       progressLine.PrintMessage(ErrorLine(input, result.message, result.code));
-      return false;
+      // A failed file keeps its JSON record.
+      if (result.text.empty()) return false;
     }
     std::string writeError;
     if (batchMode) {
-      std::string path = BatchOutputPath(options.outputDir, input);
+      std::string path = BatchOutputPath(options.outputDir, input,
+                                         OutputExtension(options.format));
       if (firstWriter[index] != index) {
         progressLine.PrintMessage(
             ErrorLine(input, "output " + path + " is already written for " +

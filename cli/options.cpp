@@ -13,7 +13,8 @@ namespace {
 constexpr unsigned kMaxJobs = 1024;
 
 constexpr const char* kUsage =
-    "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
+    "usage: txtppt2 [--format text|json|markdown|xhtml]\n"
+    "               [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
     "               [-o FILE | --output-dir DIR] [--jobs N] FILE...\n"
     "       txtppt2 --probe FILE...\n"
     "       txtppt2 --help | --version\n";
@@ -28,6 +29,27 @@ constexpr const char* kHelp =
     "input.\n"
     "\n"
     "Options:\n"
+    "  --format FORMAT   what to write for each FILE:\n"
+    "                      text      the text, as above (the default)\n"
+    "                      json      one JSON object per FILE on one line\n"
+    "                                (JSON Lines): path, status, format,\n"
+    "                                error, code, properties, slides (each\n"
+    "                                with number, title, text, notes,\n"
+    "                                hidden, links, comments, headers) and\n"
+    "                                masters; absent values are null, and a\n"
+    "                                FILE that fails gets its record too\n"
+    "                      markdown  for each slide \"<!-- Slide number: N\n"
+    "                                -->\", \"# \" and its title, its text,\n"
+    "                                and \"### Notes:\" and its notes\n"
+    "                      xhtml     an XHTML document per FILE: <meta>\n"
+    "                                elements for the properties, a\n"
+    "                                div class=\"slide\" per slide holding\n"
+    "                                slide-content, slide-notes and\n"
+    "                                slide-comments, and the masters' text\n"
+    "                                in slide-master-content\n"
+    "                    json, markdown and xhtml are UTF-8 with LF line\n"
+    "                    ends, escaped for their syntax, and read every\n"
+    "                    slide and notes page of the last save\n"
     "  --encoding ENC    the output's encoding:\n"
     "                      utf-8     the Unicode text as UTF-8 (the default)\n"
     "                      utf-16le  the Unicode text as UTF-16LE, no BOM\n"
@@ -42,7 +64,9 @@ constexpr const char* kHelp =
     "  -o, --output FILE write the text of every FILE into FILE\n"
     "  --output-dir DIR  batch mode: write DIR/NAME.txt for each FILE, NAME\n"
     "                    being FILE's name without its extension (\"stdin\"\n"
-    "                    for \"-\"); DIR is created when missing\n"
+    "                    for \"-\"); NAME.json, NAME.md or NAME.html with\n"
+    "                    --format json, markdown or xhtml; DIR is created\n"
+    "                    when missing\n"
     "  -j, --jobs N      convert N files at a time (default: one per core);\n"
     "                    the output is the same whatever N is\n"
     "  --probe           print \"FILE: supported\" or \"FILE: not supported\"\n"
@@ -65,7 +89,9 @@ constexpr const char* kHelp =
     "  txtppt2 --encoding cp1252 -o talk.txt talk.ppt\n"
     "  txtppt2 - < talk.ppt                   read standard input\n"
     "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
-    "  txtppt2 --probe *.ppt                  which files can be converted\n";
+    "  txtppt2 --probe *.ppt                  which files can be converted\n"
+    "  txtppt2 --format json *.ppt > decks.jsonl\n"
+    "  txtppt2 --format markdown --output-dir md --jobs 4 slides/*.ppt\n";
 
 bool ParseEncoding(std::string_view value, Encoding& encoding) {
   if (value == "utf-8" || value == "utf8") {
@@ -77,6 +103,15 @@ bool ParseEncoding(std::string_view value, Encoding& encoding) {
   } else {
     return false;
   }
+  return true;
+}
+
+bool ParseFormat(std::string_view value, OutputFormat& format) {
+  if (value == "text") format = OutputFormat::kText;
+  else if (value == "json") format = OutputFormat::kJson;
+  else if (value == "markdown") format = OutputFormat::kMarkdown;
+  else if (value == "xhtml") format = OutputFormat::kXhtml;
+  else return false;
   return true;
 }
 
@@ -156,6 +191,13 @@ bool Parser::HandleOption(std::string_view argument) {
                   "' (utf-8, utf-16le or cp1252)");
     return true;
   }
+  if (name == "--format") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (!ParseFormat(value, options.format))
+      return Fail("unknown format '" + value +
+                  "' (text, json, markdown or xhtml)");
+    return true;
+  }
   if (name == "-o" || name == "--output") {
     if (!TakeValue(name, attached, value)) return false;
     if (value.empty()) return Fail("option '-o' needs a file name");
@@ -184,6 +226,9 @@ bool Parser::Check() {
     if (!options.outputFile.empty() || !options.outputDir.empty())
       return Fail("--probe writes to standard output only");
   }
+  if (options.format != OutputFormat::kText &&
+      options.encoding != Encoding::kUtf8)
+    return Fail("--encoding applies to --format text only");
   if (!options.outputFile.empty() && !options.outputDir.empty())
     return Fail("-o and --output-dir exclude each other");
   if (options.inputs.empty()) return Fail("no input file");

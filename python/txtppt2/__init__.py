@@ -22,6 +22,10 @@ shape (the txtppt2 command's ``--complete``). The interpreter lock is released w
 convert in parallel (see ``extract_many``); ``txtppt2.dask`` spreads a
 collection over a Dask cluster.
 
+``extract_presentation(source)`` gives the deck as data instead: a
+``Presentation`` of frozen dataclasses, with each slide's title, text,
+notes, links and comments, and the document's properties.
+
 A file that cannot be converted raises ``ConversionError`` (or its
 subclasses ``UnsupportedFormatError`` and ``StorageError``), with the
 library's error code and message. A source of the wrong type raises
@@ -34,13 +38,16 @@ import mmap
 import os
 from typing import IO, Iterable, Iterator, Optional, Tuple, Union
 
-from . import _sources
+from . import _presentation, _sources
 from ._errors import ConversionError, StorageError, UnsupportedFormatError
 from ._errors import error_for
+from ._presentation import (Comment, HeaderText, Link, Presentation,
+                            Properties, Slide)
 from ._txtppt2 import __version__
 
 __all__ = ["extract_text", "extract_bytes", "is_supported", "extract_many",
-           "ConversionError", "UnsupportedFormatError", "StorageError",
+           "extract_presentation", "Presentation", "Properties", "Slide",
+           "Link", "Comment", "HeaderText", "ConversionError", "UnsupportedFormatError", "StorageError",
            "Source", "__version__"]
 
 Source = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]",
@@ -92,6 +99,21 @@ def extract_text(source: Source, complete: bool = False) -> str:
     the file cannot be converted.
     """
     return _convert(source, True, complete).decode("utf-16-le", "replace")
+
+
+def extract_presentation(source: Source) -> Presentation:
+    """Returns source as a deck: its properties, its slides (title, text,
+    notes, links, comments, headers) and its masters' text.
+
+    The slides are those of the last save in presentation order, each
+    with its notes page, as the txtppt2 command's ``--format json`` gives
+    them; ``Presentation.to_dict()`` is that record's "properties",
+    "slides" and "masters", ``Presentation.to_markdown()`` the command's
+    ``--format markdown``. The interpreter lock is released while the file
+    is read. Raises ConversionError when the file cannot be read as a
+    presentation.
+    """
+    return _presentation.extract(source)
 
 
 def is_supported(source: Source) -> bool:

@@ -4,7 +4,18 @@
 or any URL fsspec knows: ``s3://``, ``gcs://``, ``hdfs://``, ...) and gives
 a ``dask.bag.Bag`` of one record per file::
 
-    {"path": str, "text": str | None, "error": str | None, "code": int}
+    {"path": str, "text": str | None, "error": str | None, "code": int,
+     "properties": dict | None}
+
+(``properties`` as ``Presentation.to_dict()`` gives them), or, with
+``records="slides"``, of one record per slide::
+
+    {"path": str, "number": int | None, "title": str | None,
+     "text": str | None, "notes": str | None, "hidden": bool | None,
+     "error": str | None, "code": int}
+
+where a file that fails gives one record with its error and code, and
+None for the slide's fields (a file without slides gives no record).
 
 Each worker reads its files' bytes through fsspec and converts them from
 memory; local files (and so files on a shared file system) it converts from
@@ -25,7 +36,7 @@ from fsspec.implementations.local import LocalFileSystem
 
 from ._errors import ConversionError
 from ._txtppt2 import CONVERSION_FAILED
-from . import extract_text
+from . import extract_presentation, extract_text
 
 Record = Dict[str, Any]
 
@@ -34,49 +45,86 @@ Record = Dict[str, Any]
 _READ_ERROR_CODE = CONVERSION_FAILED
 
 
-def _text(fs: fsspec.AbstractFileSystem, path: str, complete: bool) -> str:
+_RECORD_KINDS = ("files", "slides")
+_SLIDE_FIELDS = ("number", "title", "text", "notes", "hidden")
+
+
+def _source(fs: fsspec.AbstractFileSystem, path: str) -> Any:
     if isinstance(fs, LocalFileSystem):
         # The library reads a local file itself: only the sectors that hold
         # the text, rather than the whole file with its pictures.
-        return extract_text(path, complete)
+        return path
     # A memoryview is always read as the file's bytes, never as a path.
-    return extract_text(memoryview(fs.cat_file(path)), complete)
+    return memoryview(fs.cat_file(path))
 
 
-def _record(fs: fsspec.AbstractFileSystem, path: str,
-            complete: bool) -> Record:
+def _failure(error: Exception) -> Record:
+    if isinstance(error, ConversionError):
+        return {"error": error.message, "code": error.code}
+    # Whatever the file system raised.
+    return {"error": str(error) or type(error).__name__,
+            "code": _READ_ERROR_CODE}
+
+
+def _file_record(source: Any, complete: bool) -> Record:
+    text = extract_text(source, complete)
+    try:
+        properties = extract_presentation(source).properties.to_dict()
+    except ConversionError:
+        properties = None
+    return {"text": text, "error": None, "code": 0, "properties": properties}
+
+
+def _slide_records(source: Any) -> List[Record]:
+    return [{"number": slide.number, "title": slide.title,
+             "text": slide.text, "notes": slide.notes,
+             "hidden": slide.hidden, "error": None, "code": 0}
+            for slide in extract_presentation(source).slides]
+
+
+def _file_records(fs: fsspec.AbstractFileSystem, path: str, complete: bool,
+                  records: str) -> List[Record]:
     # Local files keep their plain path; others their URL, protocol included.
     name = path if isinstance(fs, LocalFileSystem) else fs.unstrip_protocol(path)
     try:
-        text = _text(fs, path, complete)
-    except ConversionError as error:
-        return {"path": name, "text": None, "error": error.message,
-                "code": error.code}
-    except Exception as error:  # whatever the file system raises
-        return {"path": name, "text": None,
-                "error": str(error) or type(error).__name__,
-                "code": _READ_ERROR_CODE}
-    return {"path": name, "text": text, "error": None, "code": 0}
+        source = _source(fs, path)
+        if records == "slides":
+            return [{"path": name, **record}
+                    for record in _slide_records(source)]
+        return [{"path": name, **_file_record(source, complete)}]
+    except Exception as error:  # a ConversionError or the file system's
+        if records == "slides":
+            return [{"path": name, **dict.fromkeys(_SLIDE_FIELDS),
+                     **_failure(error)}]
+        return [{"path": name, "text": None, **_failure(error),
+                 "properties": None}]
 
 
 def _records(paths: List[str], fs: fsspec.AbstractFileSystem,
-             complete: bool) -> List[Record]:
-    return [_record(fs, path, complete) for path in paths]
+             complete: bool, records: str) -> List[Record]:
+    return [record for path in paths
+            for record in _file_records(fs, path, complete, records)]
 
 
 def extract_bag(urlpaths: Union[str, Sequence[str]],
                 files_per_partition: int = 64,
                 storage_options: Optional[Dict[str, Any]] = None,
-                complete: bool = False) -> dask.bag.Bag:
-    """A bag of the text records of the files urlpaths names.
+                complete: bool = False,
+                records: str = "files") -> dask.bag.Bag:
+    """A bag of the records of the files urlpaths names: one per file
+    (records="files") or one per slide (records="slides").
 
     urlpaths is a path, glob or URL, or a list of them, all on one file
     system; storage_options go to that file system (credentials, endpoint,
     ...). Files are listed now and converted when the bag is computed, in
     partitions of files_per_partition files, in the order listed; with
-    complete=True each record holds the complete text. Raises
-    FileNotFoundError when nothing matches.
+    complete=True each file's record holds the complete text (a slide's
+    record always holds the slide's whole text). Raises FileNotFoundError
+    when nothing matches, ValueError for another kind of records.
     """
+    if records not in _RECORD_KINDS:
+        raise ValueError(
+            f"records must be 'files' or 'slides', not {records!r}")
     if not isinstance(files_per_partition, int) or files_per_partition < 1:
         raise ValueError("files_per_partition must be a positive int, not "
                          f"{files_per_partition!r}")
@@ -85,4 +133,4 @@ def extract_bag(urlpaths: Union[str, Sequence[str]],
     if not paths:
         raise FileNotFoundError(f"no file matches {urlpaths!r}")
     bag = dask.bag.from_sequence(paths, partition_size=files_per_partition)
-    return bag.map_partitions(_records, fs, complete)
+    return bag.map_partitions(_records, fs, complete, records)
