@@ -13,6 +13,7 @@
 #   scripts/install-deps.sh fuzz      # clang with libFuzzer (fuzz/)
 #   scripts/install-deps.sh package   # scripts/package.sh: debhelper and the
 #                                     # packages' build dependencies
+#   scripts/install-deps.sh bench     # the benchmarks' peers and tools (bench/)
 #
 # Several sets may be named at once. The README's Quick start names the
 # build set's packages, and debian/control's Build-Depends the package
@@ -35,6 +36,9 @@ fuzz_packages=(clang libclang-rt-14-dev)
 # and python lists, debian/control's Build-Depends.
 package_packages=(build-essential debhelper dh-python dpkg-dev man-db
                   libgtest-dev pkg-config)
+# catppt to compare with, LibreOffice Impress to write the benchmark deck,
+# and the measuring tools of bench/compare_with_catppt.py and the profiles.
+bench_packages=(catdoc libreoffice-impress valgrind time linux-perf)
 
 # The packages of one set, the way the commands use them.
 packages_of() {
@@ -51,8 +55,10 @@ packages_of() {
       "${fuzz_packages[@]}" ;;
     package) echo "${build_packages[@]}" "${python_packages[@]}" \
       "${package_packages[@]}" ;;
+    bench) echo "${build_packages[@]}" "${test_packages[@]}" ninja-build \
+      "${bench_packages[@]}" ;;
     *)
-      echo "usage: $0 [build|test|windows|x86|python|fuzz|package]..." >&2
+      echo "usage: $0 [build|test|windows|x86|python|fuzz|package|bench]..." >&2
       exit 2
       ;;
   esac

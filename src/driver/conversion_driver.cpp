@@ -15,31 +15,31 @@ namespace txtppt2 {
 
 namespace {
 
-// Without a known file size, the block reserved ahead of time is capped
-// here; the text may still grow past it.
-constexpr uint64_t kUnknownSourceReserve = uint64_t{16} << 20;
+// Without a known file size, the guess at the text's size is capped here.
+constexpr uint64_t kUnknownSourceSize = uint64_t{64} << 20;
 
-// How many characters to reserve for the text of a stream that declares
-// streamSize bytes: the declared size, as no text outgrows its stream by
-// much, but never more than the file itself could hold, so that a damaged
-// size cannot make the block huge. Reserved pages that the text never
-// reaches are not touched, and the block is trimmed to the text at the end.
-size_t ReserveFor(uint32_t streamSize, uint64_t sourceSize) {
-  uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceReserve;
-  return static_cast<size_t>(std::min<uint64_t>(streamSize, limit));
+// The guess at how many characters the text of a stream that declares
+// streamSize bytes holds, for the block reserved ahead: a quarter of a
+// character per byte (ordinary presentations hold a fifth to three
+// quarters), of no more than the file itself could hold, so that a damaged
+// size cannot make the block huge. The text grows past it freely.
+size_t TextSizeGuess(uint32_t streamSize, uint64_t sourceSize) {
+  uint64_t limit = sourceSize != 0 ? sourceSize : kUnknownSourceSize;
+  return static_cast<size_t>(std::min<uint64_t>(streamSize, limit) / 4);
 }
 
 // Runs the walk into a stream of the output's width, whose block becomes
 // the result block. Throws on every failure.
 template <typename Out, typename Extractor>
-HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
-  Out out;
-  out.Reserve(reserve);
+HGLOBAL ProduceBlock(Extractor& extractor, size_t guess,
+                     const BlockAllocator& allocator, uint32_t* count) {
+  Out out(allocator);
+  out.Reserve(guess);
   extractor.Extract(out);
 
-  // Trailing NULs are not text. A stream that lost its block still knows
-  // the length, so the count is right even when the block cannot be had.
-  size_t n = out.TextLength();
+  // A stream that lost its block still knows the length, so the count is
+  // right even when the block cannot be had.
+  size_t n = out.Length();
   constexpr size_t kWidth = sizeof(*out.Data());
   // The count is 32 bits wide; a text that cannot be counted cannot be
   // handed out either.
@@ -47,7 +47,7 @@ HGLOBAL ProduceBlock(Extractor& extractor, size_t reserve, uint32_t* count) {
     throw std::runtime_error(messages::kOutOfMemory);
   *count = static_cast<uint32_t>(n * kWidth);
 
-  HGLOBAL block = out.TakeBlock(n);
+  HGLOBAL block = out.TakeBlock();
   if (block == nullptr) throw std::runtime_error(messages::kOutOfMemory);
   return block;
 }
@@ -116,13 +116,14 @@ CompleteWalkStreams OpenCompleteWalkStreams(CompoundStorage& root,
 
 HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
                              RecordStreamReader& rootDocument, OutputMode mode,
-                             size_t reserve, uint32_t* count) {
+                             size_t guess, const BlockAllocator& allocator,
+                             uint32_t* count) {
   CompleteWalkStreams streams = OpenCompleteWalkStreams(root, rootDocument);
   CompleteTextExtractor extractor(*streams.document,
                                   streams.currentUser.get(), streams.sizeLimit);
   if (mode != kPureText)
-    return ProduceBlock<WideOutputStream>(extractor, reserve, count);
-  return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+    return ProduceBlock<WideOutputStream>(extractor, guess, allocator, count);
+  return ProduceBlock<NarrowOutputStream>(extractor, guess, allocator, count);
 }
 
 // Opens "PowerPoint Document" at the storage's root; null, with the
@@ -144,8 +145,8 @@ std::unique_ptr<RecordStreamReader> OpenDocument(CompoundStorage& storage,
 }  // namespace
 
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
-                       uint32_t* count, ErrorRecorder& errors,
-                       TextScope scope) {
+                       uint32_t* count, ErrorRecorder& errors, TextScope scope,
+                       const BlockAllocator& allocator) {
   errors.ClearConversionError();
   *count = 0;
   // Deleted on every way out, which releases the stream before the caller
@@ -154,13 +155,14 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   if (!reader) return nullptr;
 
   try {
-    size_t reserve = ReserveFor(reader->Size(), storage.SourceSize());
+    size_t guess = TextSizeGuess(reader->Size(), storage.SourceSize());
     if (scope == kCompleteText)
-      return ProduceCompleteBlock(storage, *reader, mode, reserve, count);
+      return ProduceCompleteBlock(storage, *reader, mode, guess, allocator,
+                                  count);
     PresentationTextExtractor extractor(*reader);
     if (mode != kPureText)
-      return ProduceBlock<WideOutputStream>(extractor, reserve, count);
-    return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
+      return ProduceBlock<WideOutputStream>(extractor, guess, allocator, count);
+    return ProduceBlock<NarrowOutputStream>(extractor, guess, allocator, count);
   } catch (const std::exception& error) {
     errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {

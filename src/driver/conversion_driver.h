@@ -13,6 +13,7 @@
 
 #include "driver/error_recorder.h"
 #include "extract/complete_walk.h"
+#include "extract/output_text_stream.h"
 #include "platform/windows.h"
 #include "storage/compound_storage.h"
 
@@ -38,10 +39,12 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
 
 // The core both share: clears the record, opens "PowerPoint Document" and
 // converts it. The complete text also reads "Current User" when there is
-// one.
+// one. The result block comes from allocator (GlobalAlloc and
+// GlobalReAlloc unless a caller says otherwise).
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
                        uint32_t* count, ErrorRecorder& errors,
-                       TextScope scope = kExactText);
+                       TextScope scope = kExactText,
+                       const BlockAllocator& allocator = {});
 
 // The complete walk alone, for the slide model: opens the storage's
 // document as the complete text does and hands the walk to visitor, which

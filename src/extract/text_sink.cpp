@@ -106,6 +106,17 @@ size_t NextInterpreted(const CharT* text, size_t i, size_t count) {
     }
     i += kPerVector;
   }
+  // The rest, fewer than a vector: the last vector of the text, without
+  // the characters before i, where the text is that long.
+  if (i < count && count >= kPerVector) {
+    size_t base = count - kPerVector;
+    for (unsigned mask = LowCharacterMask(text + base) & (~0u << (i - base));
+         mask != 0; mask &= mask - 1) {
+      size_t at = base + static_cast<size_t>(std::countr_zero(mask));
+      if (IsInterpreted(text[at])) return at;
+    }
+    return count;
+  }
   for (; i < count; ++i)
     if (IsInterpreted(text[i])) return i;
   return count;
@@ -128,6 +139,107 @@ size_t NextInterpreted(const CharT* text, size_t i, size_t count) {
     if (i == count) return count;
   }
 #endif
+}
+
+// U+0300, the first combining mark: a unit followed by one may compose
+// with it in the conversion to the ANSI code page.
+constexpr WCHAR kFirstCombiningMark = 0x0300;
+
+// How far NarrowAndWrite got: units of the source taken, bytes written,
+// and whether a NUL ended the text there.
+struct NarrowedStart {
+  size_t units = 0;
+  size_t bytes = 0;
+  bool ended = false;
+};
+
+// Pure text from UTF-16 in one pass, where the source is ASCII: every ANSI
+// code page holds ASCII as itself, so the writer's rules (see WriteText)
+// apply to the units directly, and the text is narrowed, a vector at a
+// time where no unit below 14 is among them. Stops at the first unit
+// outside ASCII, or before the unit ahead of it when that is a combining
+// mark with which the unit may compose: the rest is the code page's. dst
+// has room for two bytes per unit. Without SSE2 it leaves everything to
+// the general way.
+NarrowedStart NarrowAndWrite(const WCHAR* src, size_t n, char* dst) {
+  NarrowedStart done;
+#ifdef __SSE2__
+  size_t& i = done.units;
+  size_t& o = done.bytes;
+  // A unit is plain when unit - 14, wrapping, is at most 0x71 (0x7F - 14):
+  // no lane of the saturating difference with 0x71 is then set.
+  const __m128i first = _mm_set1_epi16(kFirstUninterpreted);
+  const __m128i span = _mm_set1_epi16(0x7F - kFirstUninterpreted);
+  const __m128i zero = _mm_setzero_si128();
+  while (i < n) {
+    if (n - i < 16 && n >= 16) {
+      // The last sixteen units in one step when all are plain: those
+      // before i then took a byte each, and are written again the same.
+      __m128i low =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 16));
+      __m128i high =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 8));
+      __m128i out =
+          _mm_or_si128(_mm_subs_epu16(_mm_sub_epi16(low, first), span),
+                       _mm_subs_epu16(_mm_sub_epi16(high, first), span));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(out, zero)) == 0xFFFF) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + o - (i - (n - 16))),
+                         _mm_packus_epi16(low, high));
+        o += n - i;
+        i = n;
+        break;
+      }
+    }
+    if (n - i >= 16) {
+      __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      __m128i high =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 8));
+      __m128i outLow = _mm_subs_epu16(_mm_sub_epi16(low, first), span);
+      __m128i outHigh = _mm_subs_epu16(_mm_sub_epi16(high, first), span);
+      // Lanes past the first that is not plain are written over later.
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + o),
+                       _mm_packus_epi16(low, high));
+      // The whole vector, the common case, moves on by a constant: the
+      // next loads then wait for no result of this one.
+      if (_mm_movemask_epi8(
+              _mm_cmpeq_epi16(_mm_or_si128(outLow, outHigh), zero)) == 0xFFFF) {
+        i += 16;
+        o += 16;
+        continue;
+      }
+      auto plain = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(
+          _mm_cmpeq_epi16(outLow, zero), _mm_cmpeq_epi16(outHigh, zero))));
+      size_t run = static_cast<size_t>(std::countr_one(plain));
+      i += run;
+      o += run;
+    }
+    WCHAR unit = src[i];
+    if (unit >= kFirstUninterpreted && unit < 0x80) {
+      dst[o++] = static_cast<char>(unit);
+    } else if (unit >= 0x80) {
+      if (unit >= kFirstCombiningMark && i > 0 &&
+          src[i - 1] >= kFirstUninterpreted && src[i - 1] < 0x80) {
+        --i;  // that unit was written as one byte
+        --o;
+      }
+      return done;
+    } else if (unit == kNul) {
+      done.ended = true;
+      return done;
+    } else if (unit == kVt || unit == kCr) {
+      dst[o++] = kCr;
+      if (unit == kVt || !(i + 1 < n && src[i + 1] == kLf)) dst[o++] = kLf;
+    } else {
+      dst[o++] = static_cast<char>(unit);  // LF, TAB and the rest pass
+    }
+    ++i;
+  }
+#else
+  (void)src;
+  (void)n;
+  (void)dst;
+#endif
+  return done;
 }
 
 template <typename CharT>
@@ -200,6 +312,17 @@ void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
   char narrowScratch[kLocalBufferBytes];
   std::unique_ptr<char[]> heap;
   char* dest = ConversionBuffer(narrowScratch, units * 2 + 1, heap);
+  // Text in ASCII needs no code page: it is narrowed and written in one
+  // pass, and only the rest from the first unit outside ASCII takes the
+  // general way.
+  NarrowedStart start = NarrowAndWrite(source, units, dest);
+  out.Write(dest, start.bytes);
+  if (start.ended || start.units == units) {
+    out.Write(Constants<char>::kLineBreak, 2);
+    return;
+  }
+  source += start.units;
+  units -= start.units;
   size_t total = 0;
   // The platform counts in int: atoms past half a gigabyte go in slices. An
   // empty source converts to nothing (the platform reports it as failure).

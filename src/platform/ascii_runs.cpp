@@ -81,6 +81,21 @@ size_t NarrowAsciiRunSse2(const WCHAR* src, size_t n, char* dst) {
                      _mm_packus_epi16(low, high));
     i += 16;
   }
+  // The last sixteen units, which no unit follows, in one step when they
+  // are all ASCII and the rest lies among them: those before i are already
+  // part of the run, and are written again with the same bytes.
+  if (i < n && n - i <= 16 && n >= 16) {
+    __m128i low =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 16));
+    __m128i high =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + n - 8));
+    __m128i set = _mm_and_si128(_mm_or_si128(low, high), highBits);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(set, zero)) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + n - 16),
+                       _mm_packus_epi16(low, high));
+      return n;
+    }
+  }
   return i + NarrowUnitByUnit(src + i, n - i, dst + i);
 }
 

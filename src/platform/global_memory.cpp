@@ -49,8 +49,16 @@ void PrepareToWrite(void* start, SIZE_T bytes) {
   uintptr_t first =
       (reinterpret_cast<uintptr_t>(start) + kPage - 1) & ~(kPage - 1);
   uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(kPage - 1);
-  if (first < end)
-    madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+  if (first >= end) return;
+  // Memory that the allocator hands out again after an earlier block is
+  // mapped already, and asking for it would only walk its pages. The last
+  // page tells: the pages of a block are asked for from its start on, so
+  // where the last is mapped the others are too.
+  unsigned char resident = 0;
+  if (mincore(reinterpret_cast<void*>(end - kPage), kPage, &resident) == 0 &&
+      (resident & 1) != 0)
+    return;
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
 #else
   (void)start;
   (void)bytes;

@@ -71,7 +71,8 @@ std::string Table() {
                  cell(0, 5, u"A2") + cell(0, 0, u"A1"));
 }
 std::string Placeholder(char type, std::u16string_view prompt) {
-  return Shape(Atom(kRtPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
+  return Shape(Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0')),
+               prompt);
 }
 
 // A stream saved in steps: records are appended with their persist ids,

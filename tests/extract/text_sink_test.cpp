@@ -94,17 +94,56 @@ TEST(TextSinkTest, Utf16TextIntoNarrowOutput) {
   EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("AB\r\n"));
 }
 
+// Pure text from UTF-16 takes a one-pass way where the text is ASCII and
+// the code page's way from the first unit outside it; both give what the
+// code page and the line-break rules give on the whole text. Each piece
+// runs alone and after lead-ins that put it across the vector bounds.
+TEST(TextSinkTest, Utf16IntoNarrowOutputMatchesTheCodePageAndRules) {
+  const std::u16string pieces[] = {
+      u"plain text",
+      u"a\rb\r\nc\vd\ne\tf\x01g",
+      u"ends with CR\r",
+      u"\r\r\n\v\v",
+      std::u16string(u"stops\0here\r", 12),
+      u"caf\u00e9 \u201cquoted\u201d",
+      u"e\u0301 composed, then ASCII again",
+      u"\u3042 first, then ASCII",
+      u"CR before a mark\r\u0301x",
+      u"x\u00e9\r",
+  };
+  for (size_t leadIn : {0, 1, 5, 14, 15, 16, 17, 31, 40}) {
+    for (const std::u16string& piece : pieces) {
+      for (const std::u16string& source :
+           {std::u16string(leadIn, u'x') + piece,
+            std::u16string(leadIn, u'x') + piece + std::u16string(20, u'y')}) {
+        std::string converted(source.size() * 2, '\0');
+        int length = 0;
+        if (!source.empty())
+          TextSink::Utf16ToAnsi(reinterpret_cast<const WCHAR*>(source.data()),
+                                static_cast<int>(source.size()),
+                                converted.data(),
+                                static_cast<int>(converted.size()), &length);
+        NarrowOutputStream expected, actual;
+        TextSink::WriteText(expected, converted.data(),
+                            static_cast<size_t>(length));
+        TextSink::AppendUtf16Text(
+            actual, source.data(),
+            static_cast<uint32_t>(source.size() * sizeof(char16_t)));
+        EXPECT_EQ(Written(actual), Written(expected))
+            << "lead-in " << leadIn << ", "
+            << ::testing::PrintToString(std::string(converted, 0, length));
+      }
+    }
+  }
+}
+
 // 8-bit payloads reach the wide output as Windows-1252 characters (the
 // euro sign at 0x80, the five unassigned bytes as C1 controls), not as
-// Latin-1 code points; the narrow output takes them unchanged. The driver
-// reserves by the sizes a file declares, which at 32 bits can exceed what a
-// string may hold: a reserve that cannot be had is dropped.
+// Latin-1 code points; the narrow output takes them unchanged.
 TEST(TextSinkTest, AnsiTextInBothWidths) {
   const std::string bytes = "\x80\x81\x8d\x8f\x90\x9d\x85\x9f\x93x\xe9\xff\r";
   NarrowOutputStream narrow;
   WideOutputStream wide, empty;
-  narrow.Reserve(SIZE_MAX);
-  wide.Reserve(SIZE_MAX);
   TextSink::AppendAnsiText(narrow, bytes.data(), 13);
   TextSink::AppendAnsiText(wide, bytes.data(), 13);
   TextSink::AppendAnsiText(empty, bytes.data(), 0);

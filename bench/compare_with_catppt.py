@@ -19,8 +19,8 @@ non-empty for every file.
 
 catdoc, valgrind and time are installed with apt-get when missing (as root).
 
-  bench/compare [--build DIR] [--runs N] [--corpus DIR] [--synthetic-mb N]
-                [--encoding ENC] [--markdown] [FILE...]
+  bench/compare_with_catppt.py [--build DIR] [--runs N] [--corpus DIR]
+      [--synthetic-mb N] [--encoding ENC] [--markdown] [FILE...]
 
 Files given on the command line replace the corpus files. --encoding picks
 the txtppt2 command's output (utf-8, its default, utf-16le or cp1252: the
