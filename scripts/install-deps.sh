@@ -17,8 +17,9 @@
 set -euo pipefail
 
 # Every package the project uses is in one of these lists.
-build_packages=(cmake g++ make)
-test_packages=(libgtest-dev libbenchmark-dev pkg-config)
+build_packages=(cmake g++ make pkg-config nettle-dev)
+test_packages=(libgtest-dev libbenchmark-dev pkg-config
+               libapache-poi-java default-jdk-headless)
 python_packages=(python3-dev pybind11-dev python3-dask python3-distributed
                  python3-fsspec python3-pytest python3-pandas)
 x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix

@@ -1,0 +1,300 @@
+#include "api/file_inspection.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "identify/compound_file_access.h"
+#include "identify/document_structure.h"
+#include "identify/file_signature.h"
+#include "identify/powerpoint95_text.h"
+#include "identify/presentation_decryption.h"
+
+namespace txtppt2 {
+namespace {
+
+constexpr char16_t kDocumentStreamName[] = u"PowerPoint Document";
+constexpr char16_t kCurrentUserStreamName[] = u"Current User";
+
+FileVerdict Verdict(FileStatus status, std::string format, std::string error) {
+  FileVerdict verdict;
+  verdict.status = status;
+  verdict.format = std::move(format);
+  verdict.error = std::move(error);
+  return verdict;
+}
+
+FileVerdict Unreadable(int error) {
+  FileVerdict verdict = Verdict(FileStatus::kUnreadable, "", std::strerror(error));
+  verdict.osError = error;
+  return verdict;
+}
+
+std::string OtherFormatMessage(const std::string& format) {
+  static const std::pair<const char*, const char*> kDescriptions[] = {
+      {"pptx", "a PowerPoint 2007 or later (.pptx) presentation"},
+      {"docx", "a Word 2007 or later (.docx) document"},
+      {"xlsx", "an Excel 2007 or later (.xlsx) workbook"},
+      {"ooxml-encrypted", "an encrypted Office 2007 or later file"},
+      {"doc", "a Word 97-2003 document"},
+      {"xls", "an Excel 97-2003 workbook"},
+      {"msg", "an Outlook message"},
+      {"pdf", "a PDF document"},
+      {"zip", "a zip archive"},
+      {"ole", "a compound file of another program"},
+      {"empty", "an empty file"},
+  };
+  for (const auto& [name, description] : kDescriptions)
+    if (format == name)
+      return std::string("not a PowerPoint 97-2003 presentation but ") +
+             description;
+  return "not a PowerPoint 97-2003 presentation, nor a format txtppt2 knows";
+}
+
+FileVerdict OtherFormat(std::string format) {
+  std::string message = OtherFormatMessage(format);
+  return Verdict(FileStatus::kOtherFormat, std::move(format),
+                 std::move(message));
+}
+
+// Reads the whole file at path into *bytes; 0 or the errno value.
+int ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat status;
+  int error = 0;
+  if (fstat(fd, &status) != 0) {
+    error = errno;
+  } else if (S_ISDIR(status.st_mode)) {
+    error = EISDIR;
+  } else if (S_ISREG(status.st_mode) &&
+             static_cast<uint64_t>(status.st_size) > UINT32_MAX) {
+    error = EFBIG;  // the converter counts a file's bytes in 32 bits
+  } else {
+    if (S_ISREG(status.st_mode)) bytes->reserve(status.st_size);
+    uint8_t buffer[64 * 1024];
+    while (true) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        error = errno;
+        break;
+      }
+      if (got == 0) break;
+      if (bytes->size() + got > UINT32_MAX) {
+        error = EFBIG;
+        break;
+      }
+      bytes->insert(bytes->end(), buffer, buffer + got);
+    }
+  }
+  close(fd);
+  return error;
+}
+
+std::u16string Utf8ToUtf16(const std::string& text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size();) {
+    const uint8_t lead = text[i];
+    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
+                                    : (lead >> 3) == 30 ? 4 : 0;
+    char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1F
+                                   : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool valid = length != 0 && i + length <= text.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+      const uint8_t next = text[i + k];
+      valid = (next & 0xC0) == 0x80;
+      point = point << 6 | (next & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!valid || point < kLeast[length] || point > 0x10FFFF ||
+        (point >= 0xD800 && point < 0xE000)) {
+      out.push_back(u'\uFFFD');
+      ++i;
+      continue;
+    }
+    if (point >= 0x10000) {
+      point -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (point >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (point & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(point));
+    }
+    i += length;
+  }
+  return out;
+}
+
+// A compound file without a PowerPoint 97-2003 document: what its root
+// streams say it is.
+FileVerdict CompoundFileWithoutPresentation(OpenedCompoundFile& opened) {
+  CompoundFile& file = *opened.file;
+  auto has = [&](std::u16string_view name) {
+    return file.FindRootStream(name).has_value();
+  };
+  if (has(u"PP40"))
+    return Verdict(FileStatus::kOldFormat, "ppt4",
+                   "a PowerPoint 4.0 or older presentation, which txtppt2 "
+                   "cannot read");
+  if (has(u"EncryptionInfo") && has(u"EncryptedPackage"))
+    return OtherFormat("ooxml-encrypted");
+  if (has(u"WordDocument")) return OtherFormat("doc");
+  if (has(u"Workbook") || has(u"Book")) return OtherFormat("xls");
+  if (has(u"__properties_version1.0")) return OtherFormat("msg");
+  return OtherFormat("ole");
+}
+
+class Inspector {
+ public:
+  Inspector(FileInspection* inspection_, const std::optional<std::string>& password_)
+      : inspection(*inspection_), password(password_) {}
+
+  void Inspect(std::span<const uint8_t> bytes) {
+    inspection.image = bytes;
+    if (!HasCompoundFileSignature(bytes)) {
+      inspection.verdict = OtherFormat(NonCompoundFormat(bytes));
+      return;
+    }
+    std::optional<OpenedCompoundFile> opened = OpenCompoundFile(
+        [bytes] { return std::make_unique<SpanByteSource>(bytes); });
+    if (!opened) {
+      inspection.verdict =
+          Verdict(FileStatus::kDamaged, "ole",
+                  "damaged file: its compound file structure is broken");
+      return;
+    }
+    std::optional<RootStream> document =
+        ReadRootStream(*opened, kDocumentStreamName);
+    std::optional<RootStream> currentUserStream =
+        ReadRootStream(*opened, kCurrentUserStreamName);
+    std::optional<CurrentUser> currentUser =
+        currentUserStream ? CurrentUser::Parse(currentUserStream->bytes)
+                          : std::nullopt;
+    if (document && currentUser) {
+      InspectPresentation(*opened, std::move(*document), *currentUser,
+                          *currentUserStream);
+      return;
+    }
+    if (std::optional<RootStream> text = ReadRootStream(*opened, u"Text_Content")) {
+      inspection.powerPoint95Text = PowerPoint95Text(text->bytes);
+      inspection.verdict =
+          text->whole && !opened->cutShort
+              ? Verdict(FileStatus::kOk, "ppt95", "")
+              : Verdict(FileStatus::kDamaged, "ppt95",
+                        "damaged presentation: its text is cut short");
+      return;
+    }
+    if (document) {
+      inspection.verdict = Verdict(
+          FileStatus::kDamaged, "ppt",
+          "damaged presentation: its Current User stream is missing or broken");
+      inspection.survivingDocument = std::move(document->bytes);
+      return;
+    }
+    inspection.verdict = CompoundFileWithoutPresentation(*opened);
+  }
+
+ private:
+  void Damaged(const std::string& problem, std::vector<uint8_t> survivingDocument) {
+    inspection.verdict =
+        Verdict(FileStatus::kDamaged, "ppt", "damaged presentation: " + problem);
+    inspection.survivingDocument = std::move(survivingDocument);
+  }
+
+  // The image becomes a copy of its own that the caller may change.
+  std::span<uint8_t> OwnImage(uint64_t size) {
+    if (inspection.ownedImage.empty())
+      inspection.ownedImage.assign(inspection.image.begin(),
+                                   inspection.image.end());
+    if (inspection.ownedImage.size() < size) inspection.ownedImage.resize(size);
+    inspection.image = inspection.ownedImage;
+    return inspection.ownedImage;
+  }
+
+  void InspectPresentation(OpenedCompoundFile& opened, RootStream document,
+                           const CurrentUser& currentUser,
+                           RootStream& currentUserStream) {
+    // A cut-short file is converted as its reader saw it: padded with zeros.
+    if (opened.cutShort) OwnImage(opened.file->Source().Size());
+    std::string problem;
+    std::optional<DocumentStructure> structure =
+        ReadDocumentStructure(currentUser, document.bytes, &problem);
+    if (currentUser.encrypted) {
+      if (!structure) return Damaged(problem, {});
+      if (!Decrypt(*structure, document, currentUserStream, opened)) return;
+    }
+    if (opened.cutShort || !document.whole)
+      return Damaged("the file is cut short", std::move(document.bytes));
+    if (!structure) return Damaged(problem, std::move(document.bytes));
+    if (!PersistObjectsFit(*structure, document.bytes, &problem))
+      return Damaged(problem, std::move(document.bytes));
+    inspection.verdict = Verdict(FileStatus::kOk, "ppt", "");
+  }
+
+  // Decrypts the document in place and into a copy of the image; false
+  // (with the verdict set) when the password is wrong or the encryption
+  // unknown.
+  bool Decrypt(const DocumentStructure& structure, RootStream& document,
+               RootStream& currentUserStream, OpenedCompoundFile& opened) {
+    const std::u16string given =
+        password ? Utf8ToUtf16(*password) : std::u16string(kReadOnlyPassword);
+    switch (DecryptPresentation(structure, document.bytes, given)) {
+      case DecryptionOutcome::kDecrypted:
+        break;
+      case DecryptionOutcome::kWrongPassword:
+        inspection.verdict = Verdict(
+            FileStatus::kEncrypted, "ppt",
+            password ? "wrong password" : "encrypted presentation");
+        return false;
+      case DecryptionOutcome::kUnsupported:
+        inspection.verdict =
+            Verdict(FileStatus::kEncrypted, "ppt",
+                    "encrypted with a method txtppt2 cannot read");
+        return false;
+    }
+    std::span<uint8_t> image = OwnImage(opened.file->Source().Size());
+    WriteRootStream(document.layout, document.bytes, image);
+    // The Current User stream then says the document is in the clear.
+    for (size_t i = 0; i < 4; ++i)
+      currentUserStream.bytes[kHeaderTokenOffset + i] =
+          static_cast<uint8_t>(kPlainHeaderToken >> (8 * i));
+    WriteRootStream(currentUserStream.layout, currentUserStream.bytes, image);
+    return true;
+  }
+
+  FileInspection& inspection;
+  const std::optional<std::string>& password;
+};
+
+}  // namespace
+
+FileInspection InspectFile(const Source& source,
+                           const std::optional<std::string>& password) {
+  FileInspection inspection;
+  // The compound file reader reads these bytes throughout; a copy that is
+  // changed goes to ownedImage.
+  std::vector<uint8_t> fileBytes;
+  std::span<const uint8_t> bytes;
+  if (const auto* memory = std::get_if<MemorySource>(&source)) {
+    bytes = {memory->data, memory->size};
+  } else {
+    const int error = ReadWholeFile(std::get<PathSource>(source).path, &fileBytes);
+    if (error != 0) {
+      inspection.verdict = Unreadable(error);
+      return inspection;
+    }
+    bytes = fileBytes;
+  }
+  Inspector(&inspection, password).Inspect(bytes);
+  if (inspection.ownedImage.empty() && !fileBytes.empty()) {
+    inspection.ownedImage = std::move(fileBytes);  // the buffer stays put
+    inspection.image = inspection.ownedImage;
+  }
+  return inspection;
+}
+
+}  // namespace txtppt2
