@@ -1,19 +1,23 @@
-// txtppt2: prints the text of PowerPoint 97-2003 presentations. Built on
-// the library's public exports only, the way any host uses them.
+// txtppt2: prints the text of PowerPoint 97-2003 presentations. Each file
+// is classified and read by the library's API layer (file_conversion.h);
+// --probe asks the public exports, the way any host does.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "batch_runner.h"
-#include "complete_conversion.h"
+#include "file_conversion.h"
+#include "json_record.h"
 #include "library_conversion.h"
 #include "options.h"
 #include "output_encoding.h"
 #include "output_files.h"
+#include "password_source.h"
 #include "progress_line.h"
 #include "txtppt2.h"
 
@@ -87,7 +91,28 @@ std::vector<size_t> FirstWriterOfEachOutput(const Options& options) {
   return firstWriter;
 }
 
-int RunConversion(const Options& options) {
+// One input's result for the batch runner: `ok` only when the file is ok;
+// `message` the line's text for standard error (none in JSON mode, where
+// the record says it); `text` what to write, which a damaged deck has too.
+Conversion Deliverable(const std::string& input, FileConversion converted,
+                       const Options& options) {
+  Conversion result;
+  result.ok = converted.Ok();
+  if (options.jsonRecords) {
+    result.text = JsonRecord(
+        input, converted,
+        EncodeOutput(converted.text, Encoding::kUtf8, options.lfLineEnds));
+    return result;
+  }
+  if (!result.ok) result.message = ProblemText(converted);
+  if (result.ok || !converted.text.empty())
+    result.text = EncodeOutput(std::move(converted.text), options.encoding,
+                               options.lfLineEnds);
+  return result;
+}
+
+int RunConversion(const Options& options,
+                  const std::optional<std::string>& password) {
   const bool batchMode = !options.outputDir.empty();
   std::string error;
   std::FILE* stream = stdout;
@@ -114,31 +139,8 @@ int RunConversion(const Options& options) {
                             ProgressLine::StandardErrorIsTerminal());
   bool streamFailed = false;
 
-  auto convert = [&](size_t index) {
+  auto write = [&](size_t index, Conversion& result) {
     const std::string& input = options.inputs[index];
-    Conversion result;
-    if (input != kStandardInputName) {
-      result = options.completeText ? ConvertPathComplete(input, unicode)
-                                    : ConvertPath(input, unicode);
-    } else if (standardInput.readOk) {
-      result = options.completeText
-                   ? ConvertDataComplete(standardInput.data, unicode)
-                   : ConvertData(standardInput.data, unicode);
-    } else {
-      result.message = "cannot read standard input: " + standardInput.error;
-    }
-    if (result.ok)
-      result.text = EncodeOutput(std::move(result.text), options.encoding,
-                                 options.lfLineEnds);
-    return result;
-  };
-
-  auto deliver = [&](size_t index, Conversion& result) {
-    const std::string& input = options.inputs[index];
-    if (!result.ok) {
-      progressLine.PrintMessage(ErrorLine(input, result.message, result.code));
-      return false;
-    }
     std::string writeError;
     if (batchMode) {
       std::string path = BatchOutputPath(options.outputDir, input);
@@ -160,6 +162,31 @@ int RunConversion(const Options& options) {
     return false;
   };
 
+  auto convert = [&](size_t index) {
+    const std::string& input = options.inputs[index];
+    const bool unicodeText = unicode || options.jsonRecords;
+    FileConversion converted;
+    if (input != kStandardInputName) {
+      converted = ConvertInputPath(input, unicodeText, options.completeText,
+                                   password);
+    } else if (standardInput.readOk) {
+      converted = ConvertInputData(standardInput.data, unicodeText,
+                                   options.completeText, password);
+    } else {
+      converted.verdict.status = FileStatus::kUnreadable;
+      converted.verdict.error =
+          "cannot read standard input: " + standardInput.error;
+    }
+    return Deliverable(input, std::move(converted), options);
+  };
+
+  auto deliver = [&](size_t index, Conversion& result) {
+    const std::string& input = options.inputs[index];
+    if (!result.message.empty())
+      progressLine.PrintMessage(ErrorLine(input, result.message));
+    if (!result.ok && result.text.empty()) return false;
+    return write(index, result) && result.ok;
+  };
   BatchRunner runner(options.inputs.size(), JobCount(options));
   size_t failures = runner.Run(convert, deliver, [&](const BatchProgress& p) {
     progressLine.Update(p);
@@ -199,5 +226,11 @@ int main(int argc, char** argv) {
     case Action::kConvert:
       break;
   }
-  return RunConversion(options);
+  std::optional<std::string> password;
+  std::string passwordError;
+  if (!LoadPassword(options.passwordFile, &password, &passwordError)) {
+    std::fprintf(stderr, "txtppt2: %s\n", passwordError.c_str());
+    return kExitUsage;
+  }
+  return RunConversion(options, password);
 }

@@ -14,7 +14,8 @@ constexpr unsigned kMaxJobs = 1024;
 
 constexpr const char* kUsage =
     "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
-    "               [-o FILE | --output-dir DIR] [--jobs N] FILE...\n"
+    "               [-o FILE | --output-dir DIR] [--jobs N]\n"
+    "               [--format text|json] [--password-file FILE] FILE...\n"
     "       txtppt2 --probe FILE...\n"
     "       txtppt2 --help | --version\n";
 
@@ -45,18 +46,40 @@ constexpr const char* kHelp =
     "                    for \"-\"); DIR is created when missing\n"
     "  -j, --jobs N      convert N files at a time (default: one per core);\n"
     "                    the output is the same whatever N is\n"
+    "  --format FORMAT   text (the default), or json: one JSON record per\n"
+    "                    FILE and line, with its path, status, format,\n"
+    "                    error, errno, code and text\n"
+    "  --password-file FILE\n"
+    "                    the password of encrypted presentations: the first\n"
+    "                    line of FILE (else the TXTPPT2_PASSWORD variable;\n"
+    "                    a password on the command line would be visible to\n"
+    "                    every user of the machine)\n"
     "  --probe           print \"FILE: supported\" or \"FILE: not supported\"\n"
     "                    for each FILE instead of converting it\n"
     "  -h, --help        print this help and exit\n"
     "  --version         print the version and the library's information\n"
     "\n"
-    "Errors are reported as \"txtppt2: FILE: MESSAGE (code N)\" with the\n"
-    "library's message and error code; the other files are still converted.\n"
+    "Each FILE gets a status, from its contents (never its name):\n"
+    "  ok            converted (an encrypted presentation read with its\n"
+    "                password, a PowerPoint 95 file by the text it keeps)\n"
+    "  encrypted     encrypted, and no password or a wrong one was given\n"
+    "  old_format    PowerPoint 4.0 or older, which txtppt2 cannot read\n"
+    "  other_format  not a PowerPoint 97-2003 file: a .pptx, a Word or Excel\n"
+    "                file, a PDF, an empty file, ...\n"
+    "  damaged       a presentation whose structure is broken or cut short;\n"
+    "                what could still be read is given\n"
+    "  unreadable    the system refused to read it (missing, a folder, no\n"
+    "                permission)\n"
+    "A FILE that is not ok gets one line on standard error, such as\n"
+    "\"txtppt2: FILE: encrypted presentation (give its password with\n"
+    "--password-file or TXTPPT2_PASSWORD)\"; the other files are still\n"
+    "converted.\n"
     "In batch mode a progress line is shown when standard error is a "
     "terminal.\n"
     "\n"
-    "Exit status: 0 when every file was converted (--probe: every file is\n"
-    "supported), 1 when any was not, 2 on wrong usage.\n"
+    "Exit status: 0 when every file is ok (--probe: every file is\n"
+    "supported), 1 when any is not or the output cannot be written, 2 on\n"
+    "wrong usage or an unreadable password file.\n"
     "\n"
     "Examples:\n"
     "  txtppt2 talk.ppt                       print the text as UTF-8\n"
@@ -65,7 +88,9 @@ constexpr const char* kHelp =
     "  txtppt2 --encoding cp1252 -o talk.txt talk.ppt\n"
     "  txtppt2 - < talk.ppt                   read standard input\n"
     "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
-    "  txtppt2 --probe *.ppt                  which files can be converted\n";
+    "  txtppt2 --probe *.ppt                  which files can be converted\n"
+    "  txtppt2 --password-file pw.txt secret.ppt\n"
+    "  txtppt2 --format json slides/* | jq -r 'select(.status != \"ok\").path'\n";
 
 bool ParseEncoding(std::string_view value, Encoding& encoding) {
   if (value == "utf-8" || value == "utf8") {
@@ -168,6 +193,19 @@ bool Parser::HandleOption(std::string_view argument) {
     options.outputDir = value;
     return true;
   }
+  if (name == "--password-file") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (value.empty()) return Fail("option '--password-file' needs a file");
+    options.passwordFile = value;
+    return true;
+  }
+  if (name == "--format") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (value != "text" && value != "json")
+      return Fail("unknown format '" + value + "' (text or json)");
+    options.jsonRecords = value == "json";
+    return true;
+  }
   if (name == "-j" || name == "--jobs") {
     if (!TakeValue(name, attached, value)) return false;
     if (!ParseJobs(value, options.jobs))
@@ -186,6 +224,8 @@ bool Parser::Check() {
   }
   if (!options.outputFile.empty() && !options.outputDir.empty())
     return Fail("-o and --output-dir exclude each other");
+  if (options.jsonRecords && !options.outputDir.empty())
+    return Fail("--format json writes one stream, not --output-dir");
   if (options.inputs.empty()) return Fail("no input file");
   int standardInputs = 0;
   for (const std::string& input : options.inputs)

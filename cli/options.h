@@ -28,6 +28,8 @@ struct Options {
   std::string outputDir;            // --output-dir; non-empty: batch mode
   unsigned jobs = 0;                // --jobs; 0: one per core
   std::vector<std::string> inputs;  // in the order given; "-" is stdin
+  std::string passwordFile;         // --password-file; empty: none
+  bool jsonRecords = false;         // --format json: one record per file
 };
 
 struct ParsedCommandLine {
