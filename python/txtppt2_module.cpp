@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "file_text_binding.h"
 #include "interface/isolated_conversion.h"
 
 namespace py = pybind11;
@@ -118,4 +119,5 @@ PYBIND11_MODULE(_txtppt2, module) {
              "converted.");
   module.def("probe_buffer", &ProbeBuffer, py::arg("buffer"),
              "Whether the compound file held in a buffer can be converted.");
+  txtppt2::DefineFileTextBindings(module);
 }

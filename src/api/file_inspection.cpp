@@ -189,13 +189,25 @@ class Inspector {
       return;
     }
     if (document) {
-      inspection.verdict = Verdict(
-          FileStatus::kDamaged, "ppt",
-          "damaged presentation: its Current User stream is missing or broken");
-      inspection.survivingDocument = std::move(document->bytes);
-      return;
+      // No user edit to follow: the converter walks the whole stream, which
+      // must then at least be whole and made of whole records.
+      if (!opened->cutShort && document->whole &&
+          RecordsTileStream(document->bytes)) {
+        inspection.verdict = Verdict(FileStatus::kOk, "ppt", "");
+        return;
+      }
+      if (opened->cutShort) OwnImage(opened->file->Source().Size());
+      return Damaged(opened->cutShort || !document->whole
+                         ? "the file is cut short"
+                         : "its Current User stream is missing or broken, "
+                           "and its records do not fill its document stream",
+                     std::move(document->bytes));
     }
     inspection.verdict = CompoundFileWithoutPresentation(*opened);
+    // Whatever it was, what it held may be lost with its end.
+    if (opened->cutShort && inspection.verdict.format == "ole")
+      inspection.verdict = Verdict(FileStatus::kDamaged, "ole",
+                                   "damaged file: it is cut short");
   }
 
  private:

@@ -139,4 +139,14 @@ bool PersistObjectsFit(const DocumentStructure& structure,
   return true;
 }
 
+bool RecordsTileStream(std::span<const uint8_t> document) {
+  uint64_t at = 0;
+  while (at < document.size()) {
+    std::optional<Record> record = WholeRecordAt(document, at);
+    if (!record) return false;
+    at += kRecordHeaderBytes + record->length;
+  }
+  return true;
+}
+
 }  // namespace txtppt2

@@ -54,6 +54,12 @@ bool PersistObjectsFit(const DocumentStructure& structure,
                        std::span<const uint8_t> document,
                        std::string* problem);
 
+// Whether the stream is a sequence of whole records, back to back, that
+// ends exactly where the stream does: what can be checked of a document
+// whose Current User stream does not lead to its user edit (the converter
+// then walks the whole stream).
+bool RecordsTileStream(std::span<const uint8_t> document);
+
 }  // namespace txtppt2
 
 #endif  // TXTPPT2_IDENTIFY_DOCUMENT_STRUCTURE_H_
