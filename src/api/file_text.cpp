@@ -48,7 +48,8 @@ FileText ExtractFileText(const Source& source, OutputMode mode,
   if (conversion.block != nullptr) {
     result.text.assign(static_cast<const char*>(conversion.block.get()),
                        conversion.count);
-    return result;
+    // A damaged deck whose walk found nothing may still hold text atoms.
+    if (status == FileStatus::kOk || !result.text.empty()) return result;
   }
   result.code = conversion.code;
   result.message = conversion.message;
