@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file)
+[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file file_inspection)
 
 scripts/install-deps.sh fuzz
 build=build-fuzz

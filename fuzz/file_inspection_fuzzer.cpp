@@ -1,0 +1,81 @@
+// The file classification over arbitrary bytes, without a password and with
+// one (which decrypts a mutated encrypted deck whose verifier survived),
+// then the text it gives in both widths. Bytes in memory are never
+// "unreadable"; every verdict has a format and, unless ok, an error; the
+// classification does not depend on the password unless the file is
+// encrypted, nor on the text's width; a padded or decrypted image stays
+// within its bounds; and no text outgrows what the input could make.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "api/file_text.h"
+#include "fuzz_check.h"
+#include "identify/salvaged_text.h"
+
+namespace {
+
+using txtppt2::FileStatus;
+using txtppt2::fuzz::Require;
+
+bool SameVerdict(const txtppt2::FileVerdict& a, const txtppt2::FileVerdict& b) {
+  return a.status == b.status && a.format == b.format && a.error == b.error;
+}
+
+void CheckVerdict(const txtppt2::FileVerdict& verdict) {
+  Require(verdict.status != FileStatus::kUnreadable,
+          "bytes in memory were unreadable");
+  Require(!verdict.format.empty(), "a verdict without a format");
+  Require(verdict.error.empty() == (verdict.status == FileStatus::kOk),
+          "an error on an ok file, or none on another");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > UINT32_MAX / 16) return 0;
+  const txtppt2::MemorySource source{data, static_cast<uint32_t>(size)};
+  const uint64_t imageLimit = 8 * uint64_t{size} + (1u << 20);
+
+  txtppt2::FileInspection plain = txtppt2::InspectFile(source, std::nullopt);
+  CheckVerdict(plain.verdict);
+  Require(plain.image.size() <= imageLimit, "the image outgrew its bound");
+  Require(plain.powerPoint95Text.size() <= 2 * size + 2,
+          "PowerPoint 95 text outgrew its stream");
+  Require(plain.survivingDocument.size() <= imageLimit,
+          "the surviving stream outgrew the image");
+  Require(txtppt2::SalvagedText(plain.survivingDocument).size() <=
+              2 * plain.survivingDocument.size(),
+          "salvaged text outgrew its stream");
+
+  for (const std::optional<std::string>& password :
+       {std::optional<std::string>(), std::optional<std::string>("hello")}) {
+    std::optional<txtppt2::FileVerdict> first;
+    for (txtppt2::OutputMode mode : {txtppt2::kUnicode, txtppt2::kPureText}) {
+      txtppt2::FileText text =
+          txtppt2::ExtractFileText(source, mode, txtppt2::kExactText, password);
+      CheckVerdict(text.verdict);
+      const size_t width = mode == txtppt2::kUnicode ? 2 : 1;
+      Require(text.text.size() % width == 0, "the text is not whole units");
+      Require(text.text.size() / width <= 4 * imageLimit + 64,
+              "the text is larger than the input could make");
+      Require(text.verdict.status == FileStatus::kOk ||
+                  text.verdict.status == FileStatus::kDamaged ||
+                  text.text.empty(),
+              "a file that is neither ok nor damaged gave text");
+      if (first)
+        Require(SameVerdict(*first, text.verdict),
+                "the text's width changed the verdict");
+      first = text.verdict;
+    }
+    // The converter may find a sound-looking deck unreadable: the verdict
+    // then turns damaged, never anything else.
+    const bool sameAsPlain = SameVerdict(*first, plain.verdict) ||
+                             (plain.verdict.status == FileStatus::kOk &&
+                              first->status == FileStatus::kDamaged);
+    Require(sameAsPlain || (password && plain.verdict.status ==
+                                            FileStatus::kEncrypted),
+            "a password changed the verdict of a file not encrypted");
+  }
+  return 0;
+}
