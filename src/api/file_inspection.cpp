@@ -267,6 +267,12 @@ class Inspector {
             Verdict(FileStatus::kEncrypted, "ppt",
                     "encrypted with a method txtppt2 cannot read");
         return false;
+      case DecryptionOutcome::kUnavailable:
+        inspection.verdict =
+            Verdict(FileStatus::kEncrypted, "ppt",
+                    "encrypted presentation, and this txtppt2 was built "
+                    "without a cipher library (Nettle)");
+        return false;
     }
     std::span<uint8_t> image = OwnImage(opened.file->Source().Size());
     WriteRootStream(document.layout, document.bytes, image);

@@ -20,6 +20,8 @@ enum class DecryptionOutcome {
   // No CryptSession10Container, or one naming another cipher than RC4
   // CryptoAPI with SHA-1.
   kUnsupported,
+  // This build has no cipher library (see decryption_unavailable.cpp).
+  kUnavailable,
 };
 
 // The password PowerPoint encrypts with when a file has only a password to
