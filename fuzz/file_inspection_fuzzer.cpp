@@ -1,6 +1,6 @@
-// The file classification over arbitrary bytes, without a password and with
-// one (which decrypts a mutated encrypted deck whose verifier survived),
-// then the text it gives in both widths. Bytes in memory are never
+// The file classification over arbitrary bytes, then the text it gives in
+// both widths, once without a password and once with one (which decrypts a
+// mutated encrypted deck whose verifier survived). Bytes in memory are never
 // "unreadable"; every verdict has a format and, unless ok, an error; the
 // classification does not depend on the password unless the file is
 // encrypted, nor on the text's width; a padded or decrypted image stays
@@ -48,34 +48,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               2 * plain.survivingDocument.size(),
           "salvaged text outgrew its stream");
 
-  for (const std::optional<std::string>& password :
-       {std::optional<std::string>(), std::optional<std::string>("hello")}) {
-    std::optional<txtppt2::FileVerdict> first;
-    for (txtppt2::OutputMode mode : {txtppt2::kUnicode, txtppt2::kPureText}) {
-      txtppt2::FileText text =
-          txtppt2::ExtractFileText(source, mode, txtppt2::kExactText, password);
-      CheckVerdict(text.verdict);
-      const size_t width = mode == txtppt2::kUnicode ? 2 : 1;
-      Require(text.text.size() % width == 0, "the text is not whole units");
-      Require(text.text.size() / width <= 4 * imageLimit + 64,
-              "the text is larger than the input could make");
-      Require(text.verdict.status == FileStatus::kOk ||
-                  text.verdict.status == FileStatus::kDamaged ||
-                  text.text.empty(),
-              "a file that is neither ok nor damaged gave text");
-      if (first)
-        Require(SameVerdict(*first, text.verdict),
-                "the text's width changed the verdict");
-      first = text.verdict;
-    }
-    // The converter may find a sound-looking deck unreadable: the verdict
-    // then turns damaged, never anything else.
-    const bool sameAsPlain = SameVerdict(*first, plain.verdict) ||
-                             (plain.verdict.status == FileStatus::kOk &&
-                              first->status == FileStatus::kDamaged);
-    Require(sameAsPlain || (password && plain.verdict.status ==
-                                            FileStatus::kEncrypted),
-            "a password changed the verdict of a file not encrypted");
+  // The text once in each width, the second with a password: unless the
+  // file is encrypted, the password changes nothing, and neither does the
+  // width.
+  txtppt2::FileText wide = txtppt2::ExtractFileText(
+      source, txtppt2::kUnicode, txtppt2::kExactText, std::nullopt);
+  txtppt2::FileText narrow = txtppt2::ExtractFileText(
+      source, txtppt2::kPureText, txtppt2::kExactText, "hello");
+  for (const txtppt2::FileText* text : {&wide, &narrow}) {
+    CheckVerdict(text->verdict);
+    const size_t width = text == &wide ? 2 : 1;
+    Require(text->text.size() % width == 0, "the text is not whole units");
+    Require(text->text.size() / width <= 4 * imageLimit + 64,
+            "the text is larger than the input could make");
+    Require(text->verdict.status == FileStatus::kOk ||
+                text->verdict.status == FileStatus::kDamaged ||
+                text->text.empty(),
+            "a file that is neither ok nor damaged gave text");
   }
+  // The converter may find a sound-looking deck unreadable: the verdict
+  // then turns damaged, never anything else.
+  Require(SameVerdict(wide.verdict, plain.verdict) ||
+              (plain.verdict.status == FileStatus::kOk &&
+               wide.verdict.status == FileStatus::kDamaged),
+          "converting changed the verdict");
+  Require(SameVerdict(wide.verdict, narrow.verdict) ||
+              plain.verdict.status == FileStatus::kEncrypted,
+          "a password or the width changed the verdict of a file not "
+          "encrypted");
   return 0;
 }

@@ -42,11 +42,17 @@ std::optional<Record> WholeRecordAt(std::span<const uint8_t> bytes,
 }
 
 // Adds the entries of the PersistDirectoryAtom at offset that no newer
-// edit has given; false when the atom is not whole.
+// edit has given; false when the atom is not whole, or is longer than
+// *budget, the bytes of the stream no directory has yet used (sound
+// directories never overlap, so the walk reads each byte at most once).
 bool MergePersistDirectory(std::span<const uint8_t> document, uint32_t offset,
+                           uint64_t* budget,
                            std::map<uint32_t, uint32_t>* offsets) {
   std::optional<Record> atom = WholeRecordAt(document, offset);
-  if (!atom || atom->type != kPersistDirectoryAtomType) return false;
+  if (!atom || atom->type != kPersistDirectoryAtomType ||
+      atom->length > *budget)
+    return false;
+  *budget -= atom->length;
   std::span<const uint8_t> body =
       document.subspan(offset + kRecordHeaderBytes, atom->length);
   size_t at = 0;
@@ -83,6 +89,7 @@ std::optional<DocumentStructure> ReadDocumentStructure(
     std::string* problem) {
   DocumentStructure structure;
   uint64_t editOffset = currentUser.offsetToCurrentEdit;
+  uint64_t directoryBudget = document.size();
   bool current = true;
   // Each edit lies before the one that names it, so the walk ends.
   while (true) {
@@ -106,8 +113,10 @@ std::optional<DocumentStructure> ReadDocumentStructure(
     if (!MergePersistDirectory(
             document,
             LoadLittleEndian<uint32_t>(atom, kOffsetPersistDirectoryOffset),
-            &structure.persistOffsets)) {
-      *problem = "a persist directory lies outside the document stream";
+            &directoryBudget, &structure.persistOffsets)) {
+      *problem =
+          "a persist directory lies outside the document stream or "
+          "overlaps another";
       return std::nullopt;
     }
     const uint32_t previous =
