@@ -1,9 +1,6 @@
 #include "api/file_inspection.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -11,6 +8,7 @@
 #include "identify/compound_file_access.h"
 #include "identify/document_structure.h"
 #include "identify/file_signature.h"
+#include "identify/input_bytes.h"
 #include "identify/powerpoint95_text.h"
 #include "identify/presentation_decryption.h"
 
@@ -59,41 +57,6 @@ FileVerdict OtherFormat(std::string format) {
   std::string message = OtherFormatMessage(format);
   return Verdict(FileStatus::kOtherFormat, std::move(format),
                  std::move(message));
-}
-
-// Reads the whole file at path into *bytes; 0 or the errno value.
-int ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat status;
-  int error = 0;
-  if (fstat(fd, &status) != 0) {
-    error = errno;
-  } else if (S_ISDIR(status.st_mode)) {
-    error = EISDIR;
-  } else if (S_ISREG(status.st_mode) &&
-             static_cast<uint64_t>(status.st_size) > UINT32_MAX) {
-    error = EFBIG;  // the converter counts a file's bytes in 32 bits
-  } else {
-    if (S_ISREG(status.st_mode)) bytes->reserve(status.st_size);
-    uint8_t buffer[64 * 1024];
-    while (true) {
-      const ssize_t got = read(fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        error = errno;
-        break;
-      }
-      if (got == 0) break;
-      if (bytes->size() + got > UINT32_MAX) {
-        error = EFBIG;
-        break;
-      }
-      bytes->insert(bytes->end(), buffer, buffer + got);
-    }
-  }
-  close(fd);
-  return error;
 }
 
 std::u16string Utf8ToUtf16(const std::string& text) {
@@ -150,17 +113,23 @@ FileVerdict CompoundFileWithoutPresentation(OpenedCompoundFile& opened) {
 
 class Inspector {
  public:
-  Inspector(FileInspection* inspection_, const std::optional<std::string>& password_)
-      : inspection(*inspection_), password(password_) {}
+  Inspector(FileInspection* inspection_, const InputBytes& input_,
+            const std::optional<std::string>& password_)
+      : inspection(*inspection_), input(input_), password(password_) {}
 
-  void Inspect(std::span<const uint8_t> bytes) {
-    inspection.image = bytes;
-    if (!HasCompoundFileSignature(bytes)) {
-      inspection.verdict = OtherFormat(NonCompoundFormat(bytes));
+  void Inspect() {
+    inspection.image = input.Memory();
+    std::vector<uint8_t> head(std::min<uint64_t>(input.Size(), kSignatureWindow));
+    head.resize(input.ReadAt(0, head.data(), head.size()));
+    if (!HasCompoundFileSignature(head)) {
+      std::vector<uint8_t> tail(head.size());
+      tail.resize(input.ReadAt(input.Size() - tail.size(), tail.data(),
+                               tail.size()));
+      inspection.verdict = OtherFormat(NonCompoundFormat(head, tail));
       return;
     }
-    std::optional<OpenedCompoundFile> opened = OpenCompoundFile(
-        [bytes] { return std::make_unique<SpanByteSource>(bytes); });
+    std::optional<OpenedCompoundFile> opened =
+        OpenCompoundFile([this] { return input.NewSource(); });
     if (!opened) {
       inspection.verdict =
           Verdict(FileStatus::kDamaged, "ole",
@@ -217,11 +186,11 @@ class Inspector {
     inspection.survivingDocument = std::move(survivingDocument);
   }
 
-  // The image becomes a copy of its own that the caller may change.
+  // The image becomes a copy of the whole input that the caller may
+  // change, padded with zeros to size.
   std::span<uint8_t> OwnImage(uint64_t size) {
-    if (inspection.ownedImage.empty())
-      inspection.ownedImage.assign(inspection.image.begin(),
-                                   inspection.image.end());
+    if (inspection.ownedImage.empty() && !input.CopyAll(&inspection.ownedImage))
+      inspection.ownedImage.clear();  // cut short while it was read: zeros
     if (inspection.ownedImage.size() < size) inspection.ownedImage.resize(size);
     inspection.image = inspection.ownedImage;
     return inspection.ownedImage;
@@ -285,6 +254,7 @@ class Inspector {
   }
 
   FileInspection& inspection;
+  const InputBytes& input;
   const std::optional<std::string>& password;
 };
 
@@ -293,23 +263,23 @@ class Inspector {
 FileInspection InspectFile(const Source& source,
                            const std::optional<std::string>& password) {
   FileInspection inspection;
-  // The compound file reader reads these bytes throughout; a copy that is
-  // changed goes to ownedImage.
-  std::vector<uint8_t> fileBytes;
-  std::span<const uint8_t> bytes;
+  std::unique_ptr<InputBytes> input;
   if (const auto* memory = std::get_if<MemorySource>(&source)) {
-    bytes = {memory->data, memory->size};
+    input = std::make_unique<InputBytes>(
+        std::span<const uint8_t>(memory->data, memory->size));
   } else {
-    const int error = ReadWholeFile(std::get<PathSource>(source).path, &fileBytes);
-    if (error != 0) {
+    int error = 0;
+    input = InputBytes::Open(std::get<PathSource>(source).path, &error);
+    if (!input) {
       inspection.verdict = Unreadable(error);
       return inspection;
     }
-    bytes = fileBytes;
   }
-  Inspector(&inspection, password).Inspect(bytes);
-  if (inspection.ownedImage.empty() && !fileBytes.empty()) {
-    inspection.ownedImage = std::move(fileBytes);  // the buffer stays put
+  Inspector(&inspection, *input, password).Inspect();
+  // A pipe's bytes live in the input: they are kept as the image.
+  if (!inspection.image.empty() && inspection.ownedImage.empty() &&
+      std::holds_alternative<PathSource>(source)) {
+    inspection.ownedImage.assign(inspection.image.begin(), inspection.image.end());
     inspection.image = inspection.ownedImage;
   }
   return inspection;

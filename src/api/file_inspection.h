@@ -6,9 +6,10 @@
 // it keeps. The exports know nothing of this: it is the command's, the
 // Python module's and Dask's.
 //
-// Bounded like the converter: the file is read into memory once; a copy is
-// made only to decrypt or to pad a cut-short file (at most eight times its
-// size and 1 MiB more); every walk is linear in the file's size.
+// Bounded like the converter: a file is read in place (its header,
+// directory and document streams, not its pictures); a copy is made only
+// to decrypt or to pad a cut-short file (at most eight times its size and
+// 1 MiB more); every walk is linear in the file's size.
 #ifndef TXTPPT2_API_FILE_INSPECTION_H_
 #define TXTPPT2_API_FILE_INSPECTION_H_
 
@@ -26,7 +27,8 @@ namespace txtppt2 {
 struct FileInspection {
   FileVerdict verdict;
   // For format "ppt" with status kOk or kDamaged: the compound file to
-  // convert. It points into the caller's memory source or into ownedImage.
+  // convert. It points into the caller's memory source or into ownedImage;
+  // empty when the file at the source's path is to be converted as it is.
   std::span<const uint8_t> image;
   std::vector<uint8_t> ownedImage;
   // For format "ppt95": the text of its Text_Content stream.

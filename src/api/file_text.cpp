@@ -1,5 +1,6 @@
 #include "api/file_text.h"
 
+#include "identify/input_bytes.h"
 #include "identify/salvaged_text.h"
 #include "platform/windows_1252.h"
 
@@ -25,6 +26,38 @@ std::string EncodeText(std::u16string_view text, OutputMode mode) {
   return bytes;
 }
 
+namespace {
+
+// The exports' path rules refuse a path of more than 1023 UTF-16 units
+// ("Error in parameters"), which the system may well open.
+constexpr uint32_t kErrorInParameters = 1;
+
+// The converter's run over what the inspection chose: its image, or the
+// file at the source's path, read in place (from memory when the path is
+// one the exports' rules refuse).
+SourceConversion ConvertInspected(const Source& source,
+                                  const FileInspection& inspection,
+                                  OutputMode mode, TextScope scope) {
+  auto fromMemory = [&](std::span<const uint8_t> image) {
+    if (image.size() > UINT32_MAX) return SourceConversion{};
+    return ConvertSource(
+        MemorySource{image.data(), static_cast<uint32_t>(image.size())}, mode,
+        scope);
+  };
+  if (!inspection.image.empty()) return fromMemory(inspection.image);
+  SourceConversion conversion = ConvertSource(source, mode, scope);
+  if (conversion.block == nullptr && conversion.code == kErrorInParameters &&
+      std::holds_alternative<PathSource>(source)) {
+    int error = 0;
+    std::vector<uint8_t> bytes;
+    auto input = InputBytes::Open(std::get<PathSource>(source).path, &error);
+    if (input && input->CopyAll(&bytes)) return fromMemory(bytes);
+  }
+  return conversion;
+}
+
+}  // namespace
+
 FileText ExtractFileText(const Source& source, OutputMode mode,
                          TextScope scope,
                          const std::optional<std::string>& password) {
@@ -39,12 +72,7 @@ FileText ExtractFileText(const Source& source, OutputMode mode,
   }
   if (result.verdict.format != "ppt") return result;
 
-  SourceConversion conversion;
-  if (inspection.image.size() <= UINT32_MAX)
-    conversion = ConvertSource(
-        MemorySource{inspection.image.data(),
-                     static_cast<uint32_t>(inspection.image.size())},
-        mode, scope);
+  SourceConversion conversion = ConvertInspected(source, inspection, mode, scope);
   if (conversion.block != nullptr) {
     result.text.assign(static_cast<const char*>(conversion.block.get()),
                        conversion.count);

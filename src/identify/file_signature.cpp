@@ -11,7 +11,6 @@ constexpr uint8_t kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0,
 constexpr std::string_view kZipLocalHeader("PK\x03\x04", 4);
 constexpr std::string_view kZipEmptyArchive("PK\x05\x06", 4);
 constexpr std::string_view kPdfSignature = "%PDF-";
-constexpr size_t kZipSearchWindow = 64 * 1024;
 
 bool StartsWith(std::span<const uint8_t> bytes, std::string_view prefix) {
   return bytes.size() >= prefix.size() &&
@@ -28,11 +27,10 @@ bool Holds(std::span<const uint8_t> bytes, std::string_view needle) {
 
 // The package's kind by the name of its main part, which an Office Open
 // XML package lists among its entries' names.
-std::string ZipFormat(std::span<const uint8_t> bytes) {
-  const size_t head = std::min(bytes.size(), kZipSearchWindow);
-  const size_t tailStart = bytes.size() - std::min(bytes.size(), kZipSearchWindow);
+std::string ZipFormat(std::span<const uint8_t> head,
+                      std::span<const uint8_t> tail) {
   auto named = [&](std::string_view name) {
-    return Holds(bytes.first(head), name) || Holds(bytes.subspan(tailStart), name);
+    return Holds(head, name) || Holds(tail, name);
   };
   if (!named("[Content_Types].xml")) return "zip";
   if (named("ppt/")) return "pptx";
@@ -49,11 +47,12 @@ bool HasCompoundFileSignature(std::span<const uint8_t> bytes) {
                     std::end(kCompoundFileSignature), bytes.begin());
 }
 
-std::string NonCompoundFormat(std::span<const uint8_t> bytes) {
-  if (bytes.empty()) return "empty";
-  if (StartsWith(bytes, kZipLocalHeader) || StartsWith(bytes, kZipEmptyArchive))
-    return ZipFormat(bytes);
-  if (StartsWith(bytes, kPdfSignature)) return "pdf";
+std::string NonCompoundFormat(std::span<const uint8_t> head,
+                              std::span<const uint8_t> tail) {
+  if (head.empty()) return "empty";
+  if (StartsWith(head, kZipLocalHeader) || StartsWith(head, kZipEmptyArchive))
+    return ZipFormat(head, tail);
+  if (StartsWith(head, kPdfSignature)) return "pdf";
   return "unknown";
 }
 
