@@ -7,9 +7,9 @@ namespace {
 
 FileConversion Convert(const Source& source, bool unicode, bool complete,
                        const std::optional<std::string>& password) {
-  FileText text = ExtractFileText(source, unicode ? kUnicode : kPureText,
-                                  complete ? kCompleteText : kExactText,
-                                  password);
+  FileText text =
+      ExtractFileText(source, unicode ? kUnicode : kPureText,
+                      complete ? kCompleteText : kExactText, password);
   return {std::move(text.verdict), std::move(text.text), text.code};
 }
 

@@ -16,7 +16,7 @@ namespace txtppt2::cli {
 
 struct FileConversion {
   FileVerdict verdict;
-  std::string text;  // UTF-16LE or Windows-1252 as `unicode` chose
+  std::string text;   // UTF-16LE or Windows-1252 as `unicode` chose
   uint32_t code = 0;  // the converter's code when it failed
   bool Ok() const { return verdict.status == FileStatus::kOk; }
 };

@@ -9,9 +9,11 @@ namespace {
 size_t Utf8SequenceLength(std::string_view text, size_t i) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
   const uint8_t lead = byte(i);
-  size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                  : (lead & 0xF0) == 0xE0 ? 3
-                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  size_t length = lead < 0x80                    ? 1
+                  : lead >= 0xC2 && lead <= 0xDF ? 2
+                  : (lead & 0xF0) == 0xE0        ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                 : 0;
   if (length == 0 || i + length > text.size()) return 0;
   for (size_t k = 1; k < length; ++k)
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -60,8 +62,7 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-std::string JsonRecord(std::string_view path,
-                       const FileConversion& conversion,
+std::string JsonRecord(std::string_view path, const FileConversion& conversion,
                        std::string_view utf8Text) {
   const FileVerdict& verdict = conversion.verdict;
   const bool ok = verdict.status == FileStatus::kOk;
@@ -70,14 +71,15 @@ std::string JsonRecord(std::string_view path,
   record += ", \"status\": " + JsonString(FileStatusName(verdict.status));
   record += ", \"format\": " +
             (verdict.format.empty() ? "null" : JsonString(verdict.format));
-  record += ", \"error\": " + (ok ? "null" : JsonString(ProblemText(conversion)));
+  record +=
+      ", \"error\": " + (ok ? "null" : JsonString(ProblemText(conversion)));
   record += ", \"errno\": " +
             (verdict.status == FileStatus::kUnreadable && verdict.osError != 0
                  ? JsonString(ErrnoName(verdict.osError))
                  : std::string("null"));
-  record += ", \"code\": " + (conversion.code != 0
-                                  ? std::to_string(conversion.code)
-                                  : std::string("null"));
+  record +=
+      ", \"code\": " + (conversion.code != 0 ? std::to_string(conversion.code)
+                                             : std::string("null"));
   record += ", \"text\": " + (hasText ? JsonString(utf8Text) : "null");
   return record + "}\n";
 }

@@ -21,8 +21,7 @@ namespace txtppt2::cli {
 std::string JsonString(std::string_view text);
 
 // The record's line, with its LF; utf8Text is the text already as UTF-8.
-std::string JsonRecord(std::string_view path,
-                       const FileConversion& conversion,
+std::string JsonRecord(std::string_view path, const FileConversion& conversion,
                        std::string_view utf8Text);
 
 }  // namespace txtppt2::cli

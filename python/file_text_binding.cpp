@@ -4,11 +4,11 @@
 // is released while the file is read, classified and converted.
 #include "file_text_binding.h"
 
+#include <pybind11/stl.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include <pybind11/stl.h>
 
 #include "api/file_text.h"
 
@@ -35,9 +35,9 @@ py::tuple Extract(const Source& source, bool unicode, bool complete,
       exports = ConvertSource(source, mode, kExactText);
   }
   const FileVerdict& verdict = result.verdict;
-  const bool hasText = verdict.status == FileStatus::kOk ||
-                       (verdict.status == FileStatus::kDamaged &&
-                        !result.text.empty());
+  const bool hasText =
+      verdict.status == FileStatus::kOk ||
+      (verdict.status == FileStatus::kDamaged && !result.text.empty());
   py::object text = hasText ? py::object(py::bytes(result.text)) : py::none();
   uint32_t code = result.code != 0 ? result.code : exports.code;
   std::string message = result.code != 0 ? result.message : exports.message;

@@ -11,6 +11,7 @@
 #include "identify/input_bytes.h"
 #include "identify/powerpoint95_text.h"
 #include "identify/presentation_decryption.h"
+#include "identify/utf8_to_utf16.h"
 
 namespace txtppt2 {
 namespace {
@@ -27,7 +28,8 @@ FileVerdict Verdict(FileStatus status, std::string format, std::string error) {
 }
 
 FileVerdict Unreadable(int error) {
-  FileVerdict verdict = Verdict(FileStatus::kUnreadable, "", std::strerror(error));
+  FileVerdict verdict =
+      Verdict(FileStatus::kUnreadable, "", std::strerror(error));
   verdict.osError = error;
   return verdict;
 }
@@ -59,39 +61,6 @@ FileVerdict OtherFormat(std::string format) {
                  std::move(message));
 }
 
-std::u16string Utf8ToUtf16(const std::string& text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    const uint8_t lead = text[i];
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                    : (lead >> 3) == 30 ? 4 : 0;
-    char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1F
-                                   : length == 3 ? lead & 0x0F : lead & 0x07;
-    bool valid = length != 0 && i + length <= text.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      const uint8_t next = text[i + k];
-      valid = (next & 0xC0) == 0x80;
-      point = point << 6 | (next & 0x3F);
-    }
-    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || point < kLeast[length] || point > 0x10FFFF ||
-        (point >= 0xD800 && point < 0xE000)) {
-      out.push_back(u'\uFFFD');
-      ++i;
-      continue;
-    }
-    if (point >= 0x10000) {
-      point -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (point >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (point & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(point));
-    }
-    i += length;
-  }
-  return out;
-}
-
 // A compound file without a PowerPoint 97-2003 document: what its root
 // streams say it is.
 FileVerdict CompoundFileWithoutPresentation(OpenedCompoundFile& opened) {
@@ -119,12 +88,13 @@ class Inspector {
 
   void Inspect() {
     inspection.image = input.Memory();
-    std::vector<uint8_t> head(std::min<uint64_t>(input.Size(), kSignatureWindow));
+    std::vector<uint8_t> head(
+        std::min<uint64_t>(input.Size(), kSignatureWindow));
     head.resize(input.ReadAt(0, head.data(), head.size()));
     if (!HasCompoundFileSignature(head)) {
       std::vector<uint8_t> tail(head.size());
-      tail.resize(input.ReadAt(input.Size() - tail.size(), tail.data(),
-                               tail.size()));
+      tail.resize(
+          input.ReadAt(input.Size() - tail.size(), tail.data(), tail.size()));
       inspection.verdict = OtherFormat(NonCompoundFormat(head, tail));
       return;
     }
@@ -148,7 +118,8 @@ class Inspector {
                           *currentUserStream);
       return;
     }
-    if (std::optional<RootStream> text = ReadRootStream(*opened, u"Text_Content")) {
+    if (std::optional<RootStream> text =
+            ReadRootStream(*opened, u"Text_Content")) {
       inspection.powerPoint95Text = PowerPoint95Text(text->bytes);
       inspection.verdict =
           text->whole && !opened->cutShort
@@ -175,14 +146,15 @@ class Inspector {
     inspection.verdict = CompoundFileWithoutPresentation(*opened);
     // Whatever it was, what it held may be lost with its end.
     if (opened->cutShort && inspection.verdict.format == "ole")
-      inspection.verdict = Verdict(FileStatus::kDamaged, "ole",
-                                   "damaged file: it is cut short");
+      inspection.verdict =
+          Verdict(FileStatus::kDamaged, "ole", "damaged file: it is cut short");
   }
 
  private:
-  void Damaged(const std::string& problem, std::vector<uint8_t> survivingDocument) {
-    inspection.verdict =
-        Verdict(FileStatus::kDamaged, "ppt", "damaged presentation: " + problem);
+  void Damaged(const std::string& problem,
+               std::vector<uint8_t> survivingDocument) {
+    inspection.verdict = Verdict(FileStatus::kDamaged, "ppt",
+                                 "damaged presentation: " + problem);
     inspection.survivingDocument = std::move(survivingDocument);
   }
 
@@ -227,9 +199,9 @@ class Inspector {
       case DecryptionOutcome::kDecrypted:
         break;
       case DecryptionOutcome::kWrongPassword:
-        inspection.verdict = Verdict(
-            FileStatus::kEncrypted, "ppt",
-            password ? "wrong password" : "encrypted presentation");
+        inspection.verdict =
+            Verdict(FileStatus::kEncrypted, "ppt",
+                    password ? "wrong password" : "encrypted presentation");
         return false;
       case DecryptionOutcome::kUnsupported:
         inspection.verdict =
@@ -279,7 +251,8 @@ FileInspection InspectFile(const Source& source,
   // A pipe's bytes live in the input: they are kept as the image.
   if (!inspection.image.empty() && inspection.ownedImage.empty() &&
       std::holds_alternative<PathSource>(source)) {
-    inspection.ownedImage.assign(inspection.image.begin(), inspection.image.end());
+    inspection.ownedImage.assign(inspection.image.begin(),
+                                 inspection.image.end());
     inspection.image = inspection.ownedImage;
   }
   return inspection;

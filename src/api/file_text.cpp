@@ -58,21 +58,22 @@ SourceConversion ConvertInspected(const Source& source,
 
 }  // namespace
 
-FileText ExtractFileText(const Source& source, OutputMode mode,
-                         TextScope scope,
+FileText ExtractFileText(const Source& source, OutputMode mode, TextScope scope,
                          const std::optional<std::string>& password) {
   FileInspection inspection = InspectFile(source, password);
   FileText result;
   result.verdict = std::move(inspection.verdict);
   const FileStatus status = result.verdict.status;
-  if (status != FileStatus::kOk && status != FileStatus::kDamaged) return result;
+  if (status != FileStatus::kOk && status != FileStatus::kDamaged)
+    return result;
   if (result.verdict.format == "ppt95") {
     result.text = EncodeText(inspection.powerPoint95Text, mode);
     return result;
   }
   if (result.verdict.format != "ppt") return result;
 
-  SourceConversion conversion = ConvertInspected(source, inspection, mode, scope);
+  SourceConversion conversion =
+      ConvertInspected(source, inspection, mode, scope);
   if (conversion.block != nullptr) {
     result.text.assign(static_cast<const char*>(conversion.block.get()),
                        conversion.count);

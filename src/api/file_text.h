@@ -26,8 +26,7 @@ struct FileText {
   std::string message;
 };
 
-FileText ExtractFileText(const Source& source, OutputMode mode,
-                         TextScope scope,
+FileText ExtractFileText(const Source& source, OutputMode mode, TextScope scope,
                          const std::optional<std::string>& password);
 
 // UTF-16 text as mode's bytes: UTF-16LE, or Windows-1252 the way the

@@ -38,7 +38,8 @@ std::optional<Rc4CryptoApiHeader> Rc4CryptoApiHeader::Parse(
   const uint16_t major = LoadLittleEndian<uint16_t>(body, kVersionMajorOffset);
   const uint16_t minor = LoadLittleEndian<uint16_t>(body, kVersionMinorOffset);
   if (major < 2 || major > 4 || minor != 2) return std::nullopt;
-  const uint32_t headerSize = LoadLittleEndian<uint32_t>(body, kHeaderSizeOffset);
+  const uint32_t headerSize =
+      LoadLittleEndian<uint32_t>(body, kHeaderSizeOffset);
   if (headerSize < kHeaderFixedSize ||
       headerSize > body.size() - kHeaderOffset ||
       body.size() - kHeaderOffset - headerSize < kVerifierSize)

@@ -22,8 +22,7 @@ struct Rc4CryptoApiHeader {
   // verifier. Nothing when the body is short, or names another cipher than
   // RC4, another hash than SHA-1, or a key length RC4 CryptoAPI does not
   // take.
-  static std::optional<Rc4CryptoApiHeader> Parse(
-      std::span<const uint8_t> body);
+  static std::optional<Rc4CryptoApiHeader> Parse(std::span<const uint8_t> body);
 };
 
 }  // namespace txtppt2

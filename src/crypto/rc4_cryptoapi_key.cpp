@@ -47,7 +47,8 @@ void Rc4CryptoApiKey::Crypt(uint32_t block, std::span<uint8_t> data) const {
   const size_t keyLength = keyBytes == 5 ? kPaddedShortKeyBytes : keyBytes;
   arcfour_ctx cipher;
   arcfour_set_key(&cipher, keyLength, key.data());
-  if (!data.empty()) arcfour_crypt(&cipher, data.size(), data.data(), data.data());
+  if (!data.empty())
+    arcfour_crypt(&cipher, data.size(), data.data(), data.data());
 }
 
 bool Rc4CryptoApiKey::Verifies(const Rc4CryptoApiHeader& header) const {

@@ -24,8 +24,8 @@ class ZeroPaddedByteSource final : public ByteSource {
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
     if (offset >= Size()) return 0;
     count = static_cast<size_t>(std::min<uint64_t>(count, Size() - offset));
-    size_t read = offset < inner->Size() ? inner->ReadAt(offset, buffer, count)
-                                         : 0;
+    size_t read =
+        offset < inner->Size() ? inner->ReadAt(offset, buffer, count) : 0;
     std::memset(static_cast<uint8_t*>(buffer) + read, 0, count - read);
     return count;
   }
@@ -40,8 +40,8 @@ uint64_t SizeTheHeaderNames(const FileHeader& header) {
   uint64_t size = 0;
   auto reach = [&](uint32_t sector) {
     if (sector <= kMaxRegularSector)
-      size = std::max(size, SectorOffset(sector, header.sectorShift) +
-                                header.SectorSize());
+      size = std::max(
+          size, SectorOffset(sector, header.sectorShift) + header.SectorSize());
   };
   for (uint32_t sector : header.difat) reach(sector);
   reach(header.firstDirectorySector);
@@ -124,8 +124,8 @@ std::optional<RootStream> ReadRootStream(OpenedCompoundFile& opened,
   return stream;
 }
 
-void WriteRootStream(const StreamLayout& layout,
-                     std::span<const uint8_t> bytes, std::span<uint8_t> image) {
+void WriteRootStream(const StreamLayout& layout, std::span<const uint8_t> bytes,
+                     std::span<uint8_t> image) {
   const uint64_t unitSize = uint64_t{1} << layout.UnitShift();
   for (size_t i = 0; i < layout.UnitCount() && i * unitSize < bytes.size();
        ++i) {

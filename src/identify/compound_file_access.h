@@ -56,8 +56,8 @@ std::optional<RootStream> ReadRootStream(OpenedCompoundFile& opened,
                                          std::u16string_view name);
 
 // Writes bytes over the units of layout in image, a copy of the whole file.
-void WriteRootStream(const StreamLayout& layout,
-                     std::span<const uint8_t> bytes, std::span<uint8_t> image);
+void WriteRootStream(const StreamLayout& layout, std::span<const uint8_t> bytes,
+                     std::span<uint8_t> image);
 
 }  // namespace txtppt2
 

@@ -51,8 +51,7 @@ std::optional<DocumentStructure> ReadDocumentStructure(
 // header inside the stream and its body ends inside it; *problem says which
 // does not. For an encrypted document, call it on the decrypted stream.
 bool PersistObjectsFit(const DocumentStructure& structure,
-                       std::span<const uint8_t> document,
-                       std::string* problem);
+                       std::span<const uint8_t> document, std::string* problem);
 
 // Whether the stream is a sequence of whole records, back to back, that
 // ends exactly where the stream does: what can be checked of a document

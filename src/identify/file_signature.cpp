@@ -14,8 +14,9 @@ constexpr std::string_view kPdfSignature = "%PDF-";
 
 bool StartsWith(std::span<const uint8_t> bytes, std::string_view prefix) {
   return bytes.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), bytes.begin(),
-                    [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+         std::equal(
+             prefix.begin(), prefix.end(), bytes.begin(),
+             [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
 }
 
 bool Holds(std::span<const uint8_t> bytes, std::string_view needle) {

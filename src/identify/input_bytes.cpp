@@ -22,8 +22,9 @@ struct InputBytes::Descriptor {
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) const {
     size_t done = 0;
     while (done < count) {
-      const ssize_t got = pread(fd, static_cast<uint8_t*>(buffer) + done,
-                                count - done, static_cast<off_t>(offset + done));
+      const ssize_t got =
+          pread(fd, static_cast<uint8_t*>(buffer) + done, count - done,
+                static_cast<off_t>(offset + done));
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) break;
       done += static_cast<size_t>(got);
@@ -38,8 +39,8 @@ namespace {
 
 class DescriptorByteSource final : public ByteSource {
  public:
-  DescriptorByteSource(std::shared_ptr<const InputBytes::Descriptor> descriptor_,
-                       uint64_t size)
+  DescriptorByteSource(
+      std::shared_ptr<const InputBytes::Descriptor> descriptor_, uint64_t size)
       : ByteSource(size), descriptor(std::move(descriptor_)) {}
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
     if (offset >= Size()) return 0;
@@ -108,10 +109,12 @@ size_t InputBytes::ReadAt(uint64_t offset, void* buffer, size_t count) const {
   if (descriptor) {
     if (offset >= fileSize) return 0;
     return descriptor->ReadAt(
-        offset, buffer, static_cast<size_t>(std::min<uint64_t>(count, fileSize - offset)));
+        offset, buffer,
+        static_cast<size_t>(std::min<uint64_t>(count, fileSize - offset)));
   }
   if (offset >= memory.size()) return 0;
-  count = static_cast<size_t>(std::min<uint64_t>(count, memory.size() - offset));
+  count =
+      static_cast<size_t>(std::min<uint64_t>(count, memory.size() - offset));
   std::memcpy(buffer, memory.data() + offset, count);
   return count;
 }

@@ -18,8 +18,8 @@ constexpr size_t kRecordHeaderBytes = 8;
 
 std::optional<Rc4CryptoApiHeader> SessionHeader(
     const DocumentStructure& structure, std::span<const uint8_t> document) {
-  auto entry = structure.persistOffsets.find(
-      structure.encryptSessionPersistIdRef);
+  auto entry =
+      structure.persistOffsets.find(structure.encryptSessionPersistIdRef);
   if (structure.encryptSessionPersistIdRef == 0 ||
       entry == structure.persistOffsets.end())
     return std::nullopt;
@@ -29,9 +29,9 @@ std::optional<Rc4CryptoApiHeader> SessionHeader(
       LoadLittleEndian<uint16_t>(document, offset + 2) !=
           kCryptSession10ContainerType)
     return std::nullopt;
-  const uint64_t length = std::min<uint64_t>(
-      LoadLittleEndian<uint32_t>(document, offset + 4),
-      document.size() - offset - kRecordHeaderBytes);
+  const uint64_t length =
+      std::min<uint64_t>(LoadLittleEndian<uint32_t>(document, offset + 4),
+                         document.size() - offset - kRecordHeaderBytes);
   return Rc4CryptoApiHeader::Parse(
       document.subspan(offset + kRecordHeaderBytes, length));
 }
@@ -41,8 +41,7 @@ std::optional<Rc4CryptoApiHeader> SessionHeader(
 DecryptionOutcome DecryptPresentation(const DocumentStructure& structure,
                                       std::span<uint8_t> document,
                                       std::u16string_view password) {
-  std::optional<Rc4CryptoApiHeader> header =
-      SessionHeader(structure, document);
+  std::optional<Rc4CryptoApiHeader> header = SessionHeader(structure, document);
   if (!header) return DecryptionOutcome::kUnsupported;
   const Rc4CryptoApiKey key(*header, password);
   if (!key.Verifies(*header)) return DecryptionOutcome::kWrongPassword;

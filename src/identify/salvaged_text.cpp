@@ -30,7 +30,8 @@ std::u16string SalvagedText(std::span<const uint8_t> document) {
   std::u16string piece;
   size_t at = 0;
   while (document.size() - at >= kRecordHeaderBytes) {
-    const uint16_t versionAndInstance = LoadLittleEndian<uint16_t>(document, at);
+    const uint16_t versionAndInstance =
+        LoadLittleEndian<uint16_t>(document, at);
     const uint16_t type = LoadLittleEndian<uint16_t>(document, at + 2);
     const uint64_t declared = LoadLittleEndian<uint32_t>(document, at + 4);
     const size_t body = at + kRecordHeaderBytes;

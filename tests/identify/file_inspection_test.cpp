@@ -10,6 +10,7 @@
 #include "api/file_text.h"
 #include "fixtures/compound_file_writer.h"
 #include "identify/salvaged_text.h"
+#include "identify/utf8_to_utf16.h"
 
 namespace txtppt2 {
 namespace {
@@ -23,7 +24,8 @@ void PutU16(std::string& bytes, size_t at, uint16_t value) {
 }
 
 void PutU32(std::string& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
 std::string Record(uint16_t versionAndInstance, uint16_t type,
@@ -75,12 +77,14 @@ std::string CurrentUserStream(const Deck& deck) {
 std::string DeckFile(const Deck& deck, uint64_t truncateTo = 0) {
   CompoundFileWriter writer(CompoundFileVersion::k3);
   writer.AddStream(u"Current User", CurrentUserStream(deck));
-  auto document = writer.AddStream(u"PowerPoint Document", DocumentStream(deck));
+  auto document =
+      writer.AddStream(u"PowerPoint Document", DocumentStream(deck));
   if (truncateTo != 0) writer.DeclareStreamSize(document, truncateTo);
   return writer.Build();
 }
 
-std::string FileWithStreams(std::vector<std::pair<std::u16string, std::string>> streams) {
+std::string FileWithStreams(
+    std::vector<std::pair<std::u16string, std::string>> streams) {
   CompoundFileWriter writer(CompoundFileVersion::k3);
   for (auto& [name, data] : streams) writer.AddStream(name, data);
   return writer.Build();
@@ -187,12 +191,27 @@ TEST(SalvagedTextTest, TextAtomsInOrderThroughContainersAndCutEnds) {
     chars.push_back(static_cast<char>(unit >> 8));
   }
   std::string stream =
-      Record(0x000F, 0x03E8, Record(0, 0x0FA0, chars) + Record(0, 0x0FBA, "xx")) +
+      Record(0x000F, 0x03E8,
+             Record(0, 0x0FA0, chars) + Record(0, 0x0FBA, "xx")) +
       Record(0, 0x0FA8, "cd\vef") + Record(0, 0x0FA8, "cut off here");
   stream.resize(stream.size() - 5);  // the last atom loses its end
   std::vector<uint8_t> bytes(stream.begin(), stream.end());
-  EXPECT_EQ(SalvagedText(bytes),
-            u"A\r\nB\u20AC\r\ncd\r\nef\r\ncut off\r\n");
+  EXPECT_EQ(SalvagedText(bytes), u"A\r\nB\u20AC\r\ncd\r\nef\r\ncut off\r\n");
+}
+
+TEST(Utf8ToUtf16Test, PasswordsOfEveryWidthAndBrokenBytes) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"hello", u"hello"},
+      {"p\xC3\xA4ss", u"p\u00E4ss"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"a\xFF" "b", u"a\uFFFDb"},                            // not a lead byte
+      {"\xC3", u"\uFFFD"},                                // cut short
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
+  };
+  for (const auto& [utf8, utf16] : cases) EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
 }
 
 }  // namespace
