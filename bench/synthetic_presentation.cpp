@@ -66,7 +66,7 @@ std::string Atom(uint16_t type, size_t length, char fill = '\0') {
 
 std::string TextAtoms(int slide, int which, bool bytes) {
   RecordStreamBuilder text;
-  text.Atom(RT_TextHeaderAtom,
+  text.Atom(kRtTextHeaderAtom,
             std::string(1, static_cast<char>(which)) + std::string(3, '\0'));
   if (bytes) {
     text.TextBytes(std::string(kByteTexts[(slide + which) % 4]) + " " +
@@ -75,20 +75,20 @@ std::string TextAtoms(int slide, int which, bool bytes) {
     text.TextChars(std::u16string(kBodies[(slide * 3 + which) % 4]) + u" " +
                    Widen(std::to_string(slide)));
   }
-  text.Atom(RT_StyleTextPropAtom, std::string(18 + 6 * (slide % 3), '\x01'));
+  text.Atom(kRtStyleTextPropAtom, std::string(18 + 6 * (slide % 3), '\x01'));
   return text.Bytes();
 }
 
 // The slide list's records for one slide: persist atom, title, body.
 std::string SlideListEntry(int slide) {
   RecordStreamBuilder b;
-  b.Atom(RT_SlidePersistAtom, std::string(20, '\x02'));
-  b.Atom(RT_TextHeaderAtom, std::string(4, '\0'));
+  b.Atom(kRtSlidePersistAtom, std::string(20, '\x02'));
+  b.Atom(kRtTextHeaderAtom, std::string(4, '\0'));
   b.TextChars(std::u16string(kTitles[slide % 6]) + u" (" +
               Widen(std::to_string(slide)) + u")");
-  b.Atom(RT_StyleTextPropAtom, std::string(24, '\x01'));
+  b.Atom(kRtStyleTextPropAtom, std::string(24, '\x01'));
   b.Raw(TextAtoms(slide, 1, slide % 2 == 0));
-  b.Atom(RT_TextSpecialInfoAtom, std::string(10, '\x03'));
+  b.Atom(kRtTextSpecialInfoAtom, std::string(10, '\x03'));
   return b.Bytes();
 }
 
@@ -98,7 +98,7 @@ std::string Shape(int slide, int index) {
                         Atom(kOfficeArtClientAnchor, 8);
   if (index == 0) {
     // A placeholder: its text box follows its client data directly.
-    records += Container(kOfficeArtClientData, Atom(RT_PlaceholderAtom, 8));
+    records += Container(kOfficeArtClientData, Atom(kRtPlaceholderAtom, 8));
   }
   records +=
       Container(kOfficeArtClientTextbox, TextAtoms(slide, index, index == 2));
@@ -115,19 +115,19 @@ std::string SlideRecords(int slide) {
       Container(kOfficeArtSpContainer,
                 Atom(kOfficeArtFSP, 8) + Atom(kOfficeArtFOPT, 48));
   std::string children =
-      Atom(RT_SlideAtom, 24) +
-      Container(RT_Drawing, Container(kOfficeArtDgContainer, drawing)) +
-      Atom(RT_ColorSchemeAtom, 32);
-  return Container(RT_Slide, children);
+      Atom(kRtSlideAtom, 24) +
+      Container(kRtDrawing, Container(kOfficeArtDgContainer, drawing)) +
+      Atom(kRtColorSchemeAtom, 32);
+  return Container(kRtSlide, children);
 }
 
 std::string Deck() {
   std::string list;
   for (int s = 0; s < kSlidesPerDeck; ++s) list += SlideListEntry(s);
-  std::string document = Atom(RT_DocumentAtom, 40) +
-                         Container(RT_SlideListWithText, list) +
+  std::string document = Atom(kRtDocumentAtom, 40) +
+                         Container(kRtSlideListWithText, list) +
                          Atom(testing::kDocumentBlob, 600, '\x55');
-  std::string deck = Container(RT_Document, document);
+  std::string deck = Container(kRtDocument, document);
   for (int s = 0; s < kSlidesPerDeck; ++s) deck += SlideRecords(s);
   return deck;
 }

@@ -26,21 +26,20 @@ Conversion ConvertOne(const BatchRunner::ConvertFn& convert, size_t index) {
 
 }  // namespace
 
-BatchRunner::BatchRunner(size_t inputCount, unsigned jobs)
-    : inputCount_(inputCount), jobs_(std::max(jobs, 1u)) {}
+BatchRunner::BatchRunner(size_t inputCount_, unsigned jobs_)
+    : inputCount(inputCount_), jobs(std::max(jobs_, 1u)) {}
 
 size_t BatchRunner::Run(const ConvertFn& convert, const DeliverFn& deliver,
                         const ProgressFn& progress) {
-  if (jobs_ == 1 || inputCount_ <= 1)
-    return RunHere(convert, deliver, progress);
+  if (jobs == 1 || inputCount <= 1) return RunHere(convert, deliver, progress);
   return RunOnThreads(convert, deliver, progress);
 }
 
 size_t BatchRunner::RunHere(const ConvertFn& convert, const DeliverFn& deliver,
                             const ProgressFn& progress) {
-  BatchProgress state{0, inputCount_, 0};
+  BatchProgress state{0, inputCount, 0};
   progress(state);
-  for (size_t i = 0; i < inputCount_; ++i) {
+  for (size_t i = 0; i < inputCount; ++i) {
     Conversion result = ConvertOne(convert, i);
     ++state.done;
     if (!result.ok) ++state.failed;
@@ -58,13 +57,13 @@ size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
                                  const ProgressFn& progress) {
   std::mutex mutex;
   std::condition_variable finished;
-  std::vector<std::optional<Conversion>> slots(inputCount_);
+  std::vector<std::optional<Conversion>> slots(inputCount);
   std::atomic<size_t> next{0};
   size_t completed = 0;           // guarded by mutex
   size_t conversionFailures = 0;  // guarded by mutex
 
   auto work = [&] {
-    for (size_t i = next++; i < inputCount_; i = next++) {
+    for (size_t i = next++; i < inputCount; i = next++) {
       Conversion result = ConvertOne(convert, i);
       {
         std::lock_guard<std::mutex> lock(mutex);
@@ -75,17 +74,17 @@ size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
       finished.notify_one();
     }
   };
-  size_t threadCount = std::min<size_t>(jobs_, inputCount_);
+  size_t threadCount = std::min<size_t>(jobs, inputCount);
   std::vector<std::thread> workers;
   workers.reserve(threadCount);
   for (size_t t = 0; t < threadCount; ++t) workers.emplace_back(work);
 
-  BatchProgress state{0, inputCount_, 0};
+  BatchProgress state{0, inputCount, 0};
   progress(state);
   size_t deliveryFailures = 0;
   size_t delivered = 0;
   std::unique_lock<std::mutex> lock(mutex);
-  while (delivered < inputCount_) {
+  while (delivered < inputCount) {
     finished.wait(lock, [&] {
       return completed != state.done || slots[delivered].has_value();
     });
@@ -94,7 +93,7 @@ size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
     // The results next in line are taken out under the lock and delivered
     // without it, so that workers go on meanwhile.
     std::vector<std::pair<size_t, Conversion>> ready;
-    for (; delivered < inputCount_ && slots[delivered]; ++delivered) {
+    for (; delivered < inputCount && slots[delivered]; ++delivered) {
       ready.emplace_back(delivered, std::move(*slots[delivered]));
       slots[delivered].reset();
     }

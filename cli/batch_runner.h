@@ -49,8 +49,8 @@ class BatchRunner {
   size_t RunOnThreads(const ConvertFn& convert, const DeliverFn& deliver,
                       const ProgressFn& progress);
 
-  size_t inputCount_;
-  unsigned jobs_;
+  size_t inputCount;
+  unsigned jobs;
 };
 
 }  // namespace txtppt2::cli

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-#include "interface/isolated_conversion.h"
+#include "api/isolated_conversion.h"
+#include "txtppt2.h"
 
 namespace txtppt2::cli {
 namespace {
@@ -35,7 +36,7 @@ Conversion ConvertDataComplete(std::string_view data, bool unicode) {
   if (data.size() > std::numeric_limits<uint32_t>::max()) {
     Conversion tooLarge;
     tooLarge.message = "input larger than 4 GiB";
-    tooLarge.code = 4;
+    tooLarge.code = txtppt2_conversion_failed;
     return tooLarge;
   }
   MemorySource memory{reinterpret_cast<const BYTE*>(data.data()),

@@ -113,7 +113,7 @@ bool ParseJobs(std::string_view value, unsigned& jobs) {
 // Walks argv; one instance per parse.
 class Parser {
  public:
-  Parser(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+  Parser(int argc_, const char* const* argv_) : argc(argc_), argv(argv_) {}
 
   ParsedCommandLine Parse();
 
@@ -123,25 +123,25 @@ class Parser {
   bool TakeValue(std::string_view name, const char* attached,
                  std::string& value);
   bool Fail(std::string message) {
-    result_.error = std::move(message);
+    result.error = std::move(message);
     return false;
   }
   bool HandleOption(std::string_view argument);
   bool Check();
 
-  int argc_;
-  const char* const* argv_;
-  int index_ = 1;
-  bool probe_ = false;
-  ParsedCommandLine result_;
+  int argc;
+  const char* const* argv;
+  int index = 1;
+  bool probe = false;
+  ParsedCommandLine result;
 };
 
 bool Parser::TakeValue(std::string_view name, const char* attached,
                        std::string& value) {
   if (attached != nullptr) {
     value = attached;
-  } else if (index_ + 1 < argc_) {
-    value = argv_[++index_];
+  } else if (index + 1 < argc) {
+    value = argv[++index];
   } else {
     return Fail("option '" + std::string(name) + "' needs a value");
   }
@@ -149,7 +149,7 @@ bool Parser::TakeValue(std::string_view name, const char* attached,
 }
 
 bool Parser::HandleOption(std::string_view argument) {
-  Options& options = result_.options;
+  Options& options = result.options;
   std::string_view name = argument;
   const char* attached = nullptr;
   if (argument.starts_with("--")) {
@@ -171,7 +171,7 @@ bool Parser::HandleOption(std::string_view argument) {
   };
   std::string value;
   if (name == "--lf") return flag([&] { options.lfLineEnds = true; });
-  if (name == "--probe") return flag([&] { probe_ = true; });
+  if (name == "--probe") return flag([&] { probe = true; });
   if (name == "--complete") return flag([&] { options.completeText = true; });
   if (name == "--encoding") {
     if (!TakeValue(name, attached, value)) return false;
@@ -215,8 +215,8 @@ bool Parser::HandleOption(std::string_view argument) {
 }
 
 bool Parser::Check() {
-  Options& options = result_.options;
-  if (probe_) {
+  Options& options = result.options;
+  if (probe) {
     options.action = Action::kProbe;
     if (!options.outputFile.empty() || !options.outputDir.empty())
       return Fail("--probe writes to standard output only");
@@ -235,32 +235,32 @@ bool Parser::Check() {
 
 ParsedCommandLine Parser::Parse() {
   // --help and --version answer whatever else the line holds.
-  for (int i = 1; i < argc_; ++i) {
-    std::string_view argument = argv_[i];
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
     if (argument == "--") break;
     if (argument == "--help" || argument == "-h") {
-      result_.options.action = Action::kHelp;
-      return result_;
+      result.options.action = Action::kHelp;
+      return result;
     }
     if (argument == "--version") {
-      result_.options.action = Action::kVersion;
-      return result_;
+      result.options.action = Action::kVersion;
+      return result;
     }
   }
   bool optionsEnded = false;
-  for (; index_ < argc_; ++index_) {
-    std::string_view argument = argv_[index_];
+  for (; index < argc; ++index) {
+    std::string_view argument = argv[index];
     if (optionsEnded || argument == kStandardInputName ||
         !argument.starts_with('-')) {
-      result_.options.inputs.emplace_back(argument);
+      result.options.inputs.emplace_back(argument);
     } else if (argument == "--") {
       optionsEnded = true;
     } else if (!HandleOption(argument)) {
-      return result_;
+      return result;
     }
   }
   Check();
-  return result_;
+  return result;
 }
 
 }  // namespace

@@ -12,39 +12,39 @@ constexpr const char* kEraseLine = "\r\x1b[K";
 
 }  // namespace
 
-ProgressLine::ProgressLine(bool enabled) : enabled_(enabled) {}
+ProgressLine::ProgressLine(bool enabled_) : enabled(enabled_) {}
 
 bool ProgressLine::StandardErrorIsTerminal() {
   return isatty(STDERR_FILENO) == 1;
 }
 
 void ProgressLine::Update(const BatchProgress& progress) {
-  last_ = progress;
-  if (enabled_) Draw();
+  last = progress;
+  if (enabled) Draw();
 }
 
 void ProgressLine::PrintMessage(std::string_view line) {
   Erase();
   std::fwrite(line.data(), 1, line.size(), stderr);
-  if (enabled_) Draw();
+  if (enabled) Draw();
 }
 
 void ProgressLine::Finish() {
-  if (!drawn_) return;
+  if (!drawn) return;
   std::fputc('\n', stderr);
-  drawn_ = false;
+  drawn = false;
 }
 
 void ProgressLine::Draw() {
   std::fprintf(stderr, "%stxtppt2: %zu/%zu files, %zu failed", kEraseLine,
-               last_.done, last_.total, last_.failed);
-  drawn_ = true;
+               last.done, last.total, last.failed);
+  drawn = true;
 }
 
 void ProgressLine::Erase() {
-  if (!drawn_) return;
+  if (!drawn) return;
   std::fputs(kEraseLine, stderr);
-  drawn_ = false;
+  drawn = false;
 }
 
 }  // namespace txtppt2::cli

@@ -31,9 +31,9 @@ class ProgressLine {
   void Draw();
   void Erase();
 
-  bool enabled_;
-  bool drawn_ = false;
-  BatchProgress last_;
+  bool enabled;
+  bool drawn = false;
+  BatchProgress last;
 };
 
 }  // namespace txtppt2::cli

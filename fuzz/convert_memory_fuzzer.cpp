@@ -42,12 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "the text has no terminator");
       std::free(block);
     } else {
-      Require(code == 4 || code == 1003, "a failure has an unknown code");
+      Require(code == txtppt2_conversion_failed ||
+                  code == txtppt2_unsupported_format,
+              "a failure has an unknown code");
       Require(reported == 1 && message[0] != '\0', "a failure has no message");
     }
     txtppt2::fuzz::RequireEverythingReleased();
     Require(supported || block == nullptr, "converted what the probe refused");
-    Require(!supported || code != 1003, "the probe found a document not there");
+    Require(!supported || code != txtppt2_unsupported_format,
+            "the probe found a document not there");
 
     // The complete text's walk is bounded by four times the input plus
     // 64 KiB, a line break at most doubling it, and a 32-character

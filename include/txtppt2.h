@@ -14,8 +14,9 @@
  *    by a line of thirty hyphens.
  * 3. Paths. Narrow paths are UTF-8 on POSIX (bytes that are not valid UTF-8
  *    are passed through unchanged) and in the ANSI code page on Windows;
- *    wide paths are UTF-16. A path longer than 1023 UTF-16 units fails with
- *    "Error in parameters".
+ *    wide paths are UTF-16. A narrow path whose UTF-16 form is longer than
+ *    1023 units fails with "Error in parameters"; the wide calls take paths
+ *    of any length.
  * 4. Errors. After a failed conversion, GetErrorCode() and
  *    GetConversionError() tell what went wrong; after a successful one they
  *    report no error. The record is kept per thread.
@@ -80,11 +81,23 @@ TXTPPT2_API void* TXTPPT2_CALL ConvertMemoryToPureText(const void* data,
                                                        uint32_t unused,
                                                        uint32_t* count);
 
+/* The codes GetErrorCode reports. */
+enum {
+  txtppt2_no_error = 0,
+  /* "Error in parameters": a narrow path could not be converted to UTF-16.
+   * The error record stores this error with code 0 beside its message, and
+   * GetErrorCode reports a message stored with code 0 as 1. */
+  txtppt2_error_in_parameters = 1,
+  /* The file could not be opened or read, or memory ran out: the message
+   * says what went wrong. */
+  txtppt2_conversion_failed = 4,
+  /* "Unsupported data format": no "PowerPoint Document" stream opens. */
+  txtppt2_unsupported_format = 1003
+};
+
 /* The last error of the calling thread. GetConversionError copies the
  * message (cut to bufferSize - 1 bytes) and returns 1 when an error is
- * recorded, else 0. GetErrorCode: 0 none, 1 "Error in parameters" for a
- * path that could not be converted, 4 a conversion failure (see the
- * message), 1003 "Unsupported data format" (no "PowerPoint Document"). */
+ * recorded, else 0. GetErrorCode returns one of the codes above. */
 TXTPPT2_API int32_t TXTPPT2_CALL GetConversionError(char* buffer,
                                                     int32_t bufferSize);
 TXTPPT2_API uint32_t TXTPPT2_CALL GetErrorCode(void);

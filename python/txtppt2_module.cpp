@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <string>
 
+#include "api/isolated_conversion.h"
 #include "file_text_binding.h"
-#include "interface/isolated_conversion.h"
+#include "txtppt2.h"
 
 namespace py = pybind11;
 using txtppt2::MemorySource;
@@ -106,6 +107,11 @@ PYBIND11_MODULE(_txtppt2, module) {
   module.doc() =
       "The converter's bindings; use the txtppt2 package, which wraps them.";
   module.attr("__version__") = TXTPPT2_VERSION;
+  // The library's error codes (include/txtppt2.h), under Python's names.
+  module.attr("NO_ERROR") = int{txtppt2_no_error};
+  module.attr("ERROR_IN_PARAMETERS") = int{txtppt2_error_in_parameters};
+  module.attr("CONVERSION_FAILED") = int{txtppt2_conversion_failed};
+  module.attr("UNSUPPORTED_FORMAT") = int{txtppt2_unsupported_format};
   module.def("convert_path", &ConvertPath, py::arg("path"), py::arg("unicode"),
              py::arg("complete") = false,
              "Converts the file at a file-system-encoded path: (text, 0, b'') "

@@ -58,19 +58,19 @@ enum PersistId : uint32_t {
 class Bytes {
  public:
   Bytes& U8(uint8_t v) {
-    data_.push_back(static_cast<char>(v));
+    data.push_back(static_cast<char>(v));
     return *this;
   }
   Bytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
   Bytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
   Bytes& Text(std::string_view text) {
-    data_.append(text);
+    data.append(text);
     return *this;
   }
-  operator std::string() const { return data_; }
+  operator std::string() const { return data; }
 
  private:
-  std::string data_;
+  std::string data;
 };
 
 std::string Atom(uint16_t type, std::string payload, uint16_t version = 0,
@@ -91,14 +91,14 @@ std::string Container(uint16_t type, const std::vector<std::string>& children,
 }
 
 std::string TextHeader(TextType type) {
-  return Atom(RT_TextHeaderAtom, Bytes().U32(type));
+  return Atom(kRtTextHeaderAtom, Bytes().U32(type));
 }
 
 // Plain formatting for `length` characters: one paragraph run and one
 // character run, neither setting a property.
 std::string StyleTextProp(size_t length) {
   uint32_t runLength = static_cast<uint32_t>(length + 1);
-  return Atom(RT_StyleTextPropAtom,
+  return Atom(kRtStyleTextPropAtom,
               Bytes().U32(runLength).U16(0).U32(0).U32(runLength).U32(0));
 }
 
@@ -114,7 +114,7 @@ std::string ByteText(TextType type, std::string_view text) {
 }
 
 std::string SlidePersist(uint32_t persistId, uint32_t texts, uint32_t slideId) {
-  return Atom(RT_SlidePersistAtom,
+  return Atom(kRtSlidePersistAtom,
               Bytes().U32(persistId).U32(0).U32(texts).U32(slideId).U32(0));
 }
 
@@ -142,11 +142,11 @@ std::string PlaceholderShape(uint32_t shapeId, uint8_t placeholderType,
   std::vector<std::string> records = ShapeHeader(shapeId, kRectangle, top);
   records.push_back(Container(
       kOfficeArtClientData,
-      {Atom(RT_PlaceholderAtom,
+      {Atom(kRtPlaceholderAtom,
             Bytes().U32(outlineIndex).U8(placeholderType).U8(0).U16(0))}));
   records.push_back(
       Container(kOfficeArtClientTextbox,
-                {Atom(RT_OutlineTextRefAtom, Bytes().U32(outlineIndex))}));
+                {Atom(kRtOutlineTextRefAtom, Bytes().U32(outlineIndex))}));
   return Container(kOfficeArtSpContainer, records);
 }
 
@@ -170,7 +170,7 @@ std::string Drawing(uint32_t drawingId,
   group.insert(group.end(), shapes.begin(), shapes.end());
   uint32_t shapeCount = static_cast<uint32_t>(shapes.size() + 1);
   return Container(
-      RT_Drawing,
+      kRtDrawing,
       {Container(kOfficeArtDgContainer,
                  {Atom(kOfficeArtFDG,
                        Bytes().U32(shapeCount).U32(firstShapeId + shapeCount),
@@ -180,7 +180,7 @@ std::string Drawing(uint32_t drawingId,
 
 std::string SlideAtom(uint32_t masterId, uint32_t notesId) {
   // Layout "title and body"; placeholder types: title (13), body (14).
-  return Atom(RT_SlideAtom,
+  return Atom(kRtSlideAtom,
               Bytes()
                   .U32(1)
                   .U8(13)
@@ -199,7 +199,7 @@ constexpr uint8_t kTitlePlaceholder = 13;
 constexpr uint8_t kBodyPlaceholder = 14;
 
 std::string DocumentContainer() {
-  std::string documentAtom = Atom(RT_DocumentAtom,
+  std::string documentAtom = Atom(kRtDocumentAtom,
                                   Bytes()
                                       .U32(5760)  // slide size
                                       .U32(4320)
@@ -218,7 +218,7 @@ std::string DocumentContainer() {
                                   1);
   // The placeholders' text of every slide, in slide order.
   std::string slideList = Container(
-      RT_SlideListWithText,
+      kRtSlideListWithText,
       {SlidePersist(kSlide1Persist, 2, kFirstSlideId),
        UnicodeText(kTitle, u"Café crème & croissants"),
        ByteText(kBody, "Why we bake at dawn\rFresh butter\rLocal flour"),
@@ -230,10 +230,10 @@ std::string DocumentContainer() {
        ByteText(kBody, "Merci \x97 \xE0 bient\xF4t")},
       kSlideListInstanceSlides);
   std::string notesList =
-      Container(RT_SlideListWithText,
+      Container(kRtSlideListWithText,
                 {SlidePersist(kNotes1Persist, 0, kFirstSlideId + 3)},
                 kSlideListInstanceNotes);
-  return Container(RT_Document, {documentAtom, slideList, notesList});
+  return Container(kRtDocument, {documentAtom, slideList, notesList});
 }
 
 std::string MainMaster() {
@@ -242,13 +242,13 @@ std::string MainMaster() {
   std::vector<std::string> title = ShapeHeader(1025, kRectangle, 0);
   title.push_back(Container(
       kOfficeArtClientData,
-      {Atom(RT_PlaceholderAtom,
+      {Atom(kRtPlaceholderAtom,
             Bytes().U32(0).U8(kMasterTitlePlaceholder).U8(0).U16(0))}));
   title.push_back(
       Container(kOfficeArtClientTextbox,
                 {UnicodeText(kTitle, u"Click to edit Master title style")}));
   return Container(
-      RT_MainMaster,
+      kRtMainMaster,
       {SlideAtom(0, 0), Drawing(1, {Container(kOfficeArtSpContainer, title)})});
 }
 
@@ -260,7 +260,7 @@ std::string Slide(uint32_t drawingId, uint32_t notesId,
       PlaceholderShape(base + 2, kBodyPlaceholder, 1200, 1)};
   if (!textBox.empty())
     shapes.push_back(TextShape(base + 3, 3000, kOther, textBox));
-  return Container(RT_Slide,
+  return Container(kRtSlide,
                    {SlideAtom(kMasterId, notesId), Drawing(drawingId, shapes)});
 }
 
@@ -269,10 +269,10 @@ std::string NotesPage() {
   std::vector<std::string> slideImage = ShapeHeader(base + 1, kRectangle, 0);
   slideImage.push_back(
       Container(kOfficeArtClientData,
-                {Atom(RT_PlaceholderAtom, Bytes().U32(0).U8(9).U8(0).U16(0))}));
+                {Atom(kRtPlaceholderAtom, Bytes().U32(0).U8(9).U8(0).U16(0))}));
   return Container(
-      RT_Notes,
-      {Atom(RT_NotesAtom, Bytes().U32(kFirstSlideId).U16(0).U16(0), 1),
+      kRtNotes,
+      {Atom(kRtNotesAtom, Bytes().U32(kFirstSlideId).U16(0).U16(0), 1),
        Drawing(5, {Container(kOfficeArtSpContainer, slideImage),
                    TextShape(base + 2, 2000, kNotesText,
                              u"Speaker notes: mention the opening hours.")})});
@@ -301,9 +301,9 @@ PowerPointStreams MakeStreams() {
     streams.document += record;
   }
   uint32_t directoryOffset = static_cast<uint32_t>(streams.document.size());
-  streams.document += Atom(RT_PersistDirectoryAtom, directory);
+  streams.document += Atom(kRtPersistDirectoryAtom, directory);
   uint32_t userEditOffset = static_cast<uint32_t>(streams.document.size());
-  streams.document += Atom(RT_UserEditAtom, Bytes()
+  streams.document += Atom(kRtUserEditAtom, Bytes()
                                                 .U32(kFirstSlideId)
                                                 .U16(0)
                                                 .U8(0)
@@ -317,7 +317,7 @@ PowerPointStreams MakeStreams() {
 
   std::string_view user = "txtppt2";
   streams.currentUser =
-      Atom(RT_CurrentUserAtom, Bytes()
+      Atom(kRtCurrentUserAtom, Bytes()
                                    .U32(0x14)
                                    .U32(kCurrentUserToken)
                                    .U32(userEditOffset)

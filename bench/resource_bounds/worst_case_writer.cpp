@@ -68,11 +68,11 @@ struct RepeatedRecords {
 RepeatedRecords Slides() {
   // One slide: its container, a shape's text box and its text.
   return {RecordStreamBuilder()
-              .Container(RT_SlideListWithText)
+              .Container(kRtSlideListWithText)
               .TextChars(u"Title")
               .Bytes(),
           RecordStreamBuilder()
-              .Container(RT_Slide)
+              .Container(kRtSlide)
               .Container(kOfficeArtClientTextbox)
               .TextChars(u"A line of slide text, long enough to be typical.")
               .TextBytes("And a line of 8-bit text\r")
@@ -126,16 +126,16 @@ void AddEditHistory(CompoundFileWriter& writer, bool chain, uint64_t bytes) {
   std::string shapes;
   while (!chain && shapes.size() < bytes / 2) shapes += shape;
   uint32_t slideAt = 0;
-  doc += wrap(RT_Slide,
-              wrap(RT_Drawing, wrap(kOfficeArtDgContainer,
+  doc += wrap(kRtSlide,
+              wrap(kRtDrawing, wrap(kOfficeArtDgContainer,
                                     wrap(kOfficeArtSpgrContainer, shapes))));
   uint32_t docAt = static_cast<uint32_t>(doc.size());
   std::string entries;
   while (!chain && entries.size() < bytes / 2)
     entries += RecordStreamBuilder()
-                   .Atom(RT_SlidePersistAtom, U32(2) + std::string(16, '\0'))
+                   .Atom(kRtSlidePersistAtom, U32(2) + std::string(16, '\0'))
                    .Bytes();
-  doc += wrap(RT_Document, wrap(RT_SlideListWithText, entries));
+  doc += wrap(kRtDocument, wrap(kRtSlideListWithText, entries));
   uint32_t directory = static_cast<uint32_t>(doc.size());
   doc += RecordStreamBuilder()
              .Atom(0x1772, U32(1 | 2u << 20) + U32(docAt) + U32(slideAt))
@@ -176,22 +176,22 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     writer.LinkSiblingsInCycle(CompoundFileWriter::kRoot);
   } else if (which == "zero_length_records") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(kRtSlideListWithText).Bytes(),
                  RecordStreamBuilder()
-                     .AtomHeader(RT_TextBytesAtom, 0)
+                     .AtomHeader(kRtTextBytesAtom, 0)
                      .AtomHeader(testing::kUnknownAtom, 0)
                      .Bytes()},
                 bytes);
   } else if (which == "containers") {
     AddDocument(writer,
                 {"", RecordStreamBuilder()
-                         .Container(RT_Slide)
-                         .Container(RT_SlideListWithText)
+                         .Container(kRtSlide)
+                         .Container(kRtSlideListWithText)
                          .Bytes()},
                 bytes);
   } else if (which == "one_byte_text_atoms") {
     AddDocument(writer,
-                {RecordStreamBuilder().Container(RT_SlideListWithText).Bytes(),
+                {RecordStreamBuilder().Container(kRtSlideListWithText).Bytes(),
                  RecordStreamBuilder().TextBytes("x").Bytes()},
                 bytes);
   } else if (which == "max_length_text_atom") {
@@ -199,8 +199,8 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     // holds.
     AddDocument(writer,
                 {RecordStreamBuilder()
-                     .Container(RT_SlideListWithText)
-                     .AtomHeader(RT_TextCharsAtom, 0xFFFFFFFF)
+                     .Container(kRtSlideListWithText)
+                     .AtomHeader(kRtTextCharsAtom, 0xFFFFFFFF)
                      .Bytes(),
                  txtppt2::testing::Utf16Le(u"text ")},
                 bytes);
@@ -209,7 +209,7 @@ bool Write(const std::string& which, uint64_t bytes, std::FILE* out) {
     // cut at its parent's end and holds all the rest: a nesting as deep as
     // the stream is long, ending in text.
     AddDocument(writer,
-                {RecordStreamBuilder().Container(RT_Slide).Bytes(),
+                {RecordStreamBuilder().Container(kRtSlide).Bytes(),
                  RecordStreamBuilder()
                      .Container(kOfficeArtSpgrContainer, 0xFFFFFFFF)
                      .Container(kOfficeArtClientTextbox, 9)

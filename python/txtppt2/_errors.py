@@ -27,6 +27,8 @@ def describe_source(source: Any) -> str:
         return os.fsdecode(name)
     return f"<{type(source).__name__} of a presentation>"
 
+from ._txtppt2 import CONVERSION_FAILED, UNSUPPORTED_FORMAT
+
 
 class ConversionError(Exception):
     """A file could not be converted.

@@ -2,6 +2,10 @@
 from typing import Any, Optional, Tuple
 
 __version__: str
+NO_ERROR: int
+ERROR_IN_PARAMETERS: int
+CONVERSION_FAILED: int
+UNSUPPORTED_FORMAT: int
 
 def convert_path(path: bytes, unicode: bool, complete: bool = ...) -> Tuple[Optional[bytes], int, bytes]: ...
 def convert_buffer(buffer: Any, unicode: bool, complete: bool = ...) -> Tuple[Optional[bytes], int, bytes]: ...

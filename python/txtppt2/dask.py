@@ -33,12 +33,14 @@ import fsspec
 from fsspec.implementations.local import LocalFileSystem
 
 from ._errors import ConversionError, DamagedPresentationError
+from ._txtppt2 import CONVERSION_FAILED
 from . import _text_and_format
 
 Record = Dict[str, Any]
 
-# Code of a file the file system could not hand over.
-_READ_ERROR_CODE = 4
+# Code of a file the file system could not hand over: that of a file the
+# library could not read.
+_READ_ERROR_CODE = CONVERSION_FAILED
 
 
 # What a file system that raises an OSError without errno meant.

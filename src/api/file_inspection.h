@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "api/file_status.h"
-#include "interface/isolated_conversion.h"  // Source
+#include "api/isolated_conversion.h"  // Source
 
 namespace txtppt2 {
 

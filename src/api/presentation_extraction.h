@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/isolated_conversion.h"  // Source
+#include "api/isolated_conversion.h"  // Source
 #include "model/presentation.h"
 
 namespace txtppt2 {

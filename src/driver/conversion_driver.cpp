@@ -5,10 +5,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "common/general_messages.h"
 #include "driver/driver_messages.h"
 #include "extract/complete_text_extractor.h"
 #include "extract/presentation_text_extractor.h"
-#include "storage/storage_messages.h"
 
 namespace txtppt2 {
 
@@ -62,9 +62,10 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
     std::unique_ptr<CompoundStorage> storage = makeStorage();
     return ConvertStorage(*storage, mode, count, errors, scope);
   } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), kConversionErrorCode);
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
   }
   return nullptr;
 }
@@ -123,7 +124,7 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   } catch (...) {
     // Whatever the reason, the file is no presentation we can read.
     errors.SetConversionError(messages::kUnsupportedDataFormat,
-                              kUnsupportedFormatCode);
+                              txtppt2_unsupported_format);
     return nullptr;
   }
   // Deleted on every way out, which releases the stream before the caller
@@ -139,9 +140,10 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
       return ProduceBlock<WideOutputStream>(extractor, reserve, count);
     return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
   } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), kConversionErrorCode);
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught, kConversionErrorCode);
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
   }
   return nullptr;
 }

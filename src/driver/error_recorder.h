@@ -5,13 +5,15 @@
 
 #include <cstdint>
 
+#include "txtppt2.h"
+
 namespace txtppt2 {
 
-// The codes a conversion records.
-constexpr uint32_t kNoErrorCode = 0;
-constexpr uint32_t kParameterErrorCode = 0;  // reported as 1
-constexpr uint32_t kConversionErrorCode = 4;
-constexpr uint32_t kUnsupportedFormatCode = 1003;
+// The codes a conversion records are those of include/txtppt2.h, but for a
+// parameter error: it is recorded with code 0 (see
+// txtppt2_error_in_parameters there; ConversionErrorState::ReportedCode
+// turns it into 1).
+constexpr uint32_t kParameterErrorRecordedCode = txtppt2_no_error;
 
 class ErrorRecorder {
  public:

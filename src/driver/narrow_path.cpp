@@ -1,6 +1,6 @@
 #include "driver/narrow_path.h"
 
-#include "storage/storage_messages.h"
+#include "common/general_messages.h"
 
 namespace txtppt2 {
 
@@ -11,7 +11,7 @@ bool WidenNarrowPath(const char* narrow, WCHAR (&path)[kPathCapacity],
     return true;
   if (errors != nullptr)
     errors->SetConversionError(messages::kErrorInParameters,
-                               kParameterErrorCode);
+                               kParameterErrorRecordedCode);
   return false;
 }
 

@@ -38,7 +38,7 @@ class OutputTextStream {
 
   OutputTextStream() = default;
   ~OutputTextStream() {
-    if (text_ != nullptr) GlobalFree(text_);
+    if (block != nullptr) GlobalFree(block);
   }
   OutputTextStream(const OutputTextStream&) = delete;
   OutputTextStream& operator=(const OutputTextStream&) = delete;
@@ -46,44 +46,44 @@ class OutputTextStream {
   // Room for count characters ahead of time, when the memory can be had;
   // the text grows past it freely.
   void Reserve(size_t count) {
-    if (!lost_ && count > capacity_ && count <= kMaxLength) Resize(count);
+    if (!lost && count > capacity && count <= kMaxLength) Resize(count);
   }
 
   // Appends count characters (an unformatted write: NULs pass too).
   // An empty write changes nothing (text may then be null).
   void Write(const CharT* text, size_t count) {
     // Room for count > 0 characters means there is a block.
-    if (count != 0 && count <= capacity_ - length_) {
-      if (count > prepared_ - length_) PrepareAhead(length_ + count);
-      std::memcpy(text_ + length_, text, count * sizeof(CharT));
-      length_ += count;
+    if (count != 0 && count <= capacity - length) {
+      if (count > prepared - length) PrepareAhead(length + count);
+      std::memcpy(block + length, text, count * sizeof(CharT));
+      length += count;
     } else {
       WriteBeyondCapacity(text, count);
     }
   }
 
   // The text so far; null once the block is lost.
-  const CharT* Data() const { return text_; }
-  size_t Length() const { return length_; }
+  const CharT* Data() const { return block; }
+  size_t Length() const { return length; }
 
   // The length without the NULs at the end of the text.
   size_t TextLength() const {
-    if (lost_) return textLength_;
-    size_t n = length_;
-    while (n > 0 && text_[n - 1] == CharT(0)) --n;
+    if (lost) return textLength;
+    size_t n = length;
+    while (n > 0 && block[n - 1] == CharT(0)) --n;
     return n;
   }
 
-  // Hands over the block holding the first length (<= Length()) characters
+  // Hands over the block holding the first kept (<= Length()) characters
   // of the text and a NUL after them, in a block of exactly that size, and
   // leaves the stream empty. Null when the block is lost or cannot be made.
-  HGLOBAL TakeBlock(size_t length) {
-    if (lost_ || !Resize(length)) return nullptr;
-    text_[length] = CharT(0);
-    HGLOBAL block = text_;
-    text_ = nullptr;
-    capacity_ = length_ = prepared_ = 0;
-    return block;
+  HGLOBAL TakeBlock(size_t kept) {
+    if (lost || !Resize(kept)) return nullptr;
+    block[kept] = CharT(0);
+    HGLOBAL taken = block;
+    block = nullptr;
+    capacity = length = prepared = 0;
+    return taken;
   }
 
  private:
@@ -94,28 +94,29 @@ class OutputTextStream {
   static constexpr size_t kFirstPrepareChars =
       (size_t{16} << 10) / sizeof(CharT);
 
-  // Called where the text is about to pass prepared_, with needed <=
-  // capacity_: asks for the pages up to needed and as far again beyond it
+  // Called where the text is about to pass prepared, with needed <=
+  // capacity: asks for the pages up to needed and as far again beyond it
   // (16 KiB to 256 KiB), within the block.
   void PrepareAhead(size_t needed) {
-    size_t from = prepared_;
+    size_t from = prepared;
     size_t ahead = std::clamp(needed, kFirstPrepareChars, kPrepareChars);
-    prepared_ = std::min(needed + ahead, capacity_);
-    PrepareToWrite(text_ + from, (prepared_ - from) * sizeof(CharT));
+    prepared = std::min(needed + ahead, capacity);
+    PrepareToWrite(block + from, (prepared - from) * sizeof(CharT));
   }
 
-  // Makes the block hold capacity characters and a terminator, allocating
-  // it when there is none; false (the block unchanged) when it cannot.
-  bool Resize(size_t capacity) {
-    SIZE_T bytes = (capacity + 1) * sizeof(CharT);
-    HGLOBAL resized = text_ == nullptr
+  // Makes the block hold newCapacity characters and a terminator,
+  // allocating it when there is none; false (the block unchanged) when it
+  // cannot.
+  bool Resize(size_t newCapacity) {
+    SIZE_T bytes = (newCapacity + 1) * sizeof(CharT);
+    HGLOBAL resized = block == nullptr
                           ? GlobalAlloc(GMEM_FIXED, bytes)
-                          : GlobalReAlloc(text_, bytes, GMEM_MOVEABLE);
+                          : GlobalReAlloc(block, bytes, GMEM_MOVEABLE);
     if (resized == nullptr) return false;
-    text_ = static_cast<CharT*>(resized);
-    capacity_ = capacity;
+    block = static_cast<CharT*>(resized);
+    capacity = newCapacity;
     // The block may have moved: only what is written is known to be mapped.
-    prepared_ = std::min(prepared_, length_);
+    prepared = std::min(prepared, length);
     return true;
   }
 
@@ -123,37 +124,37 @@ class OutputTextStream {
   // else drops it and measures.
   void WriteBeyondCapacity(const CharT* text, size_t count) {
     if (count == 0) return;
-    if (!lost_ && count <= kMaxLength - length_) {
-      size_t needed = length_ + count;
-      size_t doubled = capacity_ <= kMaxLength / 2 ? capacity_ * 2 : kMaxLength;
+    if (!lost && count <= kMaxLength - length) {
+      size_t needed = length + count;
+      size_t doubled = capacity <= kMaxLength / 2 ? capacity * 2 : kMaxLength;
       size_t grown = std::max({needed, doubled, kFirstCapacity});
       if (Resize(grown) || Resize(needed)) {
         Write(text, count);
         return;
       }
     }
-    if (!lost_) {
-      textLength_ = TextLength();
-      if (text_ != nullptr) GlobalFree(text_);
-      text_ = nullptr;
-      lost_ = true;
+    if (!lost) {
+      textLength = TextLength();
+      if (block != nullptr) GlobalFree(block);
+      block = nullptr;
+      lost = true;
     }
     for (size_t i = count; i > 0; --i) {
       if (text[i - 1] != CharT(0)) {
-        textLength_ = length_ + i;
+        textLength = length + i;
         break;
       }
     }
-    length_ += count;
-    capacity_ = length_;  // keeps every later write on this path
+    length += count;
+    capacity = length;  // keeps every later write on this path
   }
 
-  CharT* text_ = nullptr;  // the block, with room for a terminator
-  size_t capacity_ = 0;    // characters the block holds besides it
-  size_t length_ = 0;
-  size_t prepared_ = 0;  // characters from the start whose pages are asked for
-  bool lost_ = false;    // the block could not grow: measuring only
-  size_t textLength_ = 0;  // once lost: TextLength()
+  CharT* block = nullptr;  // the block, with room for a terminator
+  size_t capacity = 0;     // characters the block holds besides it
+  size_t length = 0;
+  size_t prepared = 0;    // characters from the start whose pages are asked for
+  bool lost = false;      // the block could not grow: measuring only
+  size_t textLength = 0;  // once lost: TextLength()
 };
 
 using NarrowOutputStream = OutputTextStream<char>;

@@ -55,7 +55,7 @@ void PersistDirectory::AddUnlessKnown(uint32_t persistId, uint32_t offset) {
 
 std::optional<LiveDocument> FindLiveDocument(std::string_view document,
                                              std::string_view currentUser) {
-  auto user = RecordAt(currentUser, 0, RT_CurrentUserAtom);
+  auto user = RecordAt(currentUser, 0, kRtCurrentUserAtom);
   if (!user || user->bodyEnd < kCurrentEditField + 4) return std::nullopt;
   uint32_t editOffset = LoadU32(currentUser, kCurrentEditField);
 
@@ -64,14 +64,14 @@ std::optional<LiveDocument> FindLiveDocument(std::string_view document,
   std::unordered_set<uint32_t> seenEdits;
   std::unordered_set<uint32_t> seenDirectories;
   for (;;) {
-    auto edit = RecordAt(document, editOffset, RT_UserEditAtom);
+    auto edit = RecordAt(document, editOffset, kRtUserEditAtom);
     if (!edit || edit->BodyLength() < kUserEditMinimumBody) return std::nullopt;
     if (!seenEdits.insert(editOffset).second) return std::nullopt;  // a loop
     uint32_t body = edit->BodyStart();
     if (!documentRef) documentRef = LoadU32(document, body + kDocumentRefField);
     uint32_t directoryOffset = LoadU32(document, body + kPersistDirectoryField);
     if (seenDirectories.insert(directoryOffset).second) {
-      auto atom = RecordAt(document, directoryOffset, RT_PersistDirectoryAtom);
+      auto atom = RecordAt(document, directoryOffset, kRtPersistDirectoryAtom);
       if (!atom) return std::nullopt;
       ReadDirectory(document, *atom, live.directory);
     }
@@ -81,7 +81,7 @@ std::optional<LiveDocument> FindLiveDocument(std::string_view document,
   }
 
   auto documentOffset = live.directory.Find(*documentRef);
-  if (!documentOffset || !RecordAt(document, *documentOffset, RT_Document))
+  if (!documentOffset || !RecordAt(document, *documentOffset, kRtDocument))
     return std::nullopt;
   live.documentOffset = *documentOffset;
   return live;

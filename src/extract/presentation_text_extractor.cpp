@@ -6,7 +6,6 @@
 
 #include "extract/record_types.h"
 #include "extract/text_sink.h"
-#include "storage/storage_stream.h"
 
 namespace txtppt2 {
 
@@ -19,17 +18,40 @@ namespace {
 constexpr uint32_t kPayloadPiece = uint32_t{1} << 20;
 constexpr uint32_t kSmallestPayloadBuffer = 4096;
 
-// Reads the three fields of a record header, in order. The library's own
-// stream hands over all eight bytes in one step when its read-ahead buffer
-// holds them, as it does for nearly every header; otherwise, and for any
-// other reader, they are three reads, and the one that meets the end of the
-// data throws Stream_eof.
+// A reader that takes what the stream's read-ahead window holds before it
+// calls the stream: the walker knows its final type, so the quick reads
+// are inline and only the rare slow ones go through the interface.
+class WindowedReader final : public RecordStreamReader {
+ public:
+  WindowedReader(RecordStreamReader& reader_, ReadAheadWindow& window_)
+      : reader(reader_), window(window_) {}
+
+  void Read(void* buffer, uint32_t count) override {
+    if (!window.Read(buffer, count)) reader.Read(buffer, count);
+  }
+  void Skip(uint32_t count) override {
+    if (!window.SkipForward(count)) reader.Skip(count);
+  }
+  void Seek(uint32_t position) override { reader.Seek(position); }
+  uint32_t Size() override { return reader.Size(); }
+  ReadAheadWindow* QuickReadWindow() override { return &window; }
+
+ private:
+  RecordStreamReader& reader;
+  ReadAheadWindow& window;
+};
+
+// Reads the three fields of a record header, in order. A windowed reader
+// hands over all eight bytes in one step when the read-ahead buffer holds
+// them, as it does for nearly every header; otherwise, and for any other
+// reader, they are three reads, and the one that meets the end of the data
+// throws Stream_eof.
 template <typename Reader>
 inline void ReadHeader(Reader& source, uint16_t& versionAndInstance,
                        uint16_t& recType, uint32_t& recLen) {
-  if constexpr (std::is_same_v<Reader, StorageStream>) {
+  if constexpr (std::is_same_v<Reader, WindowedReader>) {
     unsigned char bytes[8];
-    if (source.ReadIfBuffered(bytes, sizeof bytes)) {
+    if (source.QuickReadWindow()->Read(bytes, sizeof bytes)) {
       versionAndInstance = DecodeU16(bytes);
       recType = DecodeU16(bytes + 2);
       recLen = DecodeU32(bytes + 4);
@@ -92,10 +114,12 @@ void PresentationTextExtractor::Extract(WideOutputStream& out) { Walk(out); }
 
 template <typename Out>
 void PresentationTextExtractor::Walk(Out& out) {
-  if (auto* storageStream = dynamic_cast<StorageStream*>(&reader))
-    WalkWith(*storageStream, out);
-  else
+  if (ReadAheadWindow* window = reader.QuickReadWindow()) {
+    WindowedReader windowed(reader, *window);
+    WalkWith(windowed, out);
+  } else {
     WalkWith(reader, out);
+  }
 }
 
 template <typename Reader, typename Out>
@@ -122,16 +146,17 @@ void PresentationTextExtractor::WalkWith(Reader& source, Out& out) {
 
 template <typename Out>
 void PresentationTextExtractor::OnContainer(uint16_t type, Out& out) {
-  if (type == RT_Slide) {
+  if (type == kRtSlide) {
     if (firstSlide)
       firstSlide = false;
     else
       TextSink::AppendSeparator(out);
   }
-  if (type == kClientTextboxMasked)
-    inTextContext = previousContainerType != kClientDataMasked;
+  if (type == (kOfficeArtClientTextbox & kRecordTypeMask))
+    inTextContext =
+        previousContainerType != (kOfficeArtClientData & kRecordTypeMask);
   else
-    inTextContext = type == RT_SlideListWithText;
+    inTextContext = type == kRtSlideListWithText;
   previousContainerType = type;
 }
 
@@ -143,12 +168,12 @@ void PresentationTextExtractor::OnAtom(Reader& source, uint16_t type,
     return;
   }
   switch (type) {
-    case RT_TextCharsAtom:
-    case RT_CString: {
+    case kRtTextCharsAtom:
+    case kRtCString: {
       TextSink::AppendUtf16Text(out, ReadPayload(length), length);
       break;
     }
-    case RT_TextBytesAtom: {
+    case kRtTextBytesAtom: {
       TextSink::AppendAnsiText(out, ReadPayload(length), length);
       break;
     }

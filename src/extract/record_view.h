@@ -66,6 +66,14 @@ inline std::string_view BodyOf(std::string_view image,
   return image.substr(record.BodyStart(), record.BodyLength());
 }
 
+// A 32-bit field at field bytes into a record's body, if the body holds it.
+inline std::optional<uint32_t> BodyFieldU32(std::string_view image,
+                                            const RecordHeader& record,
+                                            uint32_t field) {
+  if (record.BodyLength() < field + 4) return std::nullopt;
+  return LoadU32(image, record.BodyStart() + field);
+}
+
 // Calls visit(child) for each child of a container in order, and stops
 // early when visit returns false.
 template <typename Visit>

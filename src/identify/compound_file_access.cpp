@@ -5,10 +5,10 @@
 #include <cstring>
 #include <functional>
 
-#include "storage/compound_file/allocation_table.h"
-#include "storage/compound_file/directory_entry.h"
-#include "storage/compound_file/fat_loader.h"
-#include "storage/compound_file/file_header.h"
+#include "platform/compound_file/allocation_table.h"
+#include "platform/compound_file/directory_entry.h"
+#include "platform/compound_file/fat_loader.h"
+#include "platform/compound_file/file_header.h"
 
 namespace txtppt2 {
 namespace {

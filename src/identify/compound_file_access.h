@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/compound_file/byte_source.h"
-#include "storage/compound_file/compound_file.h"
+#include "platform/compound_file/byte_source.h"
+#include "platform/compound_file/compound_file.h"
 
 namespace txtppt2 {
 

@@ -1,6 +1,6 @@
 #include "identify/document_structure.h"
 
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 namespace {

@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "storage/compound_file/byte_source.h"
+#include "platform/compound_file/byte_source.h"
 
 namespace txtppt2 {
 

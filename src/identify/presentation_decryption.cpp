@@ -8,7 +8,7 @@
 
 #include "crypto/rc4_cryptoapi_header.h"
 #include "crypto/rc4_cryptoapi_key.h"
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/compound_file/little_endian.h"
+#include "platform/compound_file/little_endian.h"
 
 namespace txtppt2 {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "common/general_messages.h"
 #include "platform/windows.h"
-#include "storage/storage_messages.h"
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -28,7 +28,7 @@ thread_local bool threadRecordLost TXTPPT2_STATIC_TLS = false;
 
 constexpr ConversionErrorState kNoRecord;
 constexpr ConversionErrorState kRecordLost(messages::kOutOfMemory,
-                                           kConversionErrorCode);
+                                           txtppt2_conversion_failed);
 
 void DeleteThreadRecord(void* record) {
   std::free(record);  // the record's destructor is trivial
@@ -104,12 +104,12 @@ void ConversionErrorState::SetConversionError(const char* text,
 
 void ConversionErrorState::ClearConversionError() {
   message[0] = '\0';
-  code = kNoErrorCode;
+  code = txtppt2_no_error;
 }
 
 uint32_t ConversionErrorState::ReportedCode() const {
-  if (code != kNoErrorCode) return code;
-  return message[0] != '\0' ? 1 : 0;
+  if (code != txtppt2_no_error) return code;
+  return message[0] != '\0' ? txtppt2_error_in_parameters : txtppt2_no_error;
 }
 
 int32_t ConversionErrorState::CopyMessage(char* buffer,

@@ -40,8 +40,9 @@ class ConversionErrorState final : public ErrorRecorder {
   void SetConversionError(const char* message, uint32_t code) override;
   void ClearConversionError() override;
 
-  // The code the host is told: the stored code if there is one, else 1
-  // when a message is stored (a parameter error), else 0.
+  // The code the host is told: the stored code if there is one, else
+  // txtppt2_error_in_parameters when a message is stored (a parameter error,
+  // recorded with code 0), else txtppt2_no_error.
   uint32_t ReportedCode() const;
 
   // Copies the message into buffer as lstrcpynA does (bufferSize bytes, NUL

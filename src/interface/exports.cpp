@@ -8,7 +8,6 @@
 #include "interface/conversion_error_state.h"
 #include "interface/type_registry.h"
 #include "platform/windows.h"
-#include "storage/storage_messages.h"
 #include "txtppt2.h"
 
 namespace txtppt2 {

@@ -54,52 +54,52 @@ class ByteCounter {
  public:
   int PutAsciiRun(const WCHAR*, int) { return 0; }
   bool Put(unsigned char) {
-    ++count_;
+    ++count;
     return true;
   }
-  int Result() const { return count_; }
+  int Result() const { return count; }
 
  private:
-  int count_ = 0;
+  int count = 0;
 };
 
 // Writes into a buffer of capacity (> 0) bytes; Put fails when it is full.
 class ByteWriter {
  public:
-  ByteWriter(char* dst, int capacity) : dst_(dst), capacity_(capacity) {}
+  ByteWriter(char* dst_, int capacity_) : dst(dst_), capacity(capacity_) {}
   int PutAsciiRun(const WCHAR*, int) { return 0; }
   bool Put(unsigned char byte) {
-    if (count_ == capacity_) return false;
-    dst_[count_++] = static_cast<char>(byte);
+    if (count == capacity) return false;
+    dst[count++] = static_cast<char>(byte);
     return true;
   }
-  int Result() const { return count_; }
+  int Result() const { return count; }
 
  private:
-  char* dst_;
-  int capacity_;
-  int count_ = 0;
+  char* dst;
+  int capacity;
+  int count = 0;
 };
 
 // Writes into a buffer known to hold every byte: at most one per unit.
 class UncheckedByteWriter {
  public:
-  explicit UncheckedByteWriter(char* dst) : dst_(dst) {}
+  explicit UncheckedByteWriter(char* dst_) : dst(dst_) {}
   int PutAsciiRun(const WCHAR* src, int n) {
     int run = static_cast<int>(
-        NarrowAsciiRun(src, static_cast<size_t>(n), dst_ + count_));
-    count_ += run;
+        NarrowAsciiRun(src, static_cast<size_t>(n), dst + count));
+    count += run;
     return run;
   }
   bool Put(unsigned char byte) {
-    dst_[count_++] = static_cast<char>(byte);
+    dst[count++] = static_cast<char>(byte);
     return true;
   }
-  int Result() const { return count_; }
+  int Result() const { return count; }
 
  private:
-  char* dst_;
-  int count_ = 0;
+  char* dst;
+  int count = 0;
 };
 
 template <typename Output>

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "common/general_messages.h"
 #include "storage/storage_messages.h"
 
 namespace txtppt2 {

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "platform/read_ahead_window.h"
+
 namespace txtppt2 {
 
 // Thrown by the first read that cannot deliver every byte asked for.
@@ -36,6 +38,10 @@ class RecordStreamReader {
   virtual void Seek(uint32_t position) = 0;
   // The stream's length in bytes; the position does not change.
   virtual uint32_t Size() = 0;
+  // The underlying stream's read-ahead window, where it offers one: a
+  // reader of many small fields takes them from it first, and calls Read
+  // and Skip only where it answers false. Null by default.
+  virtual ReadAheadWindow* QuickReadWindow() { return nullptr; }
 };
 
 // The little-endian values at bytes; the first byte is the least

@@ -1,10 +1,10 @@
-// The messages of storage and stream failures, each written once.
+// The messages of storage and stream failures, each written once; those
+// other layers record too are in common/general_messages.h.
 #ifndef TXTPPT2_STORAGE_STORAGE_MESSAGES_H_
 #define TXTPPT2_STORAGE_STORAGE_MESSAGES_H_
 
 namespace txtppt2::messages {
 
-inline constexpr char kErrorInParameters[] = "Error in parameters";
 inline constexpr char kStreamNotFound[] =
     "The stream with the name specified does not exist";
 inline constexpr char kPathNotFound[] = "The path specified does not exist";
@@ -12,7 +12,6 @@ inline constexpr char kTooManyOpenFiles[] = "Too many open files";
 inline constexpr char kAccessDenied[] =
     "Access denied because the caller has insufficient permission, or "
     "another caller has the file open and locked";
-inline constexpr char kOutOfMemory[] = "Out of memory";
 inline constexpr char kShareViolation[] =
     "Access denied because another caller has the file open and locked";
 inline constexpr char kOlderDll[] =

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/read_ahead_stream.h"
 #include "storage/check_storage_result.h"
 #include "storage/storage_messages.h"
 
@@ -34,9 +35,14 @@ namespace {
 }  // namespace
 
 void StorageStream::StreamOpened() {
-#ifndef _WIN32
-  docfile = dynamic_cast<DocfileStream*>(stream);
-#endif
+  IReadAheadStream* readAhead = nullptr;
+  if (stream->QueryInterface(IID_IReadAheadStream,
+                             reinterpret_cast<void**>(&readAhead)) == S_OK &&
+      readAhead != nullptr) {
+    window = readAhead->Window();
+    // The same object: the reference this reader holds keeps it alive.
+    readAhead->Release();
+  }
 }
 
 void StorageStream::ReadThroughStream(void* buffer, uint32_t count) {

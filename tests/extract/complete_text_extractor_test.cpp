@@ -28,7 +28,7 @@ std::string Atom(uint16_t type, const std::string& body) {
   return RecordStreamBuilder().Atom(type, body).Bytes();
 }
 std::string Chars(std::u16string_view text) {
-  return Atom(RT_TextCharsAtom, Utf16Le(text));
+  return Atom(kRtTextCharsAtom, Utf16Le(text));
 }
 // A container whose length covers exactly its children.
 std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
@@ -38,17 +38,17 @@ std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
       .Bytes();
 }
 std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
-  return Atom(RT_SlidePersistAtom,
+  return Atom(kRtSlidePersistAtom,
               U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
 }
 // A slide or notes page: its SlideAtom, then a drawing of shapes.
 std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
                  const std::string& shapes) {
   std::string atom =
-      Atom(RT_SlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
+      Atom(kRtSlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
                              U32(notesId) + U32(0));
   return Box(type,
-             atom + Box(RT_Drawing, Box(kOfficeArtDgContainer,
+             atom + Box(kRtDrawing, Box(kOfficeArtDgContainer,
                                         Box(kOfficeArtSpgrContainer, shapes))));
 }
 // A shape: its client data records, then its text box, when given.
@@ -71,7 +71,7 @@ std::string Table() {
                  cell(0, 5, u"A2") + cell(0, 0, u"A1"));
 }
 std::string Placeholder(char type, std::u16string_view prompt) {
-  return Shape(Atom(RT_PlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
+  return Shape(Atom(kRtPlaceholderAtom, U32(0) + type + "\0\0\0"), prompt);
 }
 
 // A stream saved in steps: records are appended with their persist ids,
@@ -122,10 +122,10 @@ std::string Extract(const std::string& stream, const std::string* user) {
 // The document (persist 1) with a master (persist 5) and notes (persist 4)
 // for slide 1, around the given slide list.
 std::string Document(const std::string& slideList) {
-  return Box(RT_Document,
-             Box(RT_SlideListWithText, PersistEntry(5, 0x80000000), 1) +
-                 Box(RT_SlideListWithText, slideList) +
-                 Box(RT_SlideListWithText, PersistEntry(4, 300), 2));
+  return Box(kRtDocument,
+             Box(kRtSlideListWithText, PersistEntry(5, 0x80000000), 1) +
+                 Box(kRtSlideListWithText, slideList) +
+                 Box(kRtSlideListWithText, PersistEntry(4, 300), 2));
 }
 
 // Slides 1 and 2 (persist 2, 3), saved once.
@@ -133,23 +133,23 @@ Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
   deck.Add(2,
-           Page(RT_Slide, 0x80000000, 300,
-                Shape("", u"Box") + Shape(Atom(RT_OutlineTextRefAtom, U32(1))) +
-                    Shape(Atom(RT_OutlineTextRefAtom, U32(1)))));
-  deck.Add(3, Page(RT_Slide, 0x80000000, 0, Shape("", u"Second") + Table()));
-  deck.Add(4, Page(RT_Notes, 0, 0,  // its shape in a group of its own
+           Page(kRtSlide, 0x80000000, 300,
+                Shape("", u"Box") + Shape(Atom(kRtOutlineTextRefAtom, U32(1))) +
+                    Shape(Atom(kRtOutlineTextRefAtom, U32(1)))));
+  deck.Add(3, Page(kRtSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
+  deck.Add(4, Page(kRtNotes, 0, 0,  // its shape in a group of its own
                    Box(kOfficeArtSpgrContainer, Shape("", u"Note"))));
-  deck.Add(5, Page(RT_MainMaster, 0, 0,
+  deck.Add(5, Page(kRtMainMaster, 0, 0,
                    Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
                        Shape("", u"Logo")));
   return deck.Save(0);
 }
 
 TEST(CompleteTextExtractorTest, LiveDocumentText) {
-  std::string slide1 = PersistEntry(2, 256) + Atom(RT_TextHeaderAtom, U32(0)) +
+  std::string slide1 = PersistEntry(2, 256) + Atom(kRtTextHeaderAtom, U32(0)) +
                        Chars(u"Title") +
                        Box(kInteractiveInfo, Atom(0x0FF3, U32(0))) +
-                       Atom(RT_TextHeaderAtom, U32(1)) + Chars(u"Body");
+                       Atom(kRtTextHeaderAtom, U32(1)) + Chars(u"Body");
   Deck deck = LiveDeck(slide1 + PersistEntry(3, 257) + Chars(u"Second"));
   std::string user = deck.CurrentUser();
   // The shape's own text, the list text a shape refers to (once), the list
@@ -162,10 +162,39 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
   deck.Add(1, Document(slide1 + PersistEntry(3, 257) + Chars(u"Newer")))
-      .Add(3, Page(RT_Slide, 0, 0, Shape("", u"Newer")))
+      .Add(3, Page(kRtSlide, 0, 0, Shape("", u"Newer")))
       .Save(deck.lastEdit);
   std::string newer = deck.CurrentUser();
   EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
+}
+
+// A persist id that names a record of another type gives no page; a record
+// of type 0 is no exception. The slide keeps its list text.
+TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
+  std::string slide1 =
+      PersistEntry(2, 256) + Atom(kRtTextHeaderAtom, U32(0)) + Chars(u"Title");
+  std::string list = slide1 + PersistEntry(3, 257) + Chars(u"Listed");
+  struct Case {
+    uint32_t persistId;
+    uint16_t type;
+    std::string expected;
+  } cases[] = {
+      {3, 0,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
+      {3, kRtNotes,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
+      {4, 0,
+       "Box\r\nTitle\r\nFoot\r\nLogo\r\n" + kSeparator +
+           "Second\r\nA1\r\nA2\r\nB\r\nListed\r\n"},
+  };
+  for (const Case& c : cases) {
+    Deck deck = LiveDeck(list);
+    deck.Add(c.persistId, Page(c.type, 0, 0, Shape("", u"Stray")))
+        .Save(deck.lastEdit);
+    std::string user = deck.CurrentUser();
+    EXPECT_EQ(Extract(deck.stream, &user), c.expected)
+        << "persist " << c.persistId << " of type " << c.type;
+  }
 }
 
 TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
@@ -186,14 +215,14 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
       {"an edit chain that loops", deck.stream, &looped, whole},
       {"an edit offset that misses", deck.stream, &badOffset, whole},
       {"a child overrunning its parent is cut at the parent's end",
-       Box(RT_SlideListWithText,
+       Box(kRtSlideListWithText,
            Chars(u"A") + Atom(kUnknownAtom, "").replace(4, 4, U32(999))) +
-           Box(RT_SlideListWithText, Chars(u"B")),
+           Box(kRtSlideListWithText, Chars(u"B")),
        nullptr, "A\r\nB\r\n"},
       {"a body that is not records is skipped whole",
        Box(0x0428,
-           std::string(8, '\0') + Box(RT_SlideListWithText, Chars(u"no"))) +
-           Box(RT_SlideListWithText, Chars(u"yes")),
+           std::string(8, '\0') + Box(kRtSlideListWithText, Chars(u"no"))) +
+           Box(kRtSlideListWithText, Chars(u"yes")),
        nullptr, "yes\r\n"},
   };
   for (const Case& c : cases)
@@ -206,7 +235,7 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   Deck deck = LiveDeck(PersistEntry(3, 257));
   testing::CompoundFileWriter file;
   file.AddStream(u"PowerPoint Document",
-                 Box(RT_SlideListWithText, Chars(u"95")));
+                 Box(kRtSlideListWithText, Chars(u"95")));
   auto dual = file.AddStorage(u"PP97_DUALSTORAGE");
   file.AddStream(u"PowerPoint Document", deck.stream, dual);
   file.AddStream(u"Current User", deck.CurrentUser(), dual);

@@ -43,25 +43,25 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
   } cases[] = {
       // clang-format off
       {"worked example",
-       B().Container(RT_SlideListWithText).TextChars(u"Title").TextBytes("Body\rLine")
-          .Container(RT_Slide).Container(RT_Slide).Container(0xF004).Container(0xF00D).TextChars(u"Box"),
+       B().Container(kRtSlideListWithText).TextChars(u"Title").TextBytes("Body\rLine")
+          .Container(kRtSlide).Container(kRtSlide).Container(0xF004).Container(0xF00D).TextChars(u"Box"),
        "Title\r\nBody\r\nLine\r\n" + kSeparator + "Box\r\n"},
       {"empty stream", B(), ""},
       {"text box after an ordinary container", B().Container(0xF004).Container(0xF00D).TextChars(u"x"), "x\r\n"},
       {"a text box after a text box is on", B().Container(0x000D).Container(0x000D).TextChars(u"y"), "y\r\n"},
-      {"slide list on whatever its instance", B().Container(RT_SlideListWithText, 0, 2).CString(u"c"), "c\r\n"},
+      {"slide list on whatever its instance", B().Container(kRtSlideListWithText, 0, 2).CString(u"c"), "c\r\n"},
       {"recVer 0xF with an atom type is a container",
-       B().Container(RT_SlideListWithText).Container(RT_TextCharsAtom).TextChars(u"no"), ""},
-      {"empty text atom writes a bare line break", B().Container(RT_SlideListWithText).TextChars(u""), "\r\n"},
+       B().Container(kRtSlideListWithText).Container(kRtTextCharsAtom).TextChars(u"no"), ""},
+      {"empty text atom writes a bare line break", B().Container(kRtSlideListWithText).TextChars(u""), "\r\n"},
       {"one complete record and stray bytes",
-       B().Container(RT_SlideListWithText).TextBytes("t").Raw("12345"), "t\r\n"},
+       B().Container(kRtSlideListWithText).TextBytes("t").Raw("12345"), "t\r\n"},
       {"payload cut short contributes nothing",
-       B().Container(RT_SlideListWithText).TextBytes("kept").AtomHeader(RT_TextBytesAtom, 10).Raw("short"),
+       B().Container(kRtSlideListWithText).TextBytes("kept").AtomHeader(kRtTextBytesAtom, 10).Raw("short"),
        "kept\r\n"},
       {"a huge length skips forward and ends the walk",
-       B().Container(RT_SlideListWithText).AtomHeader(0x0FA1, 0x80000000).TextBytes("never"), ""},
+       B().Container(kRtSlideListWithText).AtomHeader(0x0FA1, 0x80000000).TextBytes("never"), ""},
       {"a huge text length ends the walk without output",
-       B().Container(RT_SlideListWithText).TextBytes("kept").AtomHeader(RT_TextCharsAtom, 0xFFFFFFF0)
+       B().Container(kRtSlideListWithText).TextBytes("kept").AtomHeader(kRtTextCharsAtom, 0xFFFFFFF0)
           .Raw(std::string(64, 'x')), "kept\r\n"},
       // clang-format on
   };
@@ -72,7 +72,7 @@ TEST(PresentationTextExtractorTest, TextContextRules) {
 TEST(PresentationTextExtractorTest, PayloadLongerThanOnePieceIsReadWhole) {
   std::string text(3 * 1024 * 1024 + 7, 'q');
   RecordStreamBuilder b;
-  b.Container(RT_SlideListWithText).TextBytes(text).TextBytes("end");
+  b.Container(kRtSlideListWithText).TextBytes(text).TextBytes("end");
   EXPECT_EQ(Extract<NarrowOutputStream>(b.Bytes()), text + "\r\nend\r\n");
 }
 

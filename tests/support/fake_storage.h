@@ -36,7 +36,7 @@ class FakeStream final : public IStream {
                                  ULARGE_INTEGER* newPosition) override;
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
   TXTPPT2_NOT_CALLED(QueryInterface, REFIID, void**)
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
   ULONG STDMETHODCALLTYPE Release() override;
   TXTPPT2_NOT_CALLED(Write, const void*, ULONG, ULONG*)
   TXTPPT2_NOT_CALLED(SetSize, ULARGE_INTEGER)
@@ -48,16 +48,16 @@ class FakeStream final : public IStream {
   TXTPPT2_NOT_CALLED(UnlockRegion, ULARGE_INTEGER, ULARGE_INTEGER, DWORD)
   TXTPPT2_NOT_CALLED(Clone, IStream**)
 
-  uint64_t Position() const { return position_; }
+  uint64_t Position() const { return position; }
   // Fake objects (streams and storages) alive on this thread.
   static int LiveCount();
 
  private:
   ~FakeStream();
 
-  FakeStreamBehaviour behaviour_;
-  uint64_t position_ = 0;
-  ULONG refs_ = 1;
+  FakeStreamBehaviour behaviour;
+  uint64_t position = 0;
+  ULONG refs = 1;
 };
 
 // A root storage that answers OpenStream with openResult and, on success,
@@ -69,7 +69,7 @@ class FakeStorage final : public IStorage {
   HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* name, void*, DWORD mode,
                                        DWORD, IStream** stream) override;
   TXTPPT2_NOT_CALLED(QueryInterface, REFIID, void**)
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
   ULONG STDMETHODCALLTYPE Release() override;
   TXTPPT2_NOT_CALLED(CreateStream, const OLECHAR*, DWORD, DWORD, DWORD,
                      IStream**)
@@ -98,9 +98,9 @@ class FakeStorage final : public IStorage {
  private:
   ~FakeStorage();
 
-  HRESULT openResult_;
-  FakeStreamBehaviour behaviour_;
-  ULONG refs_ = 1;
+  HRESULT openResult;
+  FakeStreamBehaviour behaviour;
+  ULONG refs = 1;
 };
 
 #undef TXTPPT2_NOT_CALLED

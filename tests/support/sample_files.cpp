@@ -89,7 +89,7 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
                      PresentationRecords(4)});
   }
   std::string text = RecordStreamBuilder()
-                         .Container(RT_SlideListWithText)
+                         .Container(kRtSlideListWithText)
                          .TextChars(u"a\rb\vc\r\nd")
                          .TextBytes(std::string("x\ry\0z", 5))
                          .CString(u"cs\0tring")
@@ -98,10 +98,10 @@ void AddSoundFiles(std::vector<SampleFile>& files) {
   // Two slides of mixed scripts (one character with only a best fit in
   // Windows-1252, a lone surrogate), with line and soft breaks.
   RecordStreamBuilder mixed;
-  mixed.Container(RT_Document).Container(RT_SlideListWithText);
+  mixed.Container(kRtDocument).Container(kRtSlideListWithText);
   mixed.TextChars(u"Café crème à 3 € čĊ").TextChars(u"日本 \U0001F600 \xD800!");
   mixed.TextBytes("Line one\rLine two").TextChars(u"soft\vbreak");
-  mixed.Container(RT_Slide).Container(RT_Slide);
+  mixed.Container(kRtSlide).Container(kRtSlide);
   mixed.Container(kOfficeArtSpContainer).Container(kOfficeArtClientTextbox);
   mixed.TextChars(u"Second slide");
   files.push_back(
@@ -318,30 +318,30 @@ void AddDamagedRecords(std::vector<SampleFile>& files) {
     files.push_back({name, Make(v3, records), S_OK, records});
   };
   auto slides = [] {
-    return RecordStreamBuilder().Container(RT_SlideListWithText);
+    return RecordStreamBuilder().Container(kRtSlideListWithText);
   };
   // An atom whose header declares more than the bytes that follow it.
   auto addLong = [&](const char* name, uint16_t type, uint32_t declared,
                      const std::string& following) {
     add(name, slides().AtomHeader(type, declared).Raw(following).Bytes());
   };
-  addLong("text_chars_atom_declares_4gib", RT_TextCharsAtom, ~0u,
+  addLong("text_chars_atom_declares_4gib", kRtTextCharsAtom, ~0u,
           Utf16Le(u"only this"));
-  addLong("text_bytes_atom_declares_4gib", RT_TextBytesAtom, ~0u,
+  addLong("text_bytes_atom_declares_4gib", kRtTextBytesAtom, ~0u,
           PatternBytes(20000, 11));
-  addLong("text_atom_two_megabytes_short", RT_TextCharsAtom, 3u << 20,
+  addLong("text_atom_two_megabytes_short", kRtTextCharsAtom, 3u << 20,
           PatternBytes(1u << 20, 12));
   addLong("skip_far_past_end", kUnknownAtom, 0xFFFFFFF0,
           RecordStreamBuilder().TextBytes("never reached").Bytes());
   add("text_chars_atom_odd_length",
-      slides().Atom(RT_TextCharsAtom, "abcde").Bytes());
+      slides().Atom(kRtTextCharsAtom, "abcde").Bytes());
   add("record_header_cut", PresentationRecords(3) + "\x0f\x00\xf0");
   RecordStreamBuilder atoms = slides();
-  for (int i = 0; i < 20000; ++i) atoms.Atom(RT_TextBytesAtom, "");
+  for (int i = 0; i < 20000; ++i) atoms.Atom(kRtTextBytesAtom, "");
   add("many_empty_text_atoms", atoms.Bytes());
   RecordStreamBuilder containers;
   for (int i = 0; i < 20000; ++i)
-    containers.Container(i % 2 ? RT_Slide : kOfficeArtClientTextbox);
+    containers.Container(i % 2 ? kRtSlide : kOfficeArtClientTextbox);
   add("many_containers", containers.Bytes());
 }
 

@@ -22,7 +22,7 @@ using testing::CompoundFileWriter;
 // to sectors of their own, less to the mini stream).
 std::string FileWith(CompoundFileVersion version, size_t padding) {
   testing::RecordStreamBuilder stream;
-  stream.Container(RT_SlideListWithText).TextBytes("Slide");
+  stream.Container(kRtSlideListWithText).TextBytes("Slide");
   stream.Atom(0x0FFF, std::string(padding, 'p'));
   CompoundFileWriter writer(version);
   writer.AddStream(u"SummaryInformation", std::string(200, 's'));

@@ -1,0 +1,30 @@
+// TextAtomVisitor: what the complete walks hand their text to, one text
+// atom (RT_TextCharsAtom, RT_TextBytesAtom or RT_CString) at a time, in the
+// order the text is read. The walks have spent the budget for the atom's
+// body before they call; the visitor decides what becomes of it.
+#ifndef TXTPPT2_EXTRACT_TEXT_ATOM_VISITOR_H_
+#define TXTPPT2_EXTRACT_TEXT_ATOM_VISITOR_H_
+
+#include "extract/record_types.h"
+#include "extract/record_view.h"
+
+namespace txtppt2 {
+
+inline bool IsTextAtom(uint16_t type) {
+  return type == kRtTextCharsAtom || type == kRtTextBytesAtom ||
+         type == kRtCString;
+}
+
+class TextAtomVisitor {
+ public:
+  virtual ~TextAtomVisitor() = default;
+
+  // atom: a text atom of the image. shape: the OfficeArtSpContainer that
+  // shows it, or null for text no shape shows (a slide list's leftover
+  // text, or any text of the fallback walk).
+  virtual void OnText(const RecordHeader& atom, const RecordHeader* shape) = 0;
+};
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_EXTRACT_TEXT_ATOM_VISITOR_H_
