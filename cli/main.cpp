@@ -28,13 +28,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-// "txtppt2: FILE: MESSAGE (code N)"; the code is shown for the library's
-// own failures, which always carry one.
-std::string ErrorLine(const std::string& file, const std::string& message,
-                      uint32_t code = 0) {
-  std::string line = "txtppt2: " + file + ": " + message;
-  if (code != 0) line += " (code " + std::to_string(code) + ")";
-  return line + "\n";
+// "txtppt2: FILE: MESSAGE".
+std::string ErrorLine(const std::string& file, const std::string& message) {
+  return "txtppt2: " + file + ": " + message + "\n";
 }
 
 void PrintError(const std::string& line) {
