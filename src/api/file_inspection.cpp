@@ -88,10 +88,12 @@ class Inspector {
 
   void Inspect() {
     inspection.image = input.Memory();
-    std::vector<uint8_t> head(
-        std::min<uint64_t>(input.Size(), kSignatureWindow));
+    // The signature first: a compound file is read by its reader alone.
+    std::vector<uint8_t> head(kCompoundFileSignatureSize);
     head.resize(input.ReadAt(0, head.data(), head.size()));
     if (!HasCompoundFileSignature(head)) {
+      head.resize(std::min<uint64_t>(input.Size(), kSignatureWindow));
+      head.resize(input.ReadAt(0, head.data(), head.size()));
       std::vector<uint8_t> tail(head.size());
       tail.resize(
           input.ReadAt(input.Size() - tail.size(), tail.data(), tail.size()));

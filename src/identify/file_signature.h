@@ -11,6 +11,8 @@
 
 namespace txtppt2 {
 
+constexpr size_t kCompoundFileSignatureSize = 8;
+
 // True when bytes start with the compound file signature.
 bool HasCompoundFileSignature(std::span<const uint8_t> bytes);
 
