@@ -11,8 +11,9 @@
 namespace txtppt2 {
 
 // The stream's paragraphs as UTF-16, each ended by CR LF as the library's
-// own text ends its pieces (a VT, and a lone LF after a CR, become CR LF
-// too). A NUL byte ends the text.
+// own text ends its pieces: a CR, a VT, a lone LF and a CR LF pair each
+// become one CR LF, and a last paragraph without one gets it. A NUL byte
+// ends the text.
 std::u16string PowerPoint95Text(std::span<const uint8_t> textContent);
 
 }  // namespace txtppt2
