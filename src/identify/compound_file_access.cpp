@@ -108,18 +108,30 @@ std::optional<RootStream> ReadRootStream(OpenedCompoundFile& opened,
   // (padded) file's size.
   stream.bytes.resize(
       static_cast<size_t>(std::min(size, stream.layout.Capacity())));
-  for (size_t i = 0; i * unitSize < stream.bytes.size(); ++i) {
+  // Units that lie back to back in the file are read in one call; a run
+  // that reaches past the file's real end is cut at the unit before it.
+  constexpr size_t kMaxRunUnits = 256;
+  size_t i = 0;
+  while (i * unitSize < stream.bytes.size()) {
     const uint64_t at = i * unitSize;
-    const size_t count =
-        static_cast<size_t>(std::min(unitSize, stream.bytes.size() - at));
+    const size_t run = stream.layout.ContiguousUnits(i, kMaxRunUnits);
+    const size_t count = static_cast<size_t>(
+        std::min<uint64_t>(run * unitSize, stream.bytes.size() - at));
     const uint64_t offset = stream.layout.UnitOffset(i);
-    if (offset > opened.realSize || opened.realSize - offset < count ||
-        file.Source().ReadAt(offset, stream.bytes.data() + at, count) !=
-            count) {
-      stream.bytes.resize(at);
+    const uint64_t inFile =
+        offset < opened.realSize
+            ? std::min<uint64_t>(count, opened.realSize - offset)
+            : 0;
+    const size_t read =
+        inFile == 0 ? 0
+                    : file.Source().ReadAt(offset, stream.bytes.data() + at,
+                                           static_cast<size_t>(inFile));
+    if (read != count) {
+      stream.bytes.resize(at + read / unitSize * unitSize);
       stream.whole = false;
       break;
     }
+    i += run;
   }
   return stream;
 }
