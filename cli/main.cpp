@@ -12,13 +12,13 @@
 
 #include "batch_runner.h"
 #include "file_conversion.h"
-#include "json_record.h"
 #include "library_conversion.h"
 #include "options.h"
 #include "output_encoding.h"
 #include "output_files.h"
 #include "password_source.h"
 #include "progress_line.h"
+#include "structured_output.h"
 #include "txtppt2.h"
 
 namespace txtppt2::cli {
@@ -81,25 +81,20 @@ std::vector<size_t> FirstWriterOfEachOutput(const Options& options) {
   std::unordered_map<std::string, size_t> seen;
   for (size_t i = 0; i < options.inputs.size(); ++i) {
     auto [entry, inserted] =
-        seen.emplace(BatchOutputPath(options.outputDir, options.inputs[i]), i);
+        seen.emplace(BatchOutputPath(options.outputDir, options.inputs[i],
+                                     OutputExtension(options.format)),
+                     i);
     firstWriter[i] = entry->second;
   }
   return firstWriter;
 }
 
 // One input's result for the batch runner: `ok` only when the file is ok;
-// `message` the line's text for standard error (none in JSON mode, where
-// the record says it); `text` what to write, which a damaged deck has too.
-Conversion Deliverable(const std::string& input, FileConversion converted,
-                       const Options& options) {
+// `message` the line's text for standard error; `text` what to write,
+// which a damaged deck has too.
+Conversion Deliverable(FileConversion converted, const Options& options) {
   Conversion result;
   result.ok = converted.Ok();
-  if (options.jsonRecords) {
-    result.text = JsonRecord(
-        input, converted,
-        EncodeOutput(converted.text, Encoding::kUtf8, options.lfLineEnds));
-    return result;
-  }
   if (!result.ok) result.message = ProblemText(converted);
   if (result.ok || !converted.text.empty())
     result.text = EncodeOutput(std::move(converted.text), options.encoding,
@@ -139,7 +134,8 @@ int RunConversion(const Options& options,
     const std::string& input = options.inputs[index];
     std::string writeError;
     if (batchMode) {
-      std::string path = BatchOutputPath(options.outputDir, input);
+      std::string path = BatchOutputPath(options.outputDir, input,
+                                         OutputExtension(options.format));
       if (firstWriter[index] != index) {
         progressLine.PrintMessage(
             ErrorLine(input, "output " + path + " is already written for " +
@@ -160,26 +156,30 @@ int RunConversion(const Options& options,
 
   auto convert = [&](size_t index) {
     const std::string& input = options.inputs[index];
-    const bool unicodeText = unicode || options.jsonRecords;
+    if (options.format != OutputFormat::kText)
+      return ConvertStructured(
+          input, standardInput.readOk ? &standardInput.data : nullptr,
+          standardInput.error, options.format, password);
     FileConversion converted;
     if (input != kStandardInputName) {
-      converted = ConvertInputPath(input, unicodeText, options.completeText,
-                                   password);
+      converted =
+          ConvertInputPath(input, unicode, options.completeText, password);
     } else if (standardInput.readOk) {
-      converted = ConvertInputData(standardInput.data, unicodeText,
+      converted = ConvertInputData(standardInput.data, unicode,
                                    options.completeText, password);
     } else {
       converted.verdict.status = FileStatus::kUnreadable;
       converted.verdict.error =
           "cannot read standard input: " + standardInput.error;
     }
-    return Deliverable(input, std::move(converted), options);
+    return Deliverable(std::move(converted), options);
   };
 
   auto deliver = [&](size_t index, Conversion& result) {
     const std::string& input = options.inputs[index];
     if (!result.message.empty())
       progressLine.PrintMessage(ErrorLine(input, result.message));
+    // A damaged deck keeps what was read of it, a failed file its record.
     if (!result.ok && result.text.empty()) return false;
     return write(index, result) && result.ok;
   };

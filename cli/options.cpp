@@ -13,9 +13,10 @@ namespace {
 constexpr unsigned kMaxJobs = 1024;
 
 constexpr const char* kUsage =
-    "usage: txtppt2 [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
+    "usage: txtppt2 [--format text|json|markdown|xhtml]\n"
+    "               [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
     "               [-o FILE | --output-dir DIR] [--jobs N]\n"
-    "               [--format text|json] [--password-file FILE] FILE...\n"
+    "               [--password-file FILE] FILE...\n"
     "       txtppt2 --probe FILE...\n"
     "       txtppt2 --help | --version\n";
 
@@ -29,6 +30,27 @@ constexpr const char* kHelp =
     "input.\n"
     "\n"
     "Options:\n"
+    "  --format FORMAT   what to write for each FILE:\n"
+    "                      text      the text, as above (the default)\n"
+    "                      json      one JSON object per FILE on one line\n"
+    "                                (JSON Lines): path, status, format,\n"
+    "                                error, code, properties, slides (each\n"
+    "                                with number, title, text, notes,\n"
+    "                                hidden, links, comments, headers) and\n"
+    "                                masters; absent values are null, and a\n"
+    "                                FILE that fails gets its record too\n"
+    "                      markdown  for each slide \"<!-- Slide number: N\n"
+    "                                -->\", \"# \" and its title, its text,\n"
+    "                                and \"### Notes:\" and its notes\n"
+    "                      xhtml     an XHTML document per FILE: <meta>\n"
+    "                                elements for the properties, a\n"
+    "                                div class=\"slide\" per slide holding\n"
+    "                                slide-content, slide-notes and\n"
+    "                                slide-comments, and the masters' text\n"
+    "                                in slide-master-content\n"
+    "                    json, markdown and xhtml are UTF-8 with LF line\n"
+    "                    ends, escaped for their syntax, and read every\n"
+    "                    slide and notes page of the last save\n"
     "  --encoding ENC    the output's encoding:\n"
     "                      utf-8     the Unicode text as UTF-8 (the default)\n"
     "                      utf-16le  the Unicode text as UTF-16LE, no BOM\n"
@@ -41,13 +63,11 @@ constexpr const char* kHelp =
     "  -o, --output FILE write the text of every FILE into FILE\n"
     "  --output-dir DIR  batch mode: write DIR/NAME.txt for each FILE, NAME\n"
     "                    being FILE's name without its extension (\"stdin\"\n"
-    "                    for \"-\"); DIR is created when missing\n"
+    "                    for \"-\"); NAME.json, NAME.md or NAME.html with\n"
+    "                    --format json, markdown or xhtml; DIR is created\n"
+    "                    when missing\n"
     "  -j, --jobs N      convert N files at a time (default: one per core);\n"
     "                    the output is the same whatever N is\n"
-    "  --format FORMAT   text (the default), or json: one JSON record per\n"
-    "                    FILE and line, with its path, status, format,\n"
-    "                    error, errno, code and text (UTF-8, whatever\n"
-    "                    --encoding says)\n"
     "  --password-file FILE\n"
     "                    the password of encrypted presentations: the first\n"
     "                    line of FILE (else the TXTPPT2_PASSWORD variable;\n"
@@ -89,7 +109,9 @@ constexpr const char* kHelp =
     "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
     "  txtppt2 --probe *.ppt                  which files can be converted\n"
     "  txtppt2 --password-file pw.txt secret.ppt\n"
-    "  txtppt2 --format json slides/* | jq -r 'select(.status != \"ok\").path'\n";
+    "  txtppt2 --format json slides/* | jq -r 'select(.status != \"ok\").path'\n"
+    "  txtppt2 --format json *.ppt > decks.jsonl\n"
+    "  txtppt2 --format markdown --output-dir md --jobs 4 slides/*.ppt\n";
 
 bool ParseEncoding(std::string_view value, Encoding& encoding) {
   if (value == "utf-8" || value == "utf8") {
@@ -101,6 +123,15 @@ bool ParseEncoding(std::string_view value, Encoding& encoding) {
   } else {
     return false;
   }
+  return true;
+}
+
+bool ParseFormat(std::string_view value, OutputFormat& format) {
+  if (value == "text") format = OutputFormat::kText;
+  else if (value == "json") format = OutputFormat::kJson;
+  else if (value == "markdown") format = OutputFormat::kMarkdown;
+  else if (value == "xhtml") format = OutputFormat::kXhtml;
+  else return false;
   return true;
 }
 
@@ -180,6 +211,13 @@ bool Parser::HandleOption(std::string_view argument) {
                   "' (utf-8, utf-16le or cp1252)");
     return true;
   }
+  if (name == "--format") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (!ParseFormat(value, options.format))
+      return Fail("unknown format '" + value +
+                  "' (text, json, markdown or xhtml)");
+    return true;
+  }
   if (name == "-o" || name == "--output") {
     if (!TakeValue(name, attached, value)) return false;
     if (value.empty()) return Fail("option '-o' needs a file name");
@@ -198,13 +236,6 @@ bool Parser::HandleOption(std::string_view argument) {
     options.passwordFile = value;
     return true;
   }
-  if (name == "--format") {
-    if (!TakeValue(name, attached, value)) return false;
-    if (value != "text" && value != "json")
-      return Fail("unknown format '" + value + "' (text or json)");
-    options.jsonRecords = value == "json";
-    return true;
-  }
   if (name == "-j" || name == "--jobs") {
     if (!TakeValue(name, attached, value)) return false;
     if (!ParseJobs(value, options.jobs))
@@ -221,10 +252,11 @@ bool Parser::Check() {
     if (!options.outputFile.empty() || !options.outputDir.empty())
       return Fail("--probe writes to standard output only");
   }
+  if (options.format != OutputFormat::kText &&
+      options.encoding != Encoding::kUtf8)
+    return Fail("--encoding applies to --format text only");
   if (!options.outputFile.empty() && !options.outputDir.empty())
     return Fail("-o and --output-dir exclude each other");
-  if (options.jsonRecords && !options.outputDir.empty())
-    return Fail("--format json writes one stream, not --output-dir");
   if (options.inputs.empty()) return Fail("no input file");
   int standardInputs = 0;
   for (const std::string& input : options.inputs)

@@ -14,6 +14,9 @@ enum class Encoding {
   kCp1252,   // the pure-text call's bytes as they are
 };
 
+// What is written for each input (--format).
+enum class OutputFormat { kText, kJson, kMarkdown, kXhtml };
+
 enum class Action { kConvert, kProbe, kHelp, kVersion };
 
 // The name that stands for standard input among the inputs.
@@ -22,6 +25,7 @@ inline constexpr const char* kStandardInputName = "-";
 struct Options {
   Action action = Action::kConvert;
   Encoding encoding = Encoding::kUtf8;
+  OutputFormat format = OutputFormat::kText;
   bool lfLineEnds = false;          // --lf: CR LF becomes LF
   bool completeText = false;        // --complete: the core's complete text
   std::string outputFile;           // -o; empty: standard output
@@ -29,7 +33,6 @@ struct Options {
   unsigned jobs = 0;                // --jobs; 0: one per core
   std::vector<std::string> inputs;  // in the order given; "-" is stdin
   std::string passwordFile;         // --password-file; empty: none
-  bool jsonRecords = false;         // --format json: one record per file
 };
 
 struct ParsedCommandLine {

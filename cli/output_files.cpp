@@ -17,12 +17,13 @@ constexpr size_t kReadChunk = 1 << 16;
 
 }  // namespace
 
-std::string BatchOutputPath(const std::string& dir, const std::string& input) {
+std::string BatchOutputPath(const std::string& dir, const std::string& input,
+                            std::string_view extension) {
   std::filesystem::path name =
       input == kStandardInputName
           ? std::filesystem::path(kStandardInputStem)
           : std::filesystem::path(input).filename().stem();
-  return (std::filesystem::path(dir) / name).string() + ".txt";
+  return (std::filesystem::path(dir) / name).string() + std::string(extension);
 }
 
 bool MakeOutputDir(const std::string& dir, std::string& error) {

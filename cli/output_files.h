@@ -9,9 +9,10 @@
 
 namespace txtppt2::cli {
 
-// DIR/NAME.txt, NAME being the input's file name without its extension
-// ("stdin" for standard input).
-std::string BatchOutputPath(const std::string& dir, const std::string& input);
+// DIR/NAME.txt (or another extension), NAME being the input's file name
+// without its extension ("stdin" for standard input).
+std::string BatchOutputPath(const std::string& dir, const std::string& input,
+                            std::string_view extension = ".txt");
 
 // Creates the folder and its parents when missing. On failure returns
 // false with the reason in `error`.

@@ -3,12 +3,19 @@
 // interpreter lock is released while the converter runs, so that threads
 // convert in parallel; Python objects are made only once it is held again.
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "api/isolated_conversion.h"
 #include "file_text_binding.h"
+#include "api/presentation_extraction.h"
+#include "render/json_record.h"
+#include "render/markdown.h"
 #include "txtppt2.h"
 
 namespace py = pybind11;
@@ -81,6 +88,49 @@ bool Probe(const Source& source) {
   return txtppt2::IsSourceSupported(source);
 }
 
+// (json, 0, b"") on success, json being RenderPresentationJson's object;
+// (None, code, message) on failure. The file is read and the JSON written
+// without the interpreter lock.
+py::tuple ExtractDeck(const Source& source) {
+  txtppt2::PresentationExtraction extraction;
+  std::string json;
+  {
+    py::gil_scoped_release unlocked;
+    extraction = txtppt2::ExtractPresentation(source);
+    if (extraction.ok) json = txtppt2::RenderPresentationJson(extraction.presentation);
+  }
+  if (extraction.ok) return py::make_tuple(py::bytes(json), 0, py::bytes());
+  return py::make_tuple(py::none(), extraction.code,
+                        py::bytes(extraction.message));
+}
+
+// A slide's number, title, text and notes, the strings as UTF-8 bytes
+// (anything else in them the renderer makes U+FFFD).
+using MarkdownSlide =
+    std::tuple<uint32_t, std::optional<py::bytes>, py::bytes, py::bytes>;
+
+py::str RenderMarkdown(const std::vector<MarkdownSlide>& slides) {
+  txtppt2::Presentation presentation;
+  for (const auto& [number, title, text, notes] : slides) {
+    txtppt2::Slide& slide = presentation.slides.emplace_back();
+    slide.number = number;
+    if (title) slide.title = std::string(*title);
+    slide.text = text;
+    slide.notes = notes;
+  }
+  return py::str(txtppt2::RenderMarkdown(presentation));
+}
+
+py::tuple ExtractPresentationPath(const py::bytes& path) {
+  std::string narrow = NarrowPath(path);
+  return ExtractDeck(PathSource{narrow.c_str()});
+}
+
+py::tuple ExtractPresentationBuffer(const py::object& buffer) {
+  HeldBuffer held(buffer);
+  return ExtractDeck(held.AsSource());
+}
+
 py::tuple ConvertPath(const py::bytes& path, bool unicode, bool complete) {
   std::string narrow = NarrowPath(path);
   return Run(PathSource{narrow.c_str()}, unicode, complete);
@@ -120,6 +170,16 @@ PYBIND11_MODULE(_txtppt2, module) {
              py::arg("unicode"), py::arg("complete") = false,
              "Converts the compound file held in a contiguous buffer: "
              "(text, 0, b'') or (None, code, message).");
+  module.def("presentation_path", &ExtractPresentationPath, py::arg("path"),
+             "The deck at a file-system-encoded path as JSON: (json, 0, b'') "
+             "or (None, code, message).");
+  module.def("presentation_buffer", &ExtractPresentationBuffer,
+             py::arg("buffer"),
+             "The deck held in a contiguous buffer as JSON: (json, 0, b'') "
+             "or (None, code, message).");
+  module.def("render_markdown", &RenderMarkdown, py::arg("slides"),
+             "The command's Markdown of (number, title, text, notes) tuples, "
+             "the strings as UTF-8 bytes.");
   module.def("probe_path", &ProbePath, py::arg("path"),
              "Whether the file at a file-system-encoded path can be "
              "converted.");

@@ -18,10 +18,11 @@ set -euo pipefail
 
 # Every package the project uses is in one of these lists.
 build_packages=(cmake g++ make pkg-config nettle-dev)
-test_packages=(libgtest-dev libbenchmark-dev pkg-config
-               libapache-poi-java default-jdk-headless)
+test_packages=(libgtest-dev libbenchmark-dev pkg-config libapache-poi-java
+               default-jdk-headless)
 python_packages=(python3-dev pybind11-dev python3-dask python3-distributed
-                 python3-fsspec python3-pytest python3-pandas)
+                 python3-fsspec python3-pytest python3-pandas
+                 python3-markdown-it)
 x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
               binutils-mingw-w64-i686)
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64

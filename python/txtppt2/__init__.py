@@ -22,6 +22,10 @@ shape (the txtppt2 command's ``--complete``). The interpreter lock is released w
 convert in parallel (see ``extract_many``); ``txtppt2.dask`` spreads a
 collection over a Dask cluster.
 
+``extract_presentation(source)`` gives the deck as data instead: a
+``Presentation`` of frozen dataclasses, with each slide's title, text,
+notes, links and comments, and the document's properties.
+
 Every call takes ``password=``, the password of an encrypted presentation
 (RC4 CryptoAPI, the encryption PowerPoint 97-2003 offers), which is then
 decrypted in memory and read like any other; without it (or with a wrong
@@ -44,14 +48,18 @@ import mmap
 import os
 from typing import IO, Iterable, Iterator, Optional, Tuple, Union
 
-from . import _sources
+from . import _presentation, _sources
 from ._errors import (ConversionError, DamagedPresentationError,
                       EncryptedPresentationError, OldFormatError,
                       StorageError, UnsupportedFormatError, error_for)
+from ._presentation import (Comment, HeaderText, Link, Presentation,
+                            Properties, Slide)
 from ._txtppt2 import __version__
 
 __all__ = ["extract_text", "extract_bytes", "is_supported", "extract_many",
-           "ConversionError", "EncryptedPresentationError", "OldFormatError",
+           "extract_presentation", "Presentation", "Properties", "Slide",
+           "Link", "Comment", "HeaderText", "ConversionError",
+           "EncryptedPresentationError", "OldFormatError",
            "UnsupportedFormatError", "DamagedPresentationError",
            "StorageError",
            "Source", "__version__"]
@@ -138,6 +146,24 @@ def extract_text(source: Source, complete: bool = False,
     """
     return _convert(source, True, complete, password).decode("utf-16-le",
                                                              "replace")
+
+
+def extract_presentation(source: Source,
+                         password: Optional[str] = None) -> Presentation:
+    """Returns source as a deck: its properties, its slides (title, text,
+    notes, links, comments, headers) and its masters' text.
+
+    The slides are those of the last save in presentation order, each
+    with its notes page, as the txtppt2 command's ``--format json`` gives
+    them; ``Presentation.to_dict()`` is that record's "properties",
+    "slides" and "masters", ``Presentation.to_markdown()`` the command's
+    ``--format markdown``. The interpreter lock is released while the file
+    is read. password= reads an encrypted presentation; a PowerPoint 95
+    file gives its text as one slide. Raises what extract_text raises when
+    the file cannot be read as a presentation.
+    """
+    _check_password(password)
+    return _presentation.extract(source, password)
 
 
 def is_supported(source: Source) -> bool:

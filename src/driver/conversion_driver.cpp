@@ -8,6 +8,7 @@
 #include "common/general_messages.h"
 #include "driver/driver_messages.h"
 #include "extract/complete_text_extractor.h"
+#include "extract/complete_walk.h"
 #include "extract/presentation_text_extractor.h"
 
 namespace txtppt2 {
@@ -82,42 +83,52 @@ std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
   return std::unique_ptr<RecordStreamReader>(opened);
 }
 
-// The complete text: "Current User" is optional (without it the whole
-// stream is walked), and the stream is read whole, up to what the file can
-// hold. A file saved for both PowerPoint 95 and 97 keeps the 97 document in
-// the storage "PP97_DUALSTORAGE" and the older format at the root; the 97
-// document is read where it is there.
-HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
-                             RecordStreamReader& rootDocument, OutputMode mode,
-                             size_t reserve, uint32_t* count) {
-  std::unique_ptr<CompoundStorage> dual =
-      root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
-  std::unique_ptr<RecordStreamReader> dualDocument;
-  if (dual)
-    dualDocument =
-        OpenOptionalStream(*dual, TXTPPT2_WTEXT("PowerPoint Document"));
-  CompoundStorage& storage = dualDocument ? *dual : root;
-  RecordStreamReader& document = dualDocument ? *dualDocument : rootDocument;
-  std::unique_ptr<RecordStreamReader> currentUser =
+// The streams of the complete walk: "Current User" is optional (without
+// it the whole stream is walked), and the stream is read whole, up to what
+// the file can hold. A file saved for both PowerPoint 95 and 97 keeps the
+// 97 document in the storage "PP97_DUALSTORAGE" and the older format at the
+// root; the 97 document is read where it is there.
+struct CompleteWalkStreams {
+  std::unique_ptr<CompoundStorage> dual;
+  std::unique_ptr<RecordStreamReader> dualDocument, currentUser;
+  RecordStreamReader* document = nullptr;
+  uint32_t sizeLimit = 0;
+};
+
+CompleteWalkStreams OpenCompleteWalkStreams(CompoundStorage& root,
+                                            RecordStreamReader& rootDocument) {
+  CompleteWalkStreams streams;
+  streams.dual = root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
+  if (streams.dual)
+    streams.dualDocument = OpenOptionalStream(
+        *streams.dual, TXTPPT2_WTEXT("PowerPoint Document"));
+  CompoundStorage& storage = streams.dualDocument ? *streams.dual : root;
+  streams.document =
+      streams.dualDocument ? streams.dualDocument.get() : &rootDocument;
+  streams.currentUser =
       OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
   uint64_t limit =
       storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
-  CompleteTextExtractor extractor(
-      document, currentUser.get(),
-      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
+  streams.sizeLimit =
+      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX));
+  return streams;
+}
+
+HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
+                             RecordStreamReader& rootDocument, OutputMode mode,
+                             size_t reserve, uint32_t* count) {
+  CompleteWalkStreams streams = OpenCompleteWalkStreams(root, rootDocument);
+  CompleteTextExtractor extractor(*streams.document,
+                                  streams.currentUser.get(), streams.sizeLimit);
   if (mode != kPureText)
     return ProduceBlock<WideOutputStream>(extractor, reserve, count);
   return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
 }
 
-}  // namespace
-
-HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
-                       uint32_t* count, ErrorRecorder& errors,
-                       TextScope scope) {
-  errors.ClearConversionError();
-  *count = 0;
-
+// Opens "PowerPoint Document" at the storage's root; null, with the
+// exports' message and code recorded, where it cannot be opened.
+std::unique_ptr<RecordStreamReader> OpenDocument(CompoundStorage& storage,
+                                                 ErrorRecorder& errors) {
   StorageStream* opened = nullptr;
   try {
     storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
@@ -127,9 +138,20 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
                               txtppt2_unsupported_format);
     return nullptr;
   }
+  return std::unique_ptr<RecordStreamReader>(opened);
+}
+
+}  // namespace
+
+HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
+                       uint32_t* count, ErrorRecorder& errors,
+                       TextScope scope) {
+  errors.ClearConversionError();
+  *count = 0;
   // Deleted on every way out, which releases the stream before the caller
   // releases the storage.
-  std::unique_ptr<RecordStreamReader> reader(opened);
+  std::unique_ptr<RecordStreamReader> reader = OpenDocument(storage, errors);
+  if (!reader) return nullptr;
 
   try {
     size_t reserve = ReserveFor(reader->Size(), storage.SourceSize());
@@ -146,6 +168,25 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
                               txtppt2_conversion_failed);
   }
   return nullptr;
+}
+
+bool WalkStorage(CompoundStorage& storage, CompleteWalkVisitor& visitor,
+                 ErrorRecorder& errors) {
+  errors.ClearConversionError();
+  std::unique_ptr<RecordStreamReader> reader = OpenDocument(storage, errors);
+  if (!reader) return false;
+  try {
+    CompleteWalkStreams streams = OpenCompleteWalkStreams(storage, *reader);
+    RunCompleteWalk(*streams.document, streams.currentUser.get(),
+                    streams.sizeLimit, visitor);
+    return true;
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
+  }
+  return false;
 }
 
 HGLOBAL ConvertFile(const WCHAR* path, OutputMode mode, uint32_t* count,

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "driver/error_recorder.h"
+#include "extract/complete_walk.h"
 #include "platform/windows.h"
 #include "storage/compound_storage.h"
 
@@ -41,6 +42,13 @@ HGLOBAL ConvertMemory(const BYTE* data, OutputMode mode, uint32_t* count,
 HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
                        uint32_t* count, ErrorRecorder& errors,
                        TextScope scope = kExactText);
+
+// The complete walk alone, for the slide model: opens the storage's
+// document as the complete text does and hands the walk to visitor, which
+// makes of its text what it needs. False on failure, with the message and
+// code the complete text's conversion would record.
+bool WalkStorage(CompoundStorage& storage, CompleteWalkVisitor& visitor,
+                 ErrorRecorder& errors);
 
 }  // namespace txtppt2
 

@@ -6,33 +6,31 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/complete_walk.h"
 #include "extract/drawing_text_walk.h"
-#include "extract/fallback_walk.h"
-#include "extract/page_order.h"
-#include "extract/persist_directory.h"
 #include "extract/record_types.h"
-#include "extract/stream_image.h"
 #include "extract/text_sink.h"
-#include "extract/work_budget.h"
 
 namespace txtppt2 {
 
 namespace {
 
-// The "Current User" stream holds one small atom and a user name.
-constexpr uint32_t kCurrentUserLimit = 64 * 1024;
-
 // Writes what the walks hand on: each page's text in turn, a separator
 // before each slide after the first.
 template <typename Out>
-class CompleteTextWriter final : public PageVisitor, public FallbackVisitor {
+class CompleteTextWriter final : public CompleteWalkVisitor {
  public:
-  CompleteTextWriter(std::string_view image_, WorkBudget& budget_, Out& out_)
-      : image(image_), budget(budget_), out(out_) {}
+  explicit CompleteTextWriter(Out& out_) : out(out_) {}
+
+  void OnStart(std::string_view image_, const LiveDocument*,
+               WorkBudget& budget_) override {
+    image = image_;
+    budget = &budget_;
+  }
 
   void OnPage(const PageVisit& page) override {
     if (page.role == PageRole::kSlide) OnSlide(page.slideIndex);
-    WalkPageText(image, page, budget, *this);
+    WalkPageText(image, page, *budget, *this);
   }
 
   void OnSlide(size_t slideIndex) override {
@@ -58,7 +56,7 @@ class CompleteTextWriter final : public PageVisitor, public FallbackVisitor {
 
  private:
   std::string_view image;
-  WorkBudget& budget;
+  WorkBudget* budget = nullptr;  // the walk's, from OnStart
   Out& out;
   std::vector<WCHAR> aligned;  // UTF-16 text moved to an even address
 };
@@ -76,22 +74,8 @@ void CompleteTextExtractor::Extract(WideOutputStream& out) { Run(out); }
 
 template <typename Out>
 void CompleteTextExtractor::Run(Out& out) {
-  StreamImage image(document, sizeLimit);
-  std::optional<StreamImage> user;
-  if (currentUser != nullptr) {
-    try {
-      user.emplace(*currentUser, kCurrentUserLimit);
-    } catch (const std::runtime_error&) {
-      user.reset();  // an unreadable "Current User" is a missing one
-    }
-  }
-  WorkBudget budget(image.Bytes().size());
-  CompleteTextWriter<Out> writer(image.Bytes(), budget, out);
-  if (auto live = FindLiveDocument(image.Bytes(),
-                                   user ? user->Bytes() : std::string_view()))
-    WalkLivePages(image.Bytes(), *live, budget, writer);
-  else
-    WalkAllRecords(image.Bytes(), budget, writer);
+  CompleteTextWriter<Out> writer(out);
+  RunCompleteWalk(document, currentUser, sizeLimit, writer);
 }
 
 }  // namespace txtppt2

@@ -6,11 +6,14 @@ failed checks are reported.
 
   cli_test.py CLI SEEDS WORK EXAMPLES VERSION
 """
+import json
 import os
 import pty
+import re
 import shutil
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 
 SEP = "-" * 30 + "\r\n"
 # What the converter makes of the sample file "mixed_scripts".
@@ -86,7 +89,10 @@ def cases(deck_bytes, large, second, complete):
             (["-o", "a.txt", "--output-dir", "b", "deck.ppt"],
              "-o and --output-dir exclude each other"),
             (["--probe", "-o", "a.txt", "deck.ppt"], "--probe"),
-            (["-", "-"], "standard input given more than once")]:
+            (["-", "-"], "standard input given more than once"),
+            (["--format", "csv", "deck.ppt"], "unknown format 'csv'"),
+            (["--format=json", "--encoding", "cp1252", "deck.ppt"],
+             "--encoding applies to --format text only")]:
         table.append((args, b"", b"", message, 2))
     return table
 
@@ -115,6 +121,71 @@ def on_terminal(args):
         pass
     os.close(master)
     return process.wait(timeout=120), seen.replace(b"\r\n", b"\n")
+
+
+def check_formats(check, work, decks):
+    """--format json, markdown and xhtml: one JSON record per input, failed
+    ones included; the three formats show the same slides; --jobs, -o and
+    --output-dir change nothing but where the bytes go."""
+    inputs = ["deck.ppt", "second.ppt", "notes.txt"] + decks[:3]
+    stdin = open("second.ppt", "rb").read()
+    outputs = {}
+    for fmt in ("json", "markdown", "xhtml"):
+        runs = [run(["--format", fmt, "-j", jobs] + inputs + ["-"], stdin)
+                for jobs in ("1", "4")]
+        check(all(r.returncode == 1 and r.stderr == b"txtppt2: notes.txt: " +
+                  NOT_STORAGE.encode() + b"\n" for r in runs) and
+              runs[0].stdout == runs[1].stdout,
+              fmt + ": --jobs 1 and 4", [r.stderr for r in runs])
+        outputs[fmt] = runs[0].stdout
+    records = [json.loads(line) for line in outputs["json"].splitlines()]
+    check([(r["path"], r["status"]) for r in records] ==
+          [(name, "other_format" if name == "notes.txt" else "ok")
+           for name in inputs + ["-"]], "json: one record per input",
+          records)
+    failed = records[2]
+    check(failed["error"] and failed["code"] == 4 and
+          failed["slides"] is None and failed["properties"] is None,
+          "json: the failed file's record", failed)
+    check(records[1]["slides"] == records[-1]["slides"] and
+          [slide["number"] for slide in records[1]["slides"]] == [1, 2, 3],
+          "json: a path and standard input", records[1])
+    check(set(records[0]) == {"path", "status", "format", "error", "code",
+                              "properties", "slides", "masters"},
+          "json: keys", sorted(records[0]))
+    # Each format shows the same slides: markdown's comments, xhtml's divs.
+    counts = [len(r["slides"]) for r in records if r["slides"] is not None]
+    check([len(re.findall(rb"^<!-- Slide number: \d+ -->$", part, re.M))
+           for part in re.split(rb"(?m)^(?=<!-- Slide number: 1 -->$)",
+                                outputs["markdown"]) if part] ==
+          [count for count in counts if count],
+          "markdown: slides per file", outputs["markdown"][:200])
+    documents = outputs["xhtml"].split(b"<?xml ")[1:]
+    check([len(ET.fromstring(b"<?xml " + d).findall(
+        ".//{http://www.w3.org/1999/xhtml}div[@class='slide']"))
+        for d in documents] == counts, "xhtml: slides per file")
+
+    for fmt, extension in (("json", "json"), ("markdown", "md"),
+                           ("xhtml", "html")):
+        out = os.path.join(work, "formats", "all." + extension)
+        os.makedirs(os.path.dirname(out), exist_ok=True)
+        r = run(["--format", fmt, "-o", out] + inputs + ["-"], stdin)
+        check(r.stdout == b"" and open(out, "rb").read() == outputs[fmt],
+              fmt + ": -o", r.stderr)
+        folder = os.path.join(work, "formats", fmt)
+        r = run(["--format=" + fmt, "--output-dir", folder, "-j", "2"] +
+                inputs + ["-"], stdin)
+        expected = {os.path.basename(name).rsplit(".", 1)[0] + "." +
+                    extension: run(["--format", fmt, name]).stdout
+                    for name in inputs[:2] + inputs[3:]}
+        expected["stdin." + extension] = run(["--format", fmt, "-"],
+                                             stdin).stdout
+        if fmt == "json":  # a failed file keeps its record
+            expected["notes.json"] = (json.dumps(failed, separators=(",", ":"),
+                                                 ensure_ascii=False) +
+                                      "\n").encode()
+        check(r.returncode == 1 and tree(folder) == expected,
+              fmt + ": --output-dir", sorted(tree(folder)))
 
 
 def main():
@@ -181,6 +252,8 @@ def main():
     check(r.returncode == 1 and b"already written for deck.ppt" in r.stderr
           and tree(folder) == {"deck.txt": utf8(DECK)},
           "--output-dir: a name taken", r.stderr)
+
+    check_formats(check, work, decks)
 
     # On a terminal, batch mode shows its progress on a line that messages
     # clear; a pipe gets the messages alone.

@@ -4,12 +4,15 @@ it only feeds the threads and the dask schedulers. Those cases skip without
 ../shared, and fail without it in CI."""
 import contextlib
 import errno
+import dataclasses
 import io
+import json
 import mmap
 import os
 import pickle
 import shutil
 import subprocess
+import typing
 from pathlib import Path
 
 import pytest
@@ -136,6 +139,8 @@ def test_what_the_system_refuses_raises_its_os_error(name, error_class,
     (lambda: txtppt2.extract_text(SAMPLE, complete="yes"), TypeError),
     (lambda: txtppt2.dask.extract_bag(str(SAMPLE), 0), ValueError),
     (lambda: txtppt2.dask.extract_bag("/nowhere/*.ppt"), FileNotFoundError),
+    (lambda: txtppt2.dask.extract_bag(str(SAMPLE), records="pages"), ValueError),
+    (lambda: txtppt2.extract_presentation(42), TypeError),
 ])
 def test_wrong_arguments_raise_type_or_value_errors(call, error_class,
                                                    tmp_path):
@@ -228,7 +233,10 @@ def test_dask_bag_reads_any_fsspec_url_and_records_failures():
     assert records[0]["text"] == txtppt2.extract_text(sample)
     assert all(r["error"] and r["text"] is None for r in records[1:])
     assert list(frame.columns) == ["path", "status", "format", "text",
-                                   "error", "errno", "code"]
+                                   "error", "errno", "code", "properties"]
+    assert records[0]["properties"] == \
+        txtppt2.extract_presentation(sample).to_dict()["properties"]
+    assert all(r["properties"] is None for r in records[1:])
     assert list(frame["code"]) == [0, 4, 4, 4]
 
 
@@ -248,3 +256,89 @@ def test_dask_schedulers_give_the_serial_records():
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
                       dashboard_address=":0") as cluster, Client(cluster):
         assert bag.compute() == records
+
+
+def command(*args, stdin=None):
+    return subprocess.run([os.environ["TXTPPT2_CLI"], *args], input=stdin,
+                          check=False, capture_output=True).stdout
+
+
+DECKS = [SAMPLE, SEEDS / "mixed_scripts.ppt", SEEDS / "many_containers.ppt"]
+
+
+@pytest.mark.parametrize("deck", DECKS, ids=lambda path: path.name)
+def test_presentation_is_the_commands_json_and_markdown(deck):
+    presentation = txtppt2.extract_presentation(deck)
+    record = json.loads(command("--format", "json", str(deck)))
+    assert presentation.to_dict() == {
+        key: record[key] for key in ("properties", "slides", "masters")}
+    assert presentation.to_markdown() == \
+        command("--format", "markdown", str(deck)).decode("utf-8")
+    assert [slide.number for slide in presentation.slides] == \
+        list(range(1, len(presentation.slides) + 1))
+
+
+@pytest.mark.parametrize("kind", SOURCES)
+def test_every_kind_of_source_gives_the_same_presentation(kind):
+    with contextlib.ExitStack() as stack:
+        assert txtppt2.extract_presentation(SOURCES[kind](SAMPLE, stack)) == \
+            txtppt2.extract_presentation(SAMPLE)
+
+
+def test_presentation_dataclasses_are_frozen_and_round_trip():
+    presentation = txtppt2.extract_presentation(SAMPLE)
+    slide = presentation.slides[0]
+    for target, name in ((presentation, "slides"), (slide, "title"),
+                         (presentation.properties, "author")):
+        with pytest.raises(dataclasses.FrozenInstanceError):
+            setattr(target, name, None)
+    assert txtppt2.Presentation.from_dict(presentation.to_dict()) == presentation
+    assert pickle.loads(pickle.dumps(presentation)) == presentation
+    assert json.loads(json.dumps(presentation.to_dict())) == presentation.to_dict()
+    # to_dict hands out copies: changing them leaves the deck as it was.
+    copy = presentation.to_dict()
+    copy["slides"][0]["title"] = "changed"
+    copy["properties"]["custom"]["x"] = 1
+    assert presentation.to_dict() != copy
+    assert typing.get_type_hints(txtppt2.extract_presentation)["return"] \
+        is txtppt2.Presentation
+    with pytest.raises(UnsupportedFormatError):  # the text's error class
+        txtppt2.extract_presentation(SEEDS / "no_document_stream.ppt")
+
+
+def test_markdown_of_a_built_deck_is_escaped_by_the_shared_renderer():
+    deck = txtppt2.Presentation(txtppt2.Properties(), (
+        txtppt2.Slide(1, "Plan #", "Plan #\n# not a heading\n<!-- x -->\n",
+                      notes="lone \ud800 surrogate"),
+        txtppt2.Slide(2, None, "```\nbody\n", hidden=True),
+    ))
+    assert deck.to_markdown() == (
+        "<!-- Slide number: 1 -->\n# Plan \\#\n\\# not a heading\n"
+        "\\<!-- x -->\n\n### Notes:\nlone \ufffd surrogate\n\n"
+        "<!-- Slide number: 2 -->\n\\```\nbody\n\n")
+
+
+def test_dask_slide_records_are_the_presentations_slides(tmp_path):
+    # Copies under tmp_path, whose name fsspec keeps as it is.
+    missing = str(tmp_path / "missing.ppt")
+    (tmp_path / "notes.txt").write_bytes(b"n" * 600)
+    shutil.copy(SAMPLE, tmp_path / "a.ppt")
+    shutil.copy(DECKS[1], tmp_path / "b.ppt")
+    paths = [str(tmp_path / name) for name in ("a.ppt", "notes.txt", "b.ppt")]
+    bag = txtppt2.dask.extract_bag(paths + [missing], files_per_partition=2,
+                                   records="slides")
+    records = bag.compute(scheduler="sync")
+    expected = []
+    for path in paths[::2]:
+        expected.append([
+            {"path": path, "number": slide.number, "title": slide.title,
+             "text": slide.text, "notes": slide.notes, "hidden": slide.hidden,
+             "error": None, "code": 0}
+            for slide in txtppt2.extract_presentation(path).slides])
+    failures = [r for r in records if r["error"] is not None]
+    assert [r for r in records if r["error"] is None] == expected[0] + expected[1]
+    assert [(r["path"], r["code"], r["number"], r["text"]) for r in failures] == [
+        (paths[1], 4, None, None), (missing, 4, None, None)]
+    assert records.index(failures[0]) == len(expected[0])
+    assert all(list(r) == ["path", "number", "title", "text", "notes",
+                           "hidden", "error", "code"] for r in records)

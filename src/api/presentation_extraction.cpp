@@ -1,0 +1,111 @@
+// The deck as data: opens the source as the exports do, hands the complete
+// text's walk to the slide model's builder (the same walk, the same texts
+// in the same order; no complete text is made), then reads the document's
+// property sets from the same storage.
+#include "api/presentation_extraction.h"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+
+#include "driver/conversion_driver.h"
+#include "driver/driver_messages.h"
+#include "driver/narrow_path.h"
+#include "extract/stream_image.h"
+#include "interface/conversion_error_state.h"
+#include "model/presentation_builder.h"
+#include "properties/document_properties_reader.h"
+
+namespace txtppt2 {
+
+namespace {
+
+// A property set holds a few hundred bytes of text; a thumbnail may make it
+// larger. Bytes past this are not read (the properties come first).
+constexpr uint32_t kPropertySetLimit = 16u << 20;
+
+// The storage of the source, or null with the failure recorded in errors,
+// with the exports' messages and codes.
+std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
+                                            ErrorRecorder& errors) {
+  try {
+    if (const auto* memory = std::get_if<MemorySource>(&source))
+      return std::make_unique<CompoundStorage>(memory->data, memory->size);
+    WCHAR path[kPathCapacity];
+    if (!WidenNarrowPath(std::get<PathSource>(source).path, path, &errors))
+      return nullptr;
+    return std::make_unique<CompoundStorage>(path);
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
+  }
+  return nullptr;
+}
+
+// The named property set stream's bytes; empty where it is missing or
+// cannot be read (the properties are then absent, not an error).
+std::string ReadPropertyStream(CompoundStorage& storage, const WCHAR* name) {
+  StorageStream* opened = nullptr;
+  try {
+    storage.OpenStream(name, &opened);
+    std::unique_ptr<RecordStreamReader> reader(opened);
+    uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
+                                               : uint64_t{kPropertySetLimit};
+    StreamImage image(*reader,
+                      static_cast<uint32_t>(std::min<uint64_t>(
+                          limit, kPropertySetLimit)));
+    return std::string(image.Bytes());
+  } catch (const std::runtime_error&) {
+    return {};
+  }
+}
+
+// A file saved for PowerPoint 95 and 97 at once keeps the 97 document's
+// property sets beside it in PP97_DUALSTORAGE, as the complete text reads
+// the document there; the root's where it has none.
+void ReadProperties(CompoundStorage& root, DocumentProperties& properties) {
+  std::unique_ptr<CompoundStorage> dual =
+      root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
+  auto read = [&](const WCHAR* name) {
+    std::string stream;
+    if (dual) stream = ReadPropertyStream(*dual, name);
+    return stream.empty() ? ReadPropertyStream(root, name) : stream;
+  };
+  ReadSummaryInformation(read(TXTPPT2_WTEXT("\005SummaryInformation")),
+                         properties);
+  ReadDocumentSummaryInformation(
+      read(TXTPPT2_WTEXT("\005DocumentSummaryInformation")), properties);
+}
+
+}  // namespace
+
+PresentationExtraction ExtractPresentation(const Source& source) {
+  ConversionErrorState errors;
+  PresentationExtraction result;
+  std::unique_ptr<CompoundStorage> storage = OpenSource(source, errors);
+  if (storage) {
+    try {
+      PresentationBuilder builder(result.presentation);
+      if (WalkStorage(*storage, builder, errors)) {
+        builder.Finish();
+        ReadProperties(*storage, result.presentation.properties);
+        result.ok = true;
+      }
+    } catch (const std::exception& error) {
+      errors.SetConversionError(error.what(), txtppt2_conversion_failed);
+    }
+  }
+  if (!result.ok) {
+    result.presentation = Presentation();
+    result.code = errors.ReportedCode();
+    char message[ConversionErrorState::kMessageCapacity];
+    errors.CopyMessage(message, sizeof message);
+    result.message = message;
+  }
+  return result;
+}
+
+}  // namespace txtppt2

@@ -1,0 +1,266 @@
+#include "model/presentation_builder.h"
+
+#include "extract/drawing_text_walk.h"
+#include "extract/record_layouts.h"
+#include "extract/record_types.h"
+#include "extract/text_atom_visitor.h"
+#include "model/model_record_types.h"
+#include "model/model_text.h"
+
+namespace txtppt2 {
+
+namespace {
+
+bool IsTitleTextType(uint32_t type) {
+  return type == TextHeaderAtomLayout::kTitle ||
+         type == TextHeaderAtomLayout::kCenteredTitle;
+}
+
+bool IsTitlePlacement(uint8_t placement) {
+  return placement == TitlePlacement::kTitle ||
+         placement == TitlePlacement::kCenteredTitle ||
+         placement == TitlePlacement::kVerticalTitle;
+}
+
+}  // namespace
+
+PresentationBuilder::PresentationBuilder(Presentation& presentation_)
+    : presentation(presentation_) {}
+
+void PresentationBuilder::OnStart(std::string_view image_,
+                                  const LiveDocument* live,
+                                  WorkBudget& walkBudget_) {
+  image = image_;
+  walkBudget = &walkBudget_;
+  budget.emplace(image.size());
+  if (live == nullptr) return;
+  auto document = ReadRecordHeader(image, live->documentOffset,
+                                   static_cast<uint32_t>(image.size()));
+  if (!document) return;
+  targets = ReadHyperlinkTargets(image, *document, *budget);
+  using Layout = HeadersFootersLayout;
+  if (auto slides = FindHeadersFooters(image, *document,
+                                       Layout::kSlidesInstance, *budget))
+    AppendHeaderTexts(image, *slides, "slide", *budget, documentSlideHeaders);
+  if (auto notes = FindHeadersFooters(image, *document,
+                                      Layout::kNotesInstance, *budget))
+    AppendHeaderTexts(image, *notes, "notes", *budget, documentNotesHeaders);
+  // The walk reads the first list of slides; so does the index.
+  ForEachChild(image, *document, [&](const RecordHeader& child) {
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (child.type != kRtSlideListWithText ||
+        child.instance != kSlideListInstanceSlides)
+      return true;
+    IndexSlideList(child);
+    return false;
+  });
+}
+
+// Each entry's texts by the atom's offset with the type of the text header
+// before it, and each entry's first title text.
+void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
+  std::optional<uint32_t> textType;
+  ForEachChild(image, list, [&](const RecordHeader& child) {
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (child.type == kRtSlidePersistAtom) {
+      listTitles.emplace_back();
+      textType.reset();
+    } else if (child.type == kRtTextHeaderAtom) {
+      textType = child.BodyLength() >= 4
+                     ? std::optional(LoadU32(image, child.BodyStart()))
+                     : std::nullopt;
+    } else if (IsTextAtom(child.type) && textType && !listTitles.empty()) {
+      listTexts.emplace(child.offset, ListText{*textType, list.bodyEnd});
+      if (IsTitleTextType(*textType) && !listTitles.back() &&
+          budget->Spend(child.BodyLength())) {
+        std::string title = TrimmedText(AtomUnits(image, child));
+        if (!title.empty()) listTitles.back() = std::move(title);
+      }
+    }
+    return true;
+  });
+}
+
+void PresentationBuilder::OnPage(const PageVisit& page) {
+  if (page.role == PageRole::kSlide)
+    BeginSlide(page.container);
+  else if (page.role == PageRole::kMaster && page.container)
+    BeginMaster(*page.container);
+  else if (page.role == PageRole::kNotes && page.container)
+    BeginNotes(*page.container);
+  WalkPageText(image, page, *walkBudget, *this);
+}
+
+// The fallback walk writes the slide lists' text before the first slide
+// container: that text belongs to the first slide.
+void PresentationBuilder::OnSlide(size_t slideIndex) {
+  if (slideIndex == 0 && !presentation.slides.empty()) return;
+  BeginSlide(std::nullopt);
+  pageless.back() = false;  // its page is there, only not read
+}
+
+Slide& PresentationBuilder::CurrentSlide() {
+  if (presentation.slides.empty()) {
+    presentation.slides.emplace_back();
+    pageless.push_back(false);
+  }
+  return presentation.slides.back();
+}
+
+void PresentationBuilder::BeginSlide(const std::optional<RecordHeader>& slide) {
+  CloseSlide();
+  presentation.slides.emplace_back();
+  pageless.push_back(!slide);
+  reading = Reading::kSlide;
+  nextMasterId.reset();
+  if (!slide) return;
+  Slide& opened = presentation.slides.back();
+  PageParts parts = ReadPageParts(image, *slide, *budget);
+  opened.hidden = IsSlideHidden(image, parts);
+  opened.comments = ReadComments(image, parts, *budget);
+  if (parts.headersFooters) {
+    slideOwnHeaders.emplace();
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", *budget,
+                      *slideOwnHeaders);
+  }
+  slideMasterId = MasterIdOf(image, parts);
+  nextMasterId = slideMasterId;
+}
+
+// The slide's headers lead its list: its own, else its master's, else the
+// document's.
+void PresentationBuilder::CloseSlide() {
+  if (presentation.slides.empty()) return;
+  const std::vector<HeaderText>* shown = &documentSlideHeaders;
+  if (slideOwnHeaders) {
+    shown = &*slideOwnHeaders;
+  } else if (slideMasterId) {
+    auto found = masterHeaders.find(*slideMasterId);
+    if (found != masterHeaders.end()) shown = &found->second;
+  }
+  auto& headers = presentation.slides.back().headers;
+  headers.insert(headers.begin(), shown->begin(), shown->end());
+  slideOwnHeaders.reset();
+  slideMasterId.reset();
+}
+
+void PresentationBuilder::BeginMaster(const RecordHeader& master) {
+  reading = Reading::kMaster;
+  presentation.masters.emplace_back();
+  PageParts parts = ReadPageParts(image, master, *budget);
+  if (nextMasterId && parts.headersFooters) {
+    std::vector<HeaderText> headers;
+    AppendHeaderTexts(image, *parts.headersFooters, "slide", *budget,
+                      headers);
+    masterHeaders.emplace(*nextMasterId, std::move(headers));
+  }
+  // A title master's own master comes next.
+  nextMasterId = MasterIdOf(image, parts);
+}
+
+void PresentationBuilder::BeginNotes(const RecordHeader& notes) {
+  reading = Reading::kNotes;
+  auto& headers = CurrentSlide().headers;
+  PageParts parts = ReadPageParts(image, notes, *budget);
+  if (parts.headersFooters)
+    AppendHeaderTexts(image, *parts.headersFooters, "notes", *budget,
+                      headers);
+  else
+    headers.insert(headers.end(), documentNotesHeaders.begin(),
+                   documentNotesHeaders.end());
+}
+
+void PresentationBuilder::OnText(const RecordHeader& atom,
+                                 const RecordHeader* shape) {
+  ReadAtomUnits(image, atom, units);
+  if (reading == Reading::kMaster && !presentation.masters.empty()) {
+    AppendParagraphs(presentation.masters.back(), units);
+    return;
+  }
+  Slide& slide = CurrentSlide();
+  if (reading == Reading::kNotes) {
+    AppendParagraphs(slide.notes, units);
+    return;
+  }
+  AppendParagraphs(slide.text, units);
+  if (shape != nullptr && !slide.title && IsTitleText(atom, *shape)) {
+    std::string title = TrimmedText(units);
+    if (!title.empty()) slide.title = std::move(title);
+  }
+  AddLinks(atom, shape, units, slide);
+}
+
+// A title: the text of a title placeholder, or a text whose header calls
+// it a title.
+bool PresentationBuilder::IsTitleText(const RecordHeader& atom,
+                                      const RecordHeader& shape) {
+  auto listed = listTexts.find(atom.offset);
+  if (listed != listTexts.end() && IsTitleTextType(listed->second.textType))
+    return true;
+  bool title = false;
+  ForEachChild(image, shape, [&](const RecordHeader& part) {
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (part.type != kOfficeArtClientData &&
+        part.type != kOfficeArtClientTextbox)
+      return true;
+    ForEachChild(image, part, [&](const RecordHeader& record) {
+      if (!budget->Spend(kRecordHeaderSize)) return false;
+      if (record.type == kRtPlaceholderAtom &&
+          record.BodyLength() > PlaceholderAtomLayout::kPlacementId)
+        title = IsTitlePlacement(static_cast<uint8_t>(
+            image[record.BodyStart() + PlaceholderAtomLayout::kPlacementId]));
+      else if (record.type == kRtTextHeaderAtom && record.BodyLength() >= 4)
+        title = IsTitleTextType(LoadU32(
+            image, record.BodyStart() + TextHeaderAtomLayout::kTextType));
+      return !title;
+    });
+    return !title;
+  });
+  return title;
+}
+
+// The hyperlinked ranges among the records after the atom: in the slide
+// list, or in the shape's text box that holds it.
+void PresentationBuilder::AddLinks(const RecordHeader& atom,
+                                   const RecordHeader* shape,
+                                   std::u16string_view text, Slide& slide) {
+  if (targets.empty()) return;
+  auto listed = listTexts.find(atom.offset);
+  if (listed != listTexts.end()) {
+    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text, targets,
+                     *budget, slide.links);
+    return;
+  }
+  if (shape == nullptr) return;
+  ForEachChild(image, *shape, [&](const RecordHeader& part) {
+    if (!budget->Spend(kRecordHeaderSize)) return false;
+    if (part.type != kOfficeArtClientTextbox || atom.offset < part.offset ||
+        atom.End() > part.bodyEnd)
+      return true;
+    AppendRangeLinks(image, atom.End(), part.bodyEnd, text, targets, *budget,
+                     slide.links);
+    return false;
+  });
+}
+
+void PresentationBuilder::Finish() {
+  CloseSlide();
+  auto& slides = presentation.slides;
+  // Slides follow the list's entries one by one (the fallback walk has no
+  // list titles).
+  for (size_t i = 0; i < slides.size() && i < listTitles.size(); ++i)
+    if (!slides[i].title) slides[i].title = listTitles[i];
+  size_t kept = 0;
+  for (size_t i = 0; i < slides.size(); ++i) {
+    if (pageless[i] && slides[i].text.empty() && slides[i].notes.empty())
+      continue;
+    if (kept != i) slides[kept] = std::move(slides[i]);
+    slides[kept].number = static_cast<uint32_t>(kept + 1);
+    ++kept;
+  }
+  slides.resize(kept);
+  std::erase_if(presentation.masters,
+                [](const std::string& text) { return text.empty(); });
+}
+
+}  // namespace txtppt2

@@ -1,0 +1,95 @@
+// PresentationBuilder: the slide model, built by visiting the complete
+// walk (extract/complete_walk.h), so that the model's text and the complete
+// text are the same walk's: it reads each page's text as the complete text
+// does, in the same order, and sorts it into slides.
+//
+// Per slide: its text and its notes page's text (LF line ends, see
+// model/model_text.h); the title from the first title placeholder's text,
+// else from the slide list's title text for the slide; the hyperlinked
+// ranges of its texts with the targets of the document's hyperlink list;
+// the comments and hidden flag of its container; the headers and footers
+// of its own, its master's or the document's headers-and-footers records,
+// and those of its notes page. Each master's text, the first time a slide
+// uses it, goes to `masters`.
+//
+// Bounds: the walk's budget bounds the text; the builder's own reads (the
+// slide list's index, hyperlinks, comments, headers) spend a second budget
+// of the same size, so that they never cut the walk's text short, and
+// nothing recurses.
+#ifndef TXTPPT2_MODEL_PRESENTATION_BUILDER_H_
+#define TXTPPT2_MODEL_PRESENTATION_BUILDER_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "extract/complete_walk.h"
+#include "model/presentation.h"
+#include "model/slide_records.h"
+
+namespace txtppt2 {
+
+class PresentationBuilder final : public CompleteWalkVisitor {
+ public:
+  // Slides and masters go to presentation, which must outlive the builder;
+  // its properties are left alone.
+  explicit PresentationBuilder(Presentation& presentation);
+
+  void OnStart(std::string_view image, const LiveDocument* live,
+               WorkBudget& walkBudget) override;
+  void OnPage(const PageVisit& page) override;
+  void OnSlide(size_t slideIndex) override;  // the fallback walk's
+  void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
+
+  // Completes what only the whole walk tells: the last slide's headers,
+  // titles from the slide list, numbers. Drops masters without text, and
+  // slides the list names whose page is missing and that have no text
+  // (nothing of them exists to show).
+  void Finish();
+
+ private:
+  enum class Reading { kSlide, kMaster, kNotes };
+  // A text atom of the slide list: its text type, and where its list ends.
+  struct ListText {
+    uint32_t textType;
+    uint32_t listEnd;
+  };
+
+  void IndexSlideList(const RecordHeader& list);
+  void BeginSlide(const std::optional<RecordHeader>& slide);
+  void BeginMaster(const RecordHeader& master);
+  void BeginNotes(const RecordHeader& notes);
+  Slide& CurrentSlide();
+  void CloseSlide();
+  bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
+  void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
+                std::u16string_view text, Slide& slide);
+
+  Presentation& presentation;
+  std::string_view image;
+  WorkBudget* walkBudget = nullptr;  // the walk's, for the pages' text
+  std::optional<WorkBudget> budget;  // the builder's own reads'
+  HyperlinkTargets targets;
+  std::unordered_map<uint32_t, ListText> listTexts;  // by the atom's offset
+  std::vector<std::optional<std::string>> listTitles;  // per list entry
+  std::vector<HeaderText> documentSlideHeaders, documentNotesHeaders;
+  // The headers of masters that have their own, by the id pages refer to
+  // them with.
+  std::unordered_map<uint32_t, std::vector<HeaderText>> masterHeaders;
+
+  Reading reading = Reading::kSlide;  // whose texts come now
+  std::vector<bool> pageless;      // per slide: the list named a missing page
+  // The open slide's own headers, or the id of its master.
+  std::optional<std::vector<HeaderText>> slideOwnHeaders;
+  std::optional<uint32_t> slideMasterId;
+  // The id the master read next is known by.
+  std::optional<uint32_t> nextMasterId;
+  std::u16string units;  // the text being read, its room reused
+};
+
+}  // namespace txtppt2
+
+#endif  // TXTPPT2_MODEL_PRESENTATION_BUILDER_H_

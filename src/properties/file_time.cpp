@@ -1,0 +1,81 @@
+#include "properties/file_time.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace txtppt2 {
+
+namespace {
+
+constexpr uint64_t kTicksPerSecond = 10'000'000;
+constexpr int64_t kSecondsPerDay = 86'400;
+// Days from 1601-01-01 to 1970-01-01, and from 1899-12-30 to 1970-01-01.
+constexpr int64_t kFileTimeEpochDays = 134'774;
+constexpr int64_t kOleDateEpochDays = 25'569;
+constexpr int kLastYear = 9999;
+constexpr int kFirstYear = 1601;
+
+// The civil date of a day count from 1970-01-01 (the proleptic Gregorian
+// calendar, era by era of 400 years).
+void CivilFromDays(int64_t days, int64_t& year, int& month, int& day) {
+  days += 719'468;
+  int64_t era = (days >= 0 ? days : days - 146'096) / 146'097;
+  int64_t dayOfEra = days - era * 146'097;
+  int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) /
+      365;
+  int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 -
+                                  yearOfEra / 100);
+  int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+  day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+  month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3
+                                             : shiftedMonth - 9);
+  year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+// Seconds since 1970-01-01 as ISO text, within the years allowed.
+std::optional<std::string> UnixSecondsToIso(int64_t seconds) {
+  int64_t days = seconds >= 0 ? seconds / kSecondsPerDay
+                              : -((-seconds + kSecondsPerDay - 1) /
+                                  kSecondsPerDay);
+  int64_t inDay = seconds - days * kSecondsPerDay;
+  int64_t year;
+  int month, day;
+  CivilFromDays(days, year, month, day);
+  if (year < kFirstYear || year > kLastYear) return std::nullopt;
+  return CalendarTimeToIso(static_cast<int>(year), month, day,
+                           static_cast<int>(inDay / 3600),
+                           static_cast<int>(inDay / 60 % 60),
+                           static_cast<int>(inDay % 60));
+}
+
+}  // namespace
+
+std::optional<std::string> FileTimeToIso(uint64_t ticks) {
+  if (ticks == 0) return std::nullopt;
+  auto seconds = static_cast<int64_t>(ticks / kTicksPerSecond);
+  return UnixSecondsToIso(seconds - kFileTimeEpochDays * kSecondsPerDay);
+}
+
+std::optional<std::string> OleDateToIso(double days) {
+  // Checked before the conversion to an integer, which NaN and huge values
+  // would make undefined.
+  if (!(days > -150'000.0 && days < 3'000'000.0)) return std::nullopt;
+  auto seconds = static_cast<int64_t>(std::llround(days * kSecondsPerDay));
+  return UnixSecondsToIso(seconds - kOleDateEpochDays * kSecondsPerDay);
+}
+
+std::optional<std::string> CalendarTimeToIso(int year, int month, int day,
+                                             int hour, int minute,
+                                             int second) {
+  if (year < kFirstYear || year > kLastYear || month < 1 || month > 12 ||
+      day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
+      minute > 59 || second < 0 || second > 59)
+    return std::nullopt;
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", year,
+                month, day, hour, minute, second);
+  return std::string(text);
+}
+
+}  // namespace txtppt2

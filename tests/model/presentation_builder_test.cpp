@@ -1,0 +1,242 @@
+// The slide model of a deck written record by record: titles from
+// placeholders and from the slide list, notes, hidden slides, hyperlinked
+// ranges, comments, headers and footers of the document, the slide and the
+// notes page, masters once, and the property sets beside the document.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "api/presentation_extraction.h"
+#include "fixtures/compound_file_writer.h"
+#include "fixtures/property_set_writer.h"
+#include "fixtures/record_stream_builder.h"
+#include "properties/property_set.h"
+
+namespace txtppt2 {
+namespace {
+
+using testing::RecordStreamBuilder;
+using testing::Utf16Le;
+
+std::string U16(uint16_t v) { return std::string{char(v), char(v >> 8)}; }
+std::string U32(uint32_t v) { return U16(uint16_t(v)) + U16(uint16_t(v >> 16)); }
+std::string Atom(uint16_t type, const std::string& body, uint16_t inst = 0) {
+  std::string header = U16(uint16_t(inst << 4)) + U16(type) +
+                       U32(static_cast<uint32_t>(body.size()));
+  return header + body;
+}
+std::string Chars(std::u16string_view text) {
+  return Atom(kRtTextCharsAtom, Utf16Le(text));
+}
+std::string CString(std::u16string_view text, uint16_t inst) {
+  return Atom(kRtCString, Utf16Le(text), inst);
+}
+std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
+  return RecordStreamBuilder()
+      .Container(type, static_cast<uint32_t>(children.size()), inst)
+      .Raw(children)
+      .Bytes();
+}
+std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
+  return Atom(kRtSlidePersistAtom,
+              U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
+}
+std::string TextHeader(uint32_t type) { return Atom(kRtTextHeaderAtom, U32(type)); }
+// A page: its SlideAtom, what else it holds, then its drawing.
+std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
+                 const std::string& extras, const std::string& shapes) {
+  std::string atom = Atom(kRtSlideAtom, U32(0) + std::string(8, '\0') +
+                                            U32(masterId) + U32(notesId) +
+                                            U32(0));
+  return Box(type, atom + extras +
+                       Box(kRtDrawing,
+                           Box(kOfficeArtDgContainer,
+                               Box(kOfficeArtSpgrContainer, shapes))));
+}
+std::string Shape(const std::string& data, const std::string& textbox) {
+  std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
+  if (!textbox.empty()) parts += Box(kOfficeArtClientTextbox, textbox);
+  return Box(kOfficeArtSpContainer, parts);
+}
+std::string Placeholder(char type) {
+  return Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0'));
+}
+// Headers and footers: the flags, then the user date, header and footer.
+std::string HeadersFooters(uint16_t flags, std::u16string_view date,
+                           std::u16string_view header,
+                           std::u16string_view footer, uint16_t inst) {
+  return Box(0x0FD9,
+             Atom(0x0FDA, U16(0) + U16(flags)) + CString(date, 0) +
+                 CString(header, 1) + CString(footer, 2),
+             inst);
+}
+constexpr uint16_t kHasDate = 0x01, kHasUserDate = 0x04, kHasHeader = 0x10,
+                   kHasFooter = 0x20;
+
+std::string SlideOne() {
+  std::string hidden = Atom(0x03F9, std::string(10, '\0') + U16(0x0004) +
+                                        std::string(4, '\0'));
+  std::string systemTime = U16(2008) + U16(8) + U16(1) + U16(4) + U16(22) +
+                           U16(27) + U16(16) + U16(0);
+  std::string comment = Box(0x2EE0, CString(u"Ann", 0) +
+                                        CString(u"Looks good", 1) +
+                                        CString(u"A", 2) +
+                                        Atom(0x2EE1, U32(1) + systemTime +
+                                                         U32(0) + U32(0)));
+  std::string tags = Box(0x1388, Box(0x138A, CString(u"___PPT10", 0) +
+                                                 Atom(0x138B, comment)));
+  // "site" (characters 6 to 10) links to hyperlink 7.
+  std::string link = Box(0x0FF2, Atom(0x0FF3, U32(0) + U32(7) + U32(4) +
+                                                  U32(0))) +
+                     Atom(0x0FDF, U32(6) + U32(10));
+  std::string shapes =
+      Shape("", TextHeader(4) + Chars(u"Visit site") + link) +
+      Shape(Placeholder(0x0D), TextHeader(0) + Chars(u"Agenda"));
+  return Page(kRtSlide, 0x80000000, 300, hidden + tags, shapes);
+}
+
+std::string SlideTwo() {
+  std::string own = HeadersFooters(kHasFooter, u"", u"", u"Own foot", 0);
+  return Page(kRtSlide, 0x80000000, 0, own,
+              Shape("", TextHeader(4) + Chars(u"Second")));
+}
+
+std::string Document() {
+  std::string hyperlinks =
+      Box(0x0409, Box(0x0FD7, Atom(0x0FD3, U32(7)) + CString(u"site", 0) +
+                                  CString(u"http://example.com/", 1) +
+                                  CString(u"intro", 3)));
+  std::string slideList = PersistEntry(2, 256) + PersistEntry(3, 257) +
+                          TextHeader(0) + Chars(u"Listed title");
+  return Box(kRtDocument,
+             hyperlinks +
+                 HeadersFooters(kHasFooter | kHasDate | kHasUserDate,
+                                u"1 May", u"", u"Doc foot", 3) +
+                 HeadersFooters(kHasHeader, u"", u"Notes head", u"", 4) +
+                 Box(kRtSlideListWithText, PersistEntry(5, 0x80000000), 1) +
+                 Box(kRtSlideListWithText, slideList) +
+                 Box(kRtSlideListWithText, PersistEntry(4, 300), 2));
+}
+
+// The records at their persist ids, one directory, one edit, and the
+// "Current User" atom that points at it.
+std::string WriteDeck(std::string& currentUser) {
+  std::map<uint32_t, std::string> records{
+      {1, Document()},
+      {2, SlideOne()},
+      {3, SlideTwo()},
+      {4, Page(kRtNotes, 0, 0, "",
+               Shape("", TextHeader(2) + Chars(u"Speaker note")))},
+      {5, Page(kRtMainMaster, 0, 0, "",
+               Shape(Placeholder(1), TextHeader(0) + Chars(u"Click")) +
+                   Shape("", TextHeader(4) + Chars(u"Logo")))}};
+  std::string stream, entries;
+  for (const auto& [id, record] : records) {
+    entries += U32(id | 1u << 20) + U32(static_cast<uint32_t>(stream.size()));
+    stream += record;
+  }
+  uint32_t directory = static_cast<uint32_t>(stream.size());
+  stream += Atom(kRtPersistDirectoryAtom, entries);
+  uint32_t edit = static_cast<uint32_t>(stream.size());
+  stream += Atom(kRtUserEditAtom, U32(0) + U32(0) + U32(0) + U32(directory) +
+                                      U32(1) + U32(5) + U32(0));
+  currentUser = Atom(kRtCurrentUserAtom, U32(20) + U32(0xE391C05F) +
+                                             U32(edit) + std::string(12, '\0'));
+  return stream;
+}
+
+PresentationExtraction ExtractFile(const std::string& bytes) {
+  return ExtractPresentation(
+      MemorySource{reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<uint32_t>(bytes.size())});
+}
+
+TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
+  std::string currentUser;
+  std::string document = WriteDeck(currentUser);
+  testing::CompoundFileWriter file;
+  file.AddStream(u"PowerPoint Document", document);
+  file.AddStream(u"Current User", currentUser);
+  file.AddStream(u"\u0005SummaryInformation",
+                 testing::WritePropertySet(
+                     {{kSummaryInformationId,
+                       {{1, testing::I2Value(1252)},
+                        {2, testing::LpstrValue("Deck")}}}}));
+  auto extraction = ExtractFile(file.Build());
+  ASSERT_TRUE(extraction.ok) << extraction.message;
+  const Presentation& deck = extraction.presentation;
+  EXPECT_EQ(deck.properties.title.value_or(""), "Deck");
+  ASSERT_EQ(deck.slides.size(), 2u);
+
+  const Slide& first = deck.slides[0];
+  EXPECT_EQ(first.number, 1u);
+  EXPECT_EQ(first.title.value_or("(none)"), "Agenda");
+  EXPECT_EQ(first.text, "Visit site\nAgenda\n");
+  EXPECT_EQ(first.notes, "Speaker note\n");
+  EXPECT_TRUE(first.hidden);
+  ASSERT_EQ(first.links.size(), 1u);
+  EXPECT_EQ(first.links[0].text, "site");
+  EXPECT_EQ(first.links[0].url, "http://example.com/#intro");
+  ASSERT_EQ(first.comments.size(), 1u);
+  EXPECT_EQ(first.comments[0].author, "Ann");
+  EXPECT_EQ(first.comments[0].initials, "A");
+  EXPECT_EQ(first.comments[0].text, "Looks good");
+  EXPECT_EQ(first.comments[0].date.value_or(""), "2008-08-04T22:27:16Z");
+  // The document's footer and date for the slide, its notes header for
+  // the notes page.
+  ASSERT_EQ(first.headers.size(), 3u);
+  EXPECT_EQ(first.headers[0].place + first.headers[0].kind +
+                first.headers[0].text,
+            "slidefooterDoc foot");
+  EXPECT_EQ(first.headers[1].place + first.headers[1].kind +
+                first.headers[1].text,
+            "slidedate1 May");
+  EXPECT_EQ(first.headers[2].place + first.headers[2].kind +
+                first.headers[2].text,
+            "notesheaderNotes head");
+
+  // No shape shows a title: the list's title, which the text ends with as
+  // no shape showed it either; its own footer replaces the document's.
+  const Slide& second = deck.slides[1];
+  EXPECT_EQ(second.number, 2u);
+  EXPECT_EQ(second.title.value_or("(none)"), "Listed title");
+  EXPECT_EQ(second.text, "Second\nListed title\n");
+  EXPECT_EQ(second.notes, "");
+  EXPECT_FALSE(second.hidden);
+  EXPECT_TRUE(second.links.empty());
+  ASSERT_EQ(second.headers.size(), 1u);
+  EXPECT_EQ(second.headers[0].kind + second.headers[0].text, "footerOwn foot");
+
+  // The master's text once, without its title prompt.
+  ASSERT_EQ(deck.masters.size(), 1u);
+  EXPECT_EQ(deck.masters[0], "Logo\n");
+}
+
+TEST(PresentationBuilderTest, FailuresCarryTheExportsMessageAndCode) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    uint32_t code;
+  } cases[] = {
+      {"not a compound file", "plain text, no storage", 4},
+      {"no PowerPoint Document", [] {
+         testing::CompoundFileWriter file;
+         file.AddStream(u"Workbook", "x");
+         return file.Build();
+       }(), 1003},
+  };
+  for (const Case& c : cases) {
+    auto extraction = ExtractFile(c.bytes);
+    EXPECT_FALSE(extraction.ok) << c.name;
+    EXPECT_EQ(extraction.code, c.code) << c.name;
+    EXPECT_FALSE(extraction.message.empty()) << c.name;
+    EXPECT_TRUE(extraction.presentation.slides.empty()) << c.name;
+  }
+  auto missing = ExtractPresentation(PathSource{"/nonexistent/deck.ppt"});
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.code, 0u);
+}
+
+}  // namespace
+}  // namespace txtppt2
