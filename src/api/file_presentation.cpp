@@ -59,8 +59,13 @@ FilePresentation ExtractFilePresentation(
   FileInspection inspection = InspectFile(source, password);
   FilePresentation result{inspection.verdict};
   const FileStatus status = inspection.verdict.status;
-  if (status != FileStatus::kOk && status != FileStatus::kDamaged)
+  if (status != FileStatus::kOk && status != FileStatus::kDamaged) {
+    // The exports' code for the same bytes, as the records have always
+    // carried it.
+    if (status != FileStatus::kUnreadable)
+      result.code = ConvertSource(source, kUnicode, kExactText).code;
     return result;
+  }
   if (inspection.verdict.format == "ppt95") {
     result.presentation = OneSlideOf(inspection.powerPoint95Text);
     return result;

@@ -19,7 +19,9 @@ namespace txtppt2 {
 
 struct FilePresentation {
   FileVerdict verdict;
-  // The library's code when the slide model failed on a presentation.
+  // The library's code: the slide model's when it failed on a
+  // presentation; for a file neither ok nor damaged, what the exports
+  // report for the same bytes (0 where they read it, as an encrypted deck).
   uint32_t code = 0;
   // For kOk, and for kDamaged where anything could be read.
   std::optional<Presentation> presentation;

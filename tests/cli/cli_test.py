@@ -133,8 +133,8 @@ def check_formats(check, work, decks):
     for fmt in ("json", "markdown", "xhtml"):
         runs = [run(["--format", fmt, "-j", jobs] + inputs + ["-"], stdin)
                 for jobs in ("1", "4")]
-        check(all(r.returncode == 1 and r.stderr == b"txtppt2: notes.txt: " +
-                  NOT_STORAGE.encode() + b"\n" for r in runs) and
+        check(all(r.returncode == 1 and r.stderr == line("notes.txt", NOT_PPT)
+                  for r in runs) and
               runs[0].stdout == runs[1].stdout,
               fmt + ": --jobs 1 and 4", [r.stderr for r in runs])
         outputs[fmt] = runs[0].stdout
@@ -150,8 +150,8 @@ def check_formats(check, work, decks):
     check(records[1]["slides"] == records[-1]["slides"] and
           [slide["number"] for slide in records[1]["slides"]] == [1, 2, 3],
           "json: a path and standard input", records[1])
-    check(set(records[0]) == {"path", "status", "format", "error", "code",
-                              "properties", "slides", "masters"},
+    check(set(records[0]) == {"path", "status", "format", "error", "errno",
+                              "code", "properties", "slides", "masters"},
           "json: keys", sorted(records[0]))
     # Each format shows the same slides: markdown's comments, xhtml's divs.
     counts = [len(r["slides"]) for r in records if r["slides"] is not None]
