@@ -36,7 +36,10 @@ FileConversion ConvertInputData(std::string_view data, bool unicode,
 }
 
 std::string ProblemText(const FileConversion& conversion) {
-  const FileVerdict& verdict = conversion.verdict;
+  return ProblemText(conversion.verdict, !conversion.text.empty());
+}
+
+std::string ProblemText(const FileVerdict& verdict, bool somethingRead) {
   switch (verdict.status) {
     case FileStatus::kOk:
       return {};
@@ -48,7 +51,7 @@ std::string ProblemText(const FileConversion& conversion) {
                "--password-file or TXTPPT2_PASSWORD)";
       return verdict.error;
     case FileStatus::kDamaged:
-      return conversion.text.empty()
+      return !somethingRead
                  ? verdict.error + "; no text could be read"
                  : verdict.error + "; the text that could be read is given";
     case FileStatus::kOldFormat:

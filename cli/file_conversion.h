@@ -35,6 +35,9 @@ FileConversion ConvertInputData(std::string_view data, bool unicode,
 // "not a PowerPoint 97-2003 presentation but a PDF document", "No such
 // file or directory", ...
 std::string ProblemText(const FileConversion& conversion);
+// The same for a verdict, `somethingRead` saying whether a damaged file
+// gave any text.
+std::string ProblemText(const FileVerdict& verdict, bool somethingRead);
 
 }  // namespace txtppt2::cli
 

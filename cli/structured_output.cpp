@@ -50,9 +50,10 @@ Conversion ConvertStructured(const std::string& input,
         password);
   }
   Conversion result;
-  FileConversion asText{extracted.verdict, "", extracted.code};
-  result.ok = asText.Ok();
-  if (!result.ok) result.message = ProblemText(asText);
+  result.ok = extracted.verdict.status == FileStatus::kOk;
+  if (!result.ok)
+    result.message = ProblemText(extracted.verdict,
+                                 extracted.presentation.has_value());
   const Presentation* deck =
       extracted.presentation ? &*extracted.presentation : nullptr;
   if (format == OutputFormat::kJson) {

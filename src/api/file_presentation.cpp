@@ -87,7 +87,13 @@ FilePresentation ExtractFilePresentation(
     result.verdict.error = "damaged presentation: " + extraction.message;
     return result;
   }
-  const std::u16string salvaged = SalvagedText(inspection.survivingDocument);
+  // What the text converter still reads of it, else the text atoms left.
+  FileText text = ExtractFileText(source, kUnicode, kCompleteText, password);
+  std::u16string salvaged(text.text.size() / 2, u'\0');
+  for (size_t i = 0; i < salvaged.size(); ++i)
+    salvaged[i] = static_cast<char16_t>(
+        static_cast<uint8_t>(text.text[2 * i]) |
+        static_cast<uint8_t>(text.text[2 * i + 1]) << 8);
   if (!salvaged.empty()) result.presentation = OneSlideOf(salvaged);
   return result;
 }

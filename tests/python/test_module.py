@@ -331,14 +331,16 @@ def test_dask_slide_records_are_the_presentations_slides(tmp_path):
     expected = []
     for path in paths[::2]:
         expected.append([
-            {"path": path, "number": slide.number, "title": slide.title,
+            {"path": path, "status": "ok", "format": None,
+             "number": slide.number, "title": slide.title,
              "text": slide.text, "notes": slide.notes, "hidden": slide.hidden,
-             "error": None, "code": 0}
+             "error": None, "errno": None, "code": 0}
             for slide in txtppt2.extract_presentation(path).slides])
     failures = [r for r in records if r["error"] is not None]
     assert [r for r in records if r["error"] is None] == expected[0] + expected[1]
     assert [(r["path"], r["code"], r["number"], r["text"]) for r in failures] == [
         (paths[1], 4, None, None), (missing, 4, None, None)]
     assert records.index(failures[0]) == len(expected[0])
-    assert all(list(r) == ["path", "number", "title", "text", "notes",
-                           "hidden", "error", "code"] for r in records)
+    assert all(list(r) == ["path", "status", "format", "number", "title",
+                           "text", "notes", "hidden", "error", "errno", "code"]
+               for r in records)
