@@ -119,4 +119,8 @@ if(TXTPPT2_BUILD_TESTS AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
                    ${CMAKE_C_COMPILER}
                    ${CMAKE_COMMAND}
                    "${TXTPPT2_CONSUMER_FLAGS}")
+  if(CMAKE_SKIP_INSTALL_RPATH)
+    set_tests_properties(install.consumer PROPERTIES
+                         ENVIRONMENT TXTPPT2_INSTALL_WITHOUT_RPATH=1)
+  endif()
 endif()

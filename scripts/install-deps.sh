@@ -11,9 +11,12 @@
 #   scripts/install-deps.sh x86       # the 32-bit builds
 #   scripts/install-deps.sh python    # the Python module and its tests
 #   scripts/install-deps.sh fuzz      # clang with libFuzzer (fuzz/)
+#   scripts/install-deps.sh package   # scripts/package.sh: debhelper and the
+#                                     # packages' build dependencies
 #
-# Several sets may be named at once. The README's Quick start lists what
-# the build and test sets install: keep it in step with these lists.
+# Several sets may be named at once. The README's Quick start names the
+# build set's packages, and debian/control's Build-Depends the package
+# set's: keep them in step with these lists.
 set -euo pipefail
 
 # Every package the project uses is in one of these lists.
@@ -22,12 +25,16 @@ test_packages=(libgtest-dev libbenchmark-dev pkg-config libapache-poi-java
                default-jdk-headless)
 python_packages=(python3-dev pybind11-dev python3-dask python3-distributed
                  python3-fsspec python3-pytest python3-pandas
-                 python3-markdown-it)
+                 python3-markdown-it python3-venv)
 x86_packages=(g++-multilib gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
               binutils-mingw-w64-i686)
 windows_packages=(cmake ninja-build googletest binutils-mingw-w64-x86-64
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64)
 fuzz_packages=(clang libclang-rt-14-dev)
+# The .deb packages' tools and the tests their build runs; with the build
+# and python lists, debian/control's Build-Depends.
+package_packages=(build-essential debhelper dh-python dpkg-dev man-db
+                  libgtest-dev pkg-config)
 
 # The packages of one set, the way the commands use them.
 packages_of() {
@@ -42,8 +49,10 @@ packages_of() {
       "${python_packages[@]}" ;;
     fuzz) echo "${build_packages[@]}" "${test_packages[@]}" \
       "${fuzz_packages[@]}" ;;
+    package) echo "${build_packages[@]}" "${python_packages[@]}" \
+      "${package_packages[@]}" ;;
     *)
-      echo "usage: $0 [build|test|windows|x86|python|fuzz]..." >&2
+      echo "usage: $0 [build|test|windows|x86|python|fuzz|package]..." >&2
       exit 2
       ;;
   esac

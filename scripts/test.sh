@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Builds txtppt2 and runs its whole test suite, one stage after another:
-#   - everything under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   - the concurrency tests (label "concurrency") under ThreadSanitizer;
-#   - txtppt2.dll for Windows, cross-built with MinGW-w64 and tested under
-#     Wine on Windows' own structured storage (scripts/test-windows.sh);
-#   - last, everything again in the release build, benchmarks built too.
+# Builds txtppt2 and runs its whole test suite in five stages, one after
+# another:
+#   1. everything under AddressSanitizer and UndefinedBehaviorSanitizer
+#      (build-sanitize/);
+#   2. the concurrency tests (label "concurrency") under ThreadSanitizer
+#      (build-tsan/);
+#   3. txtppt2.dll for Windows, cross-built with MinGW-w64 and tested under
+#      Wine on Windows' own structured storage (scripts/test-windows.sh);
+#   4. the 32-bit builds: txtppt2.dll for 32-bit Windows and the whole suite
+#      at -m32 (scripts/test-x86.sh);
+#   5. last, everything again in the release build, benchmarks built too
+#      (build/).
 # Each stage prints a heading and its time; a failed stage does not stop the
 # later ones, and a summary of every stage's time and result closes the run.
 # The exit status is 0 only when every stage passed.

@@ -54,6 +54,9 @@ void PresentationBuilder::OnStart(std::string_view image_,
     IndexSlideList(child);
     return false;
   });
+  // A slide for each list entry, most likely: no moving them as they come.
+  presentation.slides.reserve(listTitles.size());
+  pageless.reserve(listTitles.size());
 }
 
 // Each entry's texts by the atom's offset with the type of the text header

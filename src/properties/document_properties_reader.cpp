@@ -38,6 +38,9 @@ enum : uint32_t {
 // locale and the behaviour flags.
 constexpr uint32_t kLocalePropertyId = 0x80000000;
 constexpr uint32_t kBehaviorPropertyId = 0x80000003;
+// Names Office gives the properties it keeps for itself in the
+// user-defined section (_PID_HLINKS, _PID_GUID, ...): no user's.
+constexpr std::string_view kOfficeOwnPrefix = "_PID_";
 
 void SetText(std::optional<std::string>& field, const PropertyValue& value) {
   const auto* text = std::get_if<std::string>(&value);
@@ -106,7 +109,8 @@ void ReadDocumentSummaryInformation(std::string_view stream,
     if (entry.id == kLocalePropertyId || entry.id == kBehaviorPropertyId)
       continue;
     auto name = names.find(entry.id);
-    if (name == names.end()) continue;
+    if (name == names.end() || name->second->starts_with(kOfficeOwnPrefix))
+      continue;
     properties.custom.push_back({*name->second, entry.value});
   }
 }

@@ -128,6 +128,7 @@ TEST(DocumentPropertiesTest, DocumentSummaryAndUserDefinedSections) {
                                {5, u"Due"},
                                {6, u"Pages"},
                                {7, u"Note"},
+                               {8, u"_PID_HLINKS"},
                                {2, u"Shadowed"}},
                               wide)},
           {1, I2Value(codePage)},
@@ -137,6 +138,7 @@ TEST(DocumentPropertiesTest, DocumentSummaryAndUserDefinedSections) {
           {5, FileTimeValue(kTicks2008)},
           {6, I4Value(-4)},
           {7, LpwstrValue(u"\u00FCber")},
+          {8, I4Value(5)},  // Office's own
           {9, I4Value(99)},  // no name: not listed
           {0x80000000, I4Value(1033)}}}};
     DocumentProperties properties;
