@@ -1,21 +1,22 @@
-// txtppt2: prints the text of PowerPoint 97-2003 presentations. Conversions
-// and probes go through the library's public exports, the way any host uses
-// them; only --complete, which has no export, goes through the C++ API
-// (src/api/).
+// txtppt2: prints the text of PowerPoint 97-2003 presentations. Each file
+// is classified and read by the library's API layer (file_conversion.h);
+// --probe asks the public exports, the way any host does.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "batch_runner.h"
-#include "complete_conversion.h"
+#include "file_conversion.h"
 #include "library_conversion.h"
 #include "options.h"
 #include "output_encoding.h"
 #include "output_files.h"
+#include "password_source.h"
 #include "progress_line.h"
 #include "structured_output.h"
 #include "txtppt2.h"
@@ -27,13 +28,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-// "txtppt2: FILE: MESSAGE (code N)"; the code is shown for the library's
-// own failures, which always carry one.
-std::string ErrorLine(const std::string& file, const std::string& message,
-                      uint32_t code = 0) {
-  std::string line = "txtppt2: " + file + ": " + message;
-  if (code != 0) line += " (code " + std::to_string(code) + ")";
-  return line + "\n";
+// "txtppt2: FILE: MESSAGE".
+std::string ErrorLine(const std::string& file, const std::string& message) {
+  return "txtppt2: " + file + ": " + message + "\n";
 }
 
 void PrintError(const std::string& line) {
@@ -92,7 +89,21 @@ std::vector<size_t> FirstWriterOfEachOutput(const Options& options) {
   return firstWriter;
 }
 
-int RunConversion(const Options& options) {
+// One input's result for the batch runner: `ok` only when the file is ok;
+// `message` the line's text for standard error; `text` what to write,
+// which a damaged deck has too.
+Conversion Deliverable(FileConversion converted, const Options& options) {
+  Conversion result;
+  result.ok = converted.Ok();
+  if (!result.ok) result.message = ProblemText(converted);
+  if (result.ok || !converted.text.empty())
+    result.text = EncodeOutput(std::move(converted.text), options.encoding,
+                               options.lfLineEnds);
+  return result;
+}
+
+int RunConversion(const Options& options,
+                  const std::optional<std::string>& password) {
   const bool batchMode = !options.outputDir.empty();
   std::string error;
   std::FILE* stream = stdout;
@@ -119,36 +130,8 @@ int RunConversion(const Options& options) {
                             ProgressLine::StandardErrorIsTerminal());
   bool streamFailed = false;
 
-  auto convert = [&](size_t index) {
+  auto write = [&](size_t index, Conversion& result) {
     const std::string& input = options.inputs[index];
-    if (options.format != OutputFormat::kText)
-      return ConvertStructured(
-          input, standardInput.readOk ? &standardInput.data : nullptr,
-          standardInput.error, options.format);
-    Conversion result;
-    if (input != kStandardInputName) {
-      result = options.completeText ? ConvertPathComplete(input, unicode)
-                                    : ConvertPath(input, unicode);
-    } else if (standardInput.readOk) {
-      result = options.completeText
-                   ? ConvertDataComplete(standardInput.data, unicode)
-                   : ConvertData(standardInput.data, unicode);
-    } else {
-      result.message = "cannot read standard input: " + standardInput.error;
-    }
-    if (result.ok)
-      result.text = EncodeOutput(std::move(result.text), options.encoding,
-                                 options.lfLineEnds);
-    return result;
-  };
-
-  auto deliver = [&](size_t index, Conversion& result) {
-    const std::string& input = options.inputs[index];
-    if (!result.ok) {
-      progressLine.PrintMessage(ErrorLine(input, result.message, result.code));
-      // A failed file keeps its JSON record.
-      if (result.text.empty()) return false;
-    }
     std::string writeError;
     if (batchMode) {
       std::string path = BatchOutputPath(options.outputDir, input,
@@ -171,6 +154,35 @@ int RunConversion(const Options& options) {
     return false;
   };
 
+  auto convert = [&](size_t index) {
+    const std::string& input = options.inputs[index];
+    if (options.format != OutputFormat::kText)
+      return ConvertStructured(
+          input, standardInput.readOk ? &standardInput.data : nullptr,
+          standardInput.error, options.format, password);
+    FileConversion converted;
+    if (input != kStandardInputName) {
+      converted =
+          ConvertInputPath(input, unicode, options.completeText, password);
+    } else if (standardInput.readOk) {
+      converted = ConvertInputData(standardInput.data, unicode,
+                                   options.completeText, password);
+    } else {
+      converted.verdict.status = FileStatus::kUnreadable;
+      converted.verdict.error =
+          "cannot read standard input: " + standardInput.error;
+    }
+    return Deliverable(std::move(converted), options);
+  };
+
+  auto deliver = [&](size_t index, Conversion& result) {
+    const std::string& input = options.inputs[index];
+    if (!result.message.empty())
+      progressLine.PrintMessage(ErrorLine(input, result.message));
+    // A damaged deck keeps what was read of it, a failed file its record.
+    if (!result.ok && result.text.empty()) return false;
+    return write(index, result) && result.ok;
+  };
   BatchRunner runner(options.inputs.size(), JobCount(options));
   size_t failures = runner.Run(convert, deliver, [&](const BatchProgress& p) {
     progressLine.Update(p);
@@ -210,5 +222,11 @@ int main(int argc, char** argv) {
     case Action::kConvert:
       break;
   }
-  return RunConversion(options);
+  std::optional<std::string> password;
+  std::string passwordError;
+  if (!LoadPassword(options.passwordFile, &password, &passwordError)) {
+    std::fprintf(stderr, "txtppt2: %s\n", passwordError.c_str());
+    return kExitUsage;
+  }
+  return RunConversion(options, password);
 }

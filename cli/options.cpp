@@ -15,7 +15,8 @@ constexpr unsigned kMaxJobs = 1024;
 constexpr const char* kUsage =
     "usage: txtppt2 [--format text|json|markdown|xhtml]\n"
     "               [--encoding utf-8|utf-16le|cp1252] [--lf] [--complete]\n"
-    "               [-o FILE | --output-dir DIR] [--jobs N] FILE...\n"
+    "               [-o FILE | --output-dir DIR] [--jobs N]\n"
+    "               [--password-file FILE] FILE...\n"
     "       txtppt2 --probe FILE...\n"
     "       txtppt2 --help | --version\n";
 
@@ -59,9 +60,7 @@ constexpr const char* kHelp =
     "  --lf              end lines with LF instead of CR LF\n"
     "  --complete        the complete text instead of the library's exact\n"
     "                    text: every slide's shapes, tables and notes of the\n"
-    "                    last save, each once, in slide order (converted by\n"
-    "                    the library's core linked into the command, not\n"
-    "                    through its exports)\n"
+    "                    last save, each once, in slide order\n"
     "  -o, --output FILE write the text of every FILE into FILE\n"
     "  --output-dir DIR  batch mode: write DIR/NAME.txt for each FILE, NAME\n"
     "                    being FILE's name without its extension (\"stdin\"\n"
@@ -70,18 +69,37 @@ constexpr const char* kHelp =
     "                    when missing\n"
     "  -j, --jobs N      convert N files at a time (default: one per core);\n"
     "                    the output is the same whatever N is\n"
+    "  --password-file FILE\n"
+    "                    the password of encrypted presentations: the first\n"
+    "                    line of FILE (else the TXTPPT2_PASSWORD variable;\n"
+    "                    a password on the command line would be visible to\n"
+    "                    every user of the machine)\n"
     "  --probe           print \"FILE: supported\" or \"FILE: not supported\"\n"
     "                    for each FILE instead of converting it\n"
     "  -h, --help        print this help and exit\n"
     "  --version         print the version and the library's information\n"
     "\n"
-    "Errors are reported as \"txtppt2: FILE: MESSAGE (code N)\" with the\n"
-    "library's message and error code; the other files are still converted.\n"
+    "Each FILE gets a status, from its contents (never its name):\n"
+    "  ok            converted (an encrypted presentation read with its\n"
+    "                password, a PowerPoint 95 file by the text it keeps)\n"
+    "  encrypted     encrypted, and no password or a wrong one was given\n"
+    "  old_format    PowerPoint 4.0 or older, which txtppt2 cannot read\n"
+    "  other_format  not a PowerPoint 97-2003 file: a .pptx, a Word or Excel\n"
+    "                file, a PDF, an empty file, ...\n"
+    "  damaged       a presentation whose structure is broken or cut short;\n"
+    "                what could still be read is given\n"
+    "  unreadable    the system refused to read it (missing, a folder, no\n"
+    "                permission)\n"
+    "A FILE that is not ok gets one line on standard error, such as\n"
+    "\"txtppt2: FILE: encrypted presentation (give its password with\n"
+    "--password-file or TXTPPT2_PASSWORD)\"; the other files are still\n"
+    "converted.\n"
     "In batch mode a progress line is shown when standard error is a "
     "terminal.\n"
     "\n"
-    "Exit status: 0 when every file was converted (--probe: every file is\n"
-    "supported), 1 when any was not, 2 on wrong usage.\n"
+    "Exit status: 0 when every file is ok (--probe: every file is\n"
+    "supported), 1 when any is not or the output cannot be written, 2 on\n"
+    "wrong usage or an unreadable password file.\n"
     "\n"
     "Examples:\n"
     "  txtppt2 talk.ppt                       print the text as UTF-8\n"
@@ -91,6 +109,8 @@ constexpr const char* kHelp =
     "  txtppt2 - < talk.ppt                   read standard input\n"
     "  txtppt2 --output-dir text --jobs 4 slides/*.ppt\n"
     "  txtppt2 --probe *.ppt                  which files can be converted\n"
+    "  txtppt2 --password-file pw.txt secret.ppt\n"
+    "  txtppt2 --format json slides/* | jq -r 'select(.status != \"ok\").path'\n"
     "  txtppt2 --format json *.ppt > decks.jsonl\n"
     "  txtppt2 --format markdown --output-dir md --jobs 4 slides/*.ppt\n";
 
@@ -209,6 +229,12 @@ bool Parser::HandleOption(std::string_view argument) {
     if (!TakeValue(name, attached, value)) return false;
     if (value.empty()) return Fail("option '--output-dir' needs a folder");
     options.outputDir = value;
+    return true;
+  }
+  if (name == "--password-file") {
+    if (!TakeValue(name, attached, value)) return false;
+    if (value.empty()) return Fail("option '--password-file' needs a file");
+    options.passwordFile = value;
     return true;
   }
   if (name == "-j" || name == "--jobs") {

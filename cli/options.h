@@ -32,6 +32,7 @@ struct Options {
   std::string outputDir;            // --output-dir; non-empty: batch mode
   unsigned jobs = 0;                // --jobs; 0: one per core
   std::vector<std::string> inputs;  // in the order given; "-" is stdin
+  std::string passwordFile;         // --password-file; empty: none
 };
 
 struct ParsedCommandLine {

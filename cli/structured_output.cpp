@@ -1,105 +1,72 @@
 #include "structured_output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cassert>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 
+#include "api/file_presentation.h"
 #include "api/file_status.h"
-#include "api/presentation_extraction.h"
+#include "file_conversion.h"
 #include "render/json_record.h"
 #include "render/markdown.h"
 #include "render/xhtml.h"
 #include "txtppt2.h"
 
 namespace txtppt2::cli {
-namespace {
-
-// What the record says a file is, from what the library reported: a path
-// the system refuses to open is unreadable; a compound file without a
-// presentation is another format; anything else that fails is not known
-// to be a presentation.
-FileVerdict VerdictOf(const std::string& input, bool fromPath,
-                      const PresentationExtraction& extraction) {
-  FileVerdict verdict;
-  if (extraction.ok) {
-    verdict.format = "ppt";
-    return verdict;
-  }
-  verdict.error = extraction.message;
-  if (fromPath) {
-    int descriptor = open(input.c_str(), O_RDONLY);
-    if (descriptor < 0) {
-      verdict.status = FileStatus::kUnreadable;
-      verdict.osError = errno;
-      verdict.error = std::strerror(errno);
-      return verdict;
-    }
-    close(descriptor);
-  }
-  verdict.status = FileStatus::kOtherFormat;
-  verdict.format =
-      extraction.code == txtppt2_unsupported_format ? "ole" : "unknown";
-  return verdict;
-}
-
-PresentationExtraction Extract(const std::string& input,
-                               const std::string* standardInput,
-                               const std::string& readError) {
-  if (input != kStandardInputName)
-    return ExtractPresentation(PathSource{input.c_str()});
-  PresentationExtraction failed;
-  failed.code = txtppt2_conversion_failed;
-  if (standardInput == nullptr) {
-    failed.message = "cannot read standard input: " + readError;
-  } else if (standardInput->size() > std::numeric_limits<uint32_t>::max()) {
-    failed.message = "input larger than 4 GiB";
-  } else {
-    return ExtractPresentation(
-        MemorySource{reinterpret_cast<const BYTE*>(standardInput->data()),
-                     static_cast<uint32_t>(standardInput->size())});
-  }
-  return failed;
-}
-
-}  // namespace
 
 const char* OutputExtension(OutputFormat format) {
   switch (format) {
-    case OutputFormat::kJson: return ".json";
-    case OutputFormat::kMarkdown: return ".md";
-    case OutputFormat::kXhtml: return ".html";
-    case OutputFormat::kText: break;
+    case OutputFormat::kJson:
+      return ".json";
+    case OutputFormat::kMarkdown:
+      return ".md";
+    case OutputFormat::kXhtml:
+      return ".html";
+    case OutputFormat::kText:
+      break;
   }
   return ".txt";
 }
 
 Conversion ConvertStructured(const std::string& input,
                              const std::string* standardInput,
-                             const std::string& readError,
-                             OutputFormat format) {
+                             const std::string& readError, OutputFormat format,
+                             const std::optional<std::string>& password) {
   assert(format != OutputFormat::kText);
-  const PresentationExtraction extraction =
-      Extract(input, standardInput, readError);
+  FilePresentation extracted;
+  if (input != kStandardInputName) {
+    extracted = ExtractFilePresentation(PathSource{input.c_str()}, password);
+  } else if (standardInput == nullptr) {
+    extracted.verdict.status = FileStatus::kUnreadable;
+    extracted.verdict.error = "cannot read standard input: " + readError;
+  } else if (standardInput->size() > std::numeric_limits<uint32_t>::max()) {
+    extracted.verdict.status = FileStatus::kUnreadable;
+    extracted.verdict.error = "standard input holds 4 GiB or more";
+  } else {
+    extracted = ExtractFilePresentation(
+        MemorySource{reinterpret_cast<const BYTE*>(standardInput->data()),
+                     static_cast<uint32_t>(standardInput->size())},
+        password);
+  }
   Conversion result;
-  result.ok = extraction.ok;
-  result.code = extraction.code;
-  result.message = extraction.message;
+  result.ok = extracted.verdict.status == FileStatus::kOk;
+  if (!result.ok)
+    result.message = ProblemText(extracted.verdict,
+                                 extracted.presentation.has_value());
+  const Presentation* deck =
+      extracted.presentation ? &*extracted.presentation : nullptr;
   if (format == OutputFormat::kJson) {
     FileRecord record;
     record.path = input;
-    record.verdict =
-        VerdictOf(input, input != kStandardInputName, extraction);
-    record.code = extraction.code;
-    if (extraction.ok) record.presentation = &extraction.presentation;
+    record.verdict = extracted.verdict;
+    record.verdict.error = result.message;
+    record.code = extracted.code;
+    record.presentation = deck;
     result.text = RenderJsonRecord(record);
-  } else if (extraction.ok) {
-    result.text = format == OutputFormat::kMarkdown
-                      ? RenderMarkdown(extraction.presentation)
-                      : RenderXhtml(extraction.presentation);
+  } else if (deck != nullptr) {
+    result.text = format == OutputFormat::kMarkdown ? RenderMarkdown(*deck)
+                                                    : RenderXhtml(*deck);
   }
   return result;
 }

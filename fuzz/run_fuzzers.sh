@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file property_set presentation_model)
+[[ ${#targets[@]} -gt 0 ]] || targets=(convert_memory compound_file property_set presentation_model
+                                      file_inspection)
 
 scripts/install-deps.sh fuzz
 build=build-fuzz

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "api/isolated_conversion.h"
+#include "file_text_binding.h"
 #include "api/presentation_extraction.h"
 #include "render/json_record.h"
 #include "render/markdown.h"
@@ -184,4 +185,5 @@ PYBIND11_MODULE(_txtppt2, module) {
              "converted.");
   module.def("probe_buffer", &ProbeBuffer, py::arg("buffer"),
              "Whether the compound file held in a buffer can be converted.");
+  txtppt2::DefineFileTextBindings(module);
 }

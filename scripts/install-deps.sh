@@ -21,7 +21,7 @@
 set -euo pipefail
 
 # Every package the project uses is in one of these lists.
-build_packages=(cmake g++ make)
+build_packages=(cmake g++ make pkg-config nettle-dev)
 test_packages=(libgtest-dev libbenchmark-dev pkg-config libapache-poi-java
                default-jdk-headless)
 python_packages=(python3-dev pybind11-dev python3-dask python3-distributed

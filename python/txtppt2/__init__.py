@@ -26,10 +26,20 @@ collection over a Dask cluster.
 ``Presentation`` of frozen dataclasses, with each slide's title, text,
 notes, links and comments, and the document's properties.
 
-A file that cannot be converted raises ``ConversionError`` (or its
-subclasses ``UnsupportedFormatError`` and ``StorageError``), with the
-library's error code and message. A source of the wrong type raises
-TypeError, a path that cannot be encoded ValueError.
+Every call takes ``password=``, the password of an encrypted presentation
+(RC4 CryptoAPI, the encryption PowerPoint 97-2003 offers), which is then
+decrypted in memory and read like any other; without it (or with a wrong
+one) such a file raises EncryptedPresentationError. A PowerPoint 95 file
+gives the plain text it keeps.
+
+A file that is not converted raises, by what it is (see ``_errors``):
+FileNotFoundError, IsADirectoryError, PermissionError (or another OSError)
+when the system will not hand it over; else a ``ConversionError``:
+``EncryptedPresentationError``, ``OldFormatError``,
+``UnsupportedFormatError`` or ``DamagedPresentationError`` (whose ``text``
+is what could still be read), each with ``status``, ``format`` and
+``source``; ``str(error)`` names the file. A source of the wrong type
+raises TypeError, a path that cannot be encoded ValueError.
 """
 import codecs
 import collections
@@ -39,15 +49,19 @@ import os
 from typing import IO, Iterable, Iterator, Optional, Tuple, Union
 
 from . import _presentation, _sources
-from ._errors import ConversionError, StorageError, UnsupportedFormatError
-from ._errors import error_for
+from ._errors import (ConversionError, DamagedPresentationError,
+                      EncryptedPresentationError, OldFormatError,
+                      StorageError, UnsupportedFormatError, error_for)
 from ._presentation import (Comment, HeaderText, Link, Presentation,
                             Properties, Slide)
 from ._txtppt2 import __version__
 
 __all__ = ["extract_text", "extract_bytes", "is_supported", "extract_many",
            "extract_presentation", "Presentation", "Properties", "Slide",
-           "Link", "Comment", "HeaderText", "ConversionError", "UnsupportedFormatError", "StorageError",
+           "Link", "Comment", "HeaderText", "ConversionError",
+           "EncryptedPresentationError", "OldFormatError",
+           "UnsupportedFormatError", "DamagedPresentationError",
+           "StorageError",
            "Source", "__version__"]
 
 Source = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]",
@@ -57,19 +71,47 @@ Source = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]",
 _UNICODE_BY_CODEC = {"utf-16-le": True, "cp1252": False}
 
 
-def _convert(source: Source, unicode: bool, complete: bool) -> bytes:
-    """The one way to the converter: the result bytes, or the error."""
+def _check_password(password: Optional[str]) -> None:
+    if password is not None and not isinstance(password, str):
+        raise TypeError(
+            f"password must be a str or None, not {type(password).__name__}")
+
+
+def _convert_with_format(source: Source, unicode: bool, complete: bool,
+                         password: Optional[str] = None) -> Tuple[bytes, str]:
+    """The one way to the converter: the result bytes and the file's format
+    ("ppt", "ppt95"), or the error."""
     if not isinstance(complete, bool):
         raise TypeError(
             f"complete must be a bool, not {type(complete).__name__}")
-    text, code, message = _sources.convert(source, unicode, complete)
-    if text is None:
-        raise error_for(code, message.decode("utf-8", "replace"), source)
-    return text
+    _check_password(password)
+    text, status, format, error, os_error, code, message = _sources.extract(
+        source, unicode, complete, password)
+    if status == "ok":
+        return text, format
+    salvaged = None
+    if status == "damaged" and text is not None:
+        salvaged = text.decode("utf-16-le" if unicode else "cp1252",
+                               "replace")
+    raise error_for(status, format, error, os_error, code,
+                    message.decode("utf-8", "replace"), source, salvaged)
+
+
+def _convert(source: Source, unicode: bool, complete: bool,
+             password: Optional[str] = None) -> bytes:
+    return _convert_with_format(source, unicode, complete, password)[0]
+
+
+def _text_and_format(source: Source, complete: bool,
+                     password: Optional[str]) -> Tuple[str, str]:
+    """extract_text's text, with the file's format (for Dask's records)."""
+    text, format = _convert_with_format(source, True, complete, password)
+    return text.decode("utf-16-le", "replace"), format
 
 
 def extract_bytes(source: Source, encoding: str = "utf-16le",
-                  complete: bool = False) -> bytes:
+                  complete: bool = False,
+                  password: Optional[str] = None) -> bytes:
     """Returns the library's own result bytes for source.
 
     encoding "utf-16le" gives the Unicode calls' text (UTF-16LE, no
@@ -77,9 +119,12 @@ def extract_bytes(source: Source, encoding: str = "utf-16le",
     calls' text (Windows-1252, where a character it lacks becomes its best
     fit or a space). Other names of these two codecs are accepted too.
     complete=True gives the complete text instead of the exports' text.
-    Raises ConversionError when the file cannot be converted and ValueError
-    for any other encoding.
+    Raises ConversionError (or OSError) when the file cannot be converted,
+    ValueError for any other encoding and TypeError for one not a str.
     """
+    if not isinstance(encoding, str):
+        raise TypeError(
+            f"encoding must be a str, not {type(encoding).__name__}")
     try:
         codec = codecs.lookup(encoding).name
     except LookupError:
@@ -87,21 +132,24 @@ def extract_bytes(source: Source, encoding: str = "utf-16le",
     if codec not in _UNICODE_BY_CODEC:
         raise ValueError(
             f"encoding must be 'utf-16le' or 'cp1252', not {encoding!r}")
-    return _convert(source, _UNICODE_BY_CODEC[codec], complete)
+    return _convert(source, _UNICODE_BY_CODEC[codec], complete, password)
 
 
-def extract_text(source: Source, complete: bool = False) -> str:
+def extract_text(source: Source, complete: bool = False,
+                 password: Optional[str] = None) -> str:
     """Returns the text of source as a string.
 
     It is the library's Unicode text; a lone UTF-16 surrogate in it becomes
     U+FFFD, as in the txtppt2 command's UTF-8. complete=True gives the
-    complete text instead of the exports' text. Raises ConversionError when
-    the file cannot be converted.
+    complete text instead of the exports' text. Raises ConversionError (or
+    OSError) when the file cannot be converted.
     """
-    return _convert(source, True, complete).decode("utf-16-le", "replace")
+    return _convert(source, True, complete, password).decode("utf-16-le",
+                                                             "replace")
 
 
-def extract_presentation(source: Source) -> Presentation:
+def extract_presentation(source: Source,
+                         password: Optional[str] = None) -> Presentation:
     """Returns source as a deck: its properties, its slides (title, text,
     notes, links, comments, headers) and its masters' text.
 
@@ -110,10 +158,12 @@ def extract_presentation(source: Source) -> Presentation:
     them; ``Presentation.to_dict()`` is that record's "properties",
     "slides" and "masters", ``Presentation.to_markdown()`` the command's
     ``--format markdown``. The interpreter lock is released while the file
-    is read. Raises ConversionError when the file cannot be read as a
-    presentation.
+    is read. password= reads an encrypted presentation; a PowerPoint 95
+    file gives its text as one slide. Raises what extract_text raises when
+    the file cannot be read as a presentation.
     """
-    return _presentation.extract(source)
+    _check_password(password)
+    return _presentation.extract(source, password)
 
 
 def is_supported(source: Source) -> bool:
@@ -133,24 +183,26 @@ def _usable_cores() -> int:
     return os.cpu_count() or 1
 
 
-def _text_or_error(source: Source,
-                   complete: bool) -> Union[str, ConversionError]:
+def _text_or_error(source: Source, complete: bool,
+                   password: Optional[str]) -> Union[str, Exception]:
     try:
-        return extract_text(source, complete)
-    except ConversionError as error:
+        return extract_text(source, complete, password)
+    except (ConversionError, OSError) as error:
         return error
 
 
 def _extract_on_threads(
-    sources: Iterator[Source], jobs: int, complete: bool
-) -> Iterator[Tuple[Source, Union[str, ConversionError]]]:
+    sources: Iterator[Source], jobs: int, complete: bool,
+    password: Optional[str]
+) -> Iterator[Tuple[Source, Union[str, Exception]]]:
     # At most two files per thread wait ahead of the one handed out, so
     # that an endless iterable of sources is converted in constant memory.
     with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
         waiting: collections.deque = collections.deque()
         try:
             for source in sources:
-                waiting.append((source, pool.submit(_text_or_error, source, complete)))
+                waiting.append((source, pool.submit(_text_or_error, source, complete,
+                                                  password)))
                 if len(waiting) > 2 * jobs:
                     ahead, future = waiting.popleft()
                     yield ahead, future.result()
@@ -164,20 +216,25 @@ def _extract_on_threads(
 
 def extract_many(
     sources: Iterable[Source], jobs: Optional[int] = None,
-    complete: bool = False
-) -> Iterator[Tuple[Source, Union[str, ConversionError]]]:
+    complete: bool = False, password: Optional[str] = None
+) -> Iterator[Tuple[Source, Union[str, Exception]]]:
     """Converts sources on jobs threads (default: one per core).
 
     Yields (source, result) in the order of sources, result being the text
-    (as extract_text gives it, complete or not) or the ConversionError the
-    file raised. A
-    source of the wrong type raises its TypeError or ValueError when its
-    turn comes.
+    (as extract_text gives it, complete or not) or the ConversionError or
+    OSError the file raised. sources is an iterable of sources: a single
+    str, bytes or path is a TypeError. A source of the wrong type raises its
+    TypeError or ValueError when its turn comes.
     """
+    if isinstance(sources, (str, bytes, bytearray, memoryview, os.PathLike)):
+        raise TypeError("sources must be an iterable of sources, not a "
+                        f"single {type(sources).__name__}; "
+                        "wrap one source in a list")
+    _check_password(password)
     if jobs is None:
         jobs = _usable_cores()
     elif not isinstance(jobs, int) or isinstance(jobs, bool):
         raise TypeError(f"jobs must be an int, not {type(jobs).__name__}")
     elif jobs < 1:
         raise ValueError(f"jobs must be at least 1, not {jobs}")
-    return _extract_on_threads(iter(sources), jobs, complete)
+    return _extract_on_threads(iter(sources), jobs, complete, password)

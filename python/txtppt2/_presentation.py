@@ -143,10 +143,17 @@ class Presentation:
                    tuple(data["masters"]))
 
 
-def extract(source: Any) -> Presentation:
+def extract(source: Any, password: Optional[str] = None) -> Presentation:
     """txtppt2.extract_presentation."""
-    data, code, message = _sources.dispatch(
-        source, _txtppt2.presentation_path, _txtppt2.presentation_buffer)
-    if data is None:
-        raise error_for(code, message.decode("utf-8", "replace"), source)
+    data, status, format, error, os_error, code, message = _sources.dispatch(
+        source,
+        lambda path: _txtppt2.file_presentation_path(path, password),
+        lambda buffer: _txtppt2.file_presentation_buffer(buffer, password))
+    if status != "ok":
+        salvaged = None
+        if data is not None:
+            salvaged = "\n".join(slide["text"]
+                                 for slide in json.loads(data)["slides"])
+        raise error_for(status, format, error, os_error, code,
+                        message.decode("utf-8", "replace"), source, salvaged)
     return Presentation.from_dict(json.loads(data))

@@ -10,6 +10,7 @@ binary file object is read to its end and converted from memory.
 ``bytes`` is both a path type and a bytes-like type: no path holds a NUL
 byte and every presentation does, so the NUL byte decides.
 """
+import io
 import os
 from typing import Any, Callable, TypeVar
 
@@ -48,6 +49,8 @@ def dispatch(source: Any, on_path: Callable[[bytes], T],
     buffer = _buffer(source)
     if buffer is not None:
         return on_buffer(buffer)
+    if isinstance(source, io.TextIOBase):
+        raise TypeError("a file object must be opened in binary mode")
     read = getattr(source, "read", None)
     if callable(read):
         data = read()
@@ -65,6 +68,17 @@ def convert(source: Any, unicode: bool,
         source,
         lambda path: _txtppt2.convert_path(path, unicode, complete),
         lambda buffer: _txtppt2.convert_buffer(buffer, unicode, complete))
+
+
+def extract(source: Any, unicode: bool, complete: bool,
+            password: "str | None") -> tuple:
+    """The extension's (text, status, format, error, errno, code, message)
+    for source."""
+    return dispatch(
+        source,
+        lambda path: _txtppt2.extract_path(path, unicode, complete, password),
+        lambda buffer: _txtppt2.extract_buffer(buffer, unicode, complete,
+                                               password))
 
 
 def probe(source: Any) -> bool:

@@ -4,18 +4,27 @@
 or any URL fsspec knows: ``s3://``, ``gcs://``, ``hdfs://``, ...) and gives
 a ``dask.bag.Bag`` of one record per file::
 
-    {"path": str, "text": str | None, "error": str | None, "code": int,
+    {"path": str, "status": str, "format": str | None, "text": str | None,
+     "error": str | None, "errno": str | None, "code": int,
      "properties": dict | None}
 
 (``properties`` as ``Presentation.to_dict()`` gives them), or, with
 ``records="slides"``, of one record per slide::
 
-    {"path": str, "number": int | None, "title": str | None,
-     "text": str | None, "notes": str | None, "hidden": bool | None,
-     "error": str | None, "code": int}
+    {"path": str, "status": str, "format": str | None,
+     "number": int | None, "title": str | None, "text": str | None,
+     "notes": str | None, "hidden": bool | None, "error": str | None,
+     "errno": str | None, "code": int}
 
 where a file that fails gives one record with its error and code, and
 None for the slide's fields (a file without slides gives no record).
+
+``status`` is the file's status ("ok", "encrypted", "old_format",
+"other_format", "damaged", "unreadable") and ``format`` what it is ("ppt",
+"ppt95", "pptx", "doc", ...; None when it could not be read). A damaged
+file's record holds what could still be read. ``errno`` names the system's
+error ("ENOENT") of an unreadable file. ``password=`` reads encrypted
+presentations.
 
 Each worker reads its files' bytes through fsspec and converts them from
 memory; local files (and so files on a shared file system) it converts from
@@ -28,6 +37,7 @@ The bag runs on Dask's default scheduler or on a ``distributed.Client``.
 Workers import txtppt2 themselves: install it on every machine, or put the
 build's python folder on their PYTHONPATH.
 """
+import errno
 from typing import Any, Dict, List, Optional, Sequence, Union
 
 import dask.bag
@@ -36,7 +46,7 @@ from fsspec.implementations.local import LocalFileSystem
 
 from ._errors import ConversionError
 from ._txtppt2 import CONVERSION_FAILED
-from . import extract_presentation, extract_text
+from . import _text_and_format, extract_presentation
 
 Record = Dict[str, Any]
 
@@ -45,14 +55,24 @@ Record = Dict[str, Any]
 _READ_ERROR_CODE = CONVERSION_FAILED
 
 
+# What a file system that raises an OSError without errno meant.
+_ERRNO_BY_CLASS = {FileNotFoundError: errno.ENOENT,
+                   IsADirectoryError: errno.EISDIR,
+                   PermissionError: errno.EACCES}
+
 _RECORD_KINDS = ("files", "slides")
 _SLIDE_FIELDS = ("number", "title", "text", "notes", "hidden")
+
+
+def _errno_name(error: OSError) -> Optional[str]:
+    number = error.errno or _ERRNO_BY_CLASS.get(type(error))
+    return errno.errorcode.get(number) if number else None
 
 
 def _source(fs: fsspec.AbstractFileSystem, path: str) -> Any:
     if isinstance(fs, LocalFileSystem):
         # The library reads a local file itself: only the sectors that hold
-        # the text, rather than the whole file with its pictures.
+        # its header, directory and text, not its pictures.
         return path
     # A memoryview is always read as the file's bytes, never as a path.
     return memoryview(fs.cat_file(path))
@@ -60,57 +80,76 @@ def _source(fs: fsspec.AbstractFileSystem, path: str) -> Any:
 
 def _failure(error: Exception) -> Record:
     if isinstance(error, ConversionError):
-        return {"error": error.message, "code": error.code}
-    # Whatever the file system raised.
-    return {"error": str(error) or type(error).__name__,
+        return {"status": error.status, "format": error.format or None,
+                "error": error.error, "errno": None,
+                "code": error.code or _READ_ERROR_CODE}
+    if isinstance(error, OSError):  # the file system refused it
+        return {"status": "unreadable", "format": None,
+                "error": error.strerror or str(error),
+                "errno": _errno_name(error), "code": _READ_ERROR_CODE}
+    # Whatever else the file system raised.
+    return {"status": "unreadable", "format": None,
+            "error": str(error) or type(error).__name__, "errno": None,
             "code": _READ_ERROR_CODE}
 
 
-def _file_record(source: Any, complete: bool) -> Record:
-    text = extract_text(source, complete)
+def _file_record(source: Any, complete: bool,
+                 password: Optional[str]) -> Record:
+    text, format = _text_and_format(source, complete, password)
     try:
-        properties = extract_presentation(source).properties.to_dict()
+        properties = extract_presentation(
+            source, password).properties.to_dict()
     except ConversionError:
         properties = None
-    return {"text": text, "error": None, "code": 0, "properties": properties}
+    return {"status": "ok", "format": format, "text": text, "error": None,
+            "errno": None, "code": 0, "properties": properties}
 
 
-def _slide_records(source: Any) -> List[Record]:
+def _slide_records(source: Any, password: Optional[str]) -> List[Record]:
     return [{"number": slide.number, "title": slide.title,
              "text": slide.text, "notes": slide.notes,
-             "hidden": slide.hidden, "error": None, "code": 0}
-            for slide in extract_presentation(source).slides]
+             "hidden": slide.hidden}
+            for slide in extract_presentation(source, password).slides]
 
 
 def _file_records(fs: fsspec.AbstractFileSystem, path: str, complete: bool,
-                  records: str) -> List[Record]:
+                  records: str, password: Optional[str]) -> List[Record]:
     # Local files keep their plain path; others their URL, protocol included.
     name = path if isinstance(fs, LocalFileSystem) else fs.unstrip_protocol(path)
     try:
         source = _source(fs, path)
         if records == "slides":
-            return [{"path": name, **record}
-                    for record in _slide_records(source)]
-        return [{"path": name, **_file_record(source, complete)}]
+            return [{"path": name, "status": "ok", "format": None, **record,
+                     "error": None,
+                     "errno": None, "code": 0}
+                    for record in _slide_records(source, password)]
+        return [{"path": name, **_file_record(source, complete, password)}]
     except Exception as error:  # a ConversionError or the file system's
+        failure = _failure(error)
+        salvaged = getattr(error, "text", None) or None
         if records == "slides":
-            return [{"path": name, **dict.fromkeys(_SLIDE_FIELDS),
-                     **_failure(error)}]
-        return [{"path": name, "text": None, **_failure(error),
-                 "properties": None}]
+            return [{"path": name, "status": failure.pop("status"),
+                     "format": failure.pop("format"),
+                     **dict.fromkeys(_SLIDE_FIELDS), **failure}]
+        return [{"path": name, "status": failure.pop("status"),
+                 "format": failure.pop("format"), "text": salvaged,
+                 **failure, "properties": None}]
 
 
 def _records(paths: List[str], fs: fsspec.AbstractFileSystem,
-             complete: bool, records: str) -> List[Record]:
+             complete: bool, records: str,
+             password: Optional[str]) -> List[Record]:
     return [record for path in paths
-            for record in _file_records(fs, path, complete, records)]
+            for record in _file_records(fs, path, complete, records,
+                                        password)]
 
 
 def extract_bag(urlpaths: Union[str, Sequence[str]],
                 files_per_partition: int = 64,
                 storage_options: Optional[Dict[str, Any]] = None,
                 complete: bool = False,
-                records: str = "files") -> dask.bag.Bag:
+                records: str = "files",
+                password: Optional[str] = None) -> dask.bag.Bag:
     """A bag of the records of the files urlpaths names: one per file
     (records="files") or one per slide (records="slides").
 
@@ -119,7 +158,8 @@ def extract_bag(urlpaths: Union[str, Sequence[str]],
     ...). Files are listed now and converted when the bag is computed, in
     partitions of files_per_partition files, in the order listed; with
     complete=True each file's record holds the complete text (a slide's
-    record always holds the slide's whole text). Raises FileNotFoundError
+    record always holds the slide's whole text); password= is the password
+    of encrypted presentations. Raises FileNotFoundError
     when nothing matches, ValueError for another kind of records.
     """
     if records not in _RECORD_KINDS:
@@ -133,4 +173,7 @@ def extract_bag(urlpaths: Union[str, Sequence[str]],
     if not paths:
         raise FileNotFoundError(f"no file matches {urlpaths!r}")
     bag = dask.bag.from_sequence(paths, partition_size=files_per_partition)
-    return bag.map_partitions(_records, fs, complete, records)
+    if password is not None and not isinstance(password, str):
+        raise TypeError(
+            f"password must be a str or None, not {type(password).__name__}")
+    return bag.map_partitions(_records, fs, complete, records, password)

@@ -32,6 +32,11 @@ struct FileVerdict {
   int osError = 0;
 };
 
+// The symbolic name of an errno value ("ENOENT", "EACCES", ...), as
+// Python's errno module and the JSON records spell it; "EUNKNOWN" for a
+// value it does not know.
+const char* ErrnoName(int error);
+
 }  // namespace txtppt2
 
 #endif  // TXTPPT2_API_FILE_STATUS_H_

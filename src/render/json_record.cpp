@@ -124,6 +124,12 @@ std::string RenderJsonRecord(const FileRecord& record) {
   else json.Key("format").String(record.verdict.format);
   if (record.verdict.error.empty()) json.Key("error").Null();
   else json.Key("error").String(record.verdict.error);
+  // The system's name for why an unreadable file was refused.
+  if (record.verdict.status == FileStatus::kUnreadable &&
+      record.verdict.osError != 0)
+    json.Key("errno").String(ErrnoName(record.verdict.osError));
+  else
+    json.Key("errno").Null();
   json.Key("code").Integer(record.code);
   WritePresentationMembers(json, record.presentation);
   json.EndObject();

@@ -2,7 +2,8 @@
 // --format json (one line of JSON Lines), and the part of it that the
 // Python module's Presentation.to_dict() gives.
 //
-// Keys: "path", "status", "format", "error", "code", then "properties"
+// Keys: "path", "status", "format", "error", "errno" (the system's name
+// for why an unreadable file was refused), "code", then "properties"
 // (title, subject, author, keywords, comments, last_saved_by, revision,
 // application, company, category, manager, created, modified, slides,
 // notes, hidden_slides, custom), "slides" (number, title, text, notes,

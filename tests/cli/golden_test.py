@@ -56,8 +56,8 @@ def check_slide(name, expected, slide, ordered):
 
 
 def check_whole_corpus(cli, corpus):
-    """Every file in every format: a record each, failed only where the
-    exports fail too; each XHTML document well-formed; the same slides in
+    """Every file in every format: a record each, failed at least where
+    the exports fail; each XHTML document well-formed; the same slides in
     the Markdown as in the JSON."""
     names = sorted(name for name in os.listdir(corpus) if name.endswith(".ppt"))
     failing = {name for name in names if os.path.exists(
@@ -67,9 +67,13 @@ def check_whole_corpus(cli, corpus):
                                timeout=600).stdout
            for fmt in ("json", "markdown", "xhtml")}
     records = [json.loads(line) for line in out["json"].splitlines()]
-    check([r["path"] for r in records] == names and
-          {r["path"] for r in records if r["status"] != "ok"} == failing,
-          "corpus: records", [r["path"] for r in records if r["status"] != "ok"])
+    # Beyond the exports' failures, the encrypted, damaged and other files
+    # have their status (tests/python/test_statuses.py names each kind).
+    not_ok = {r["path"]: r["status"] for r in records if r["status"] != "ok"}
+    check([r["path"] for r in records] == names and failing <= set(not_ok)
+          and set(not_ok.values()) <= {"encrypted", "old_format",
+                                        "other_format", "damaged"},
+          "corpus: records", not_ok)
     slides = [len(r["slides"]) for r in records if r["slides"]]
     firsts = re.findall(rb"(?m)^<!-- Slide number: 1 -->$", out["markdown"])
     check(len(firsts) == len(slides) and

@@ -3,6 +3,7 @@ The corpus itself is compared through the exports by the C host test; here
 it only feeds the threads and the dask schedulers. Those cases skip without
 ../shared, and fail without it in CI."""
 import contextlib
+import errno
 import dataclasses
 import io
 import json
@@ -17,7 +18,8 @@ from pathlib import Path
 import pytest
 import txtppt2
 import txtppt2.dask
-from txtppt2 import ConversionError, StorageError, UnsupportedFormatError
+from txtppt2 import (ConversionError, DamagedPresentationError, StorageError,
+                     UnsupportedFormatError)
 
 EXAMPLES = Path(os.environ["TXTPPT2_EXAMPLES_DIR"])
 SEEDS = Path(os.environ["TXTPPT2_SEEDS_DIR"])
@@ -71,28 +73,49 @@ def test_lone_surrogate_becomes_replacement_character():
     assert txtppt2.extract_text(deck) == exact.replace("\ud800", "\ufffd")
 
 
-# The kinds of failure by route (the core's own cases are tested in C++).
-@pytest.mark.parametrize("make_source, error_class, code", [
-    (lambda tmp_path: tmp_path / "missing.ppt", StorageError, 4),
-    (lambda tmp_path: bytearray(SAMPLE.read_bytes()[:1000]), StorageError, 4),
+# The kinds of failure by route (the core's own cases are tested in C++;
+# every kind of file in test_statuses.py): the exception, its status and
+# format, and the exports' code for the same bytes.
+@pytest.mark.parametrize("make_source, error_class, status, format, code", [
+    (lambda tmp_path: bytearray(SAMPLE.read_bytes()[:1000]),
+     DamagedPresentationError, "damaged", "ole", 4),
     (lambda tmp_path: SEEDS / "no_document_stream.ppt",
-     UnsupportedFormatError, 1003),
+     UnsupportedFormatError, "other_format", "doc", 1003),
     (lambda tmp_path: (SEEDS / "no_document_stream.ppt").read_bytes(),
-     UnsupportedFormatError, 1003),
-    (lambda tmp_path: "x" * 1100 + ".ppt", ConversionError, 1),
+     UnsupportedFormatError, "other_format", "doc", 1003),
 ])
-def test_failure_raises_the_library_code_and_message(make_source, error_class,
-                                                      code, tmp_path):
+def test_failure_raises_its_kind_with_the_library_code(
+        make_source, error_class, status, format, code, tmp_path):
     source = make_source(tmp_path)
     for encoding in ("utf-16le", "cp1252"):
         with pytest.raises(ConversionError) as raised:
             txtppt2.extract_bytes(source, encoding)
         error = raised.value
-        assert (type(error), error.code, error.source) == (error_class, code, source)
-        assert error.message and str(error) == f"{error.message} (code {code})"
+        assert (type(error), error.status, error.format, error.code,
+                error.source) == (error_class, status, format, code, source)
+        assert isinstance(error, StorageError) and error.message
+        assert str(error).endswith(": " + error.error)
     copy = pickle.loads(pickle.dumps(error))
-    assert (type(copy), copy.code, copy.message) == (error_class, code, error.message)
+    assert (type(copy), copy.code, copy.status, copy.format) == (
+        error_class, code, status, format)
     assert not txtppt2.is_supported(source)
+
+
+@pytest.mark.parametrize("name, error_class, errno_name", [
+    ("missing.ppt", FileNotFoundError, "ENOENT"),
+    ("missing folder/x.ppt", FileNotFoundError, "ENOENT"),
+    ("x" * 1100 + ".ppt", OSError, "ENAMETOOLONG"),
+    (".", IsADirectoryError, "EISDIR"),
+])
+def test_what_the_system_refuses_raises_its_os_error(name, error_class,
+                                                     errno_name, tmp_path):
+    path = tmp_path / name
+    with pytest.raises(OSError) as raised:
+        txtppt2.extract_text(path)
+    error = raised.value
+    assert type(error) is error_class and not isinstance(error, ConversionError)
+    assert (errno.errorcode[error.errno], error.filename) == (errno_name, str(path))
+    assert error.strerror == os.strerror(error.errno)
 
 
 @pytest.mark.parametrize("call, error_class", [
@@ -105,6 +128,12 @@ def test_failure_raises_the_library_code_and_message(make_source, error_class,
     (lambda: txtppt2.is_supported("\udfff.ppt"), ValueError),
     (lambda: txtppt2.extract_bytes(SAMPLE, "utf-8"), ValueError),
     (lambda: txtppt2.extract_bytes(SAMPLE, 1252), TypeError),
+    (lambda: txtppt2.extract_bytes(SAMPLE, None), TypeError),
+    (lambda: txtppt2.extract_many(str(SAMPLE)), TypeError),
+    (lambda: txtppt2.extract_many(os.fsencode(SAMPLE)), TypeError),
+    (lambda: txtppt2.extract_many(SAMPLE), TypeError),
+    (lambda: txtppt2.extract_text(SAMPLE, password=b"pw"), TypeError),
+    (lambda: txtppt2.dask.extract_bag(str(SAMPLE), password=1), TypeError),
     (lambda: txtppt2.extract_many([SAMPLE], jobs=0), ValueError),
     (lambda: txtppt2.extract_many([SAMPLE], jobs=2.0), TypeError),
     (lambda: txtppt2.extract_text(SAMPLE, complete="yes"), TypeError),
@@ -113,10 +142,25 @@ def test_failure_raises_the_library_code_and_message(make_source, error_class,
     (lambda: txtppt2.dask.extract_bag(str(SAMPLE), records="pages"), ValueError),
     (lambda: txtppt2.extract_presentation(42), TypeError),
 ])
-def test_wrong_arguments_raise_type_or_value_errors(call, error_class):
+def test_wrong_arguments_raise_type_or_value_errors(call, error_class,
+                                                   tmp_path):
     with pytest.raises(error_class) as raised:
         call()
     assert not isinstance(raised.value, ConversionError)
+
+
+def test_encoding_none_says_what_is_wrong():
+    with pytest.raises(TypeError, match="encoding must be a str, not NoneType"):
+        txtppt2.extract_bytes(SAMPLE, None)
+
+
+def test_text_mode_file_is_a_type_error_before_it_is_read(tmp_path):
+    path = tmp_path / "deck.ppt"
+    shutil.copy(SAMPLE, path)
+    with open(path, encoding="utf-8") as text_mode:
+        with pytest.raises(TypeError, match="binary mode"):
+            txtppt2.extract_text(text_mode)
+        assert text_mode.tell() == 0
 
 
 def serial_result(source):
@@ -124,6 +168,8 @@ def serial_result(source):
         return txtppt2.extract_text(source)
     except ConversionError as error:
         return (type(error), error.code)
+    except OSError as error:
+        return (type(error), error.errno)
 
 
 def test_threads_give_the_serial_results_in_order(tmp_path):
@@ -132,7 +178,9 @@ def test_threads_give_the_serial_results_in_order(tmp_path):
     results = list(txtppt2.extract_many(iter(sources), jobs=2))
     assert [source for source, _ in results] == sources
     assert [serial_result(source) for source in sources] == [
-        result if isinstance(result, str) else (type(result), result.code)
+        result if isinstance(result, str) else (type(result), getattr(
+            result, "code", None) if isinstance(result, ConversionError)
+            else result.errno)
         for _, result in results]
 
 
@@ -176,12 +224,16 @@ def test_dask_bag_reads_any_fsspec_url_and_records_failures():
     finally:
         memory.rm("/decks", recursive=True)
     assert bag.npartitions == 2
-    assert [(r["path"], r["code"]) for r in records] == [
-        ("memory:///decks/a.ppt", 0), ("memory:///decks/b.ppt", 4),
-        ("memory:///decks/c.ppt", 4), ("memory:///decks/gone.ppt", 4)]
+    assert [(r["path"], r["status"], r["format"], r["errno"], r["code"])
+            for r in records] == [
+        ("memory:///decks/a.ppt", "ok", "ppt", None, 0),
+        ("memory:///decks/b.ppt", "other_format", "unknown", None, 4),
+        ("memory:///decks/c.ppt", "damaged", "ole", None, 4),
+        ("memory:///decks/gone.ppt", "unreadable", None, "ENOENT", 4)]
     assert records[0]["text"] == txtppt2.extract_text(sample)
     assert all(r["error"] and r["text"] is None for r in records[1:])
-    assert list(frame.columns) == ["path", "text", "error", "code", "properties"]
+    assert list(frame.columns) == ["path", "status", "format", "text",
+                                   "error", "errno", "code", "properties"]
     assert records[0]["properties"] == \
         txtppt2.extract_presentation(sample).to_dict()["properties"]
     assert all(r["properties"] is None for r in records[1:])
@@ -191,19 +243,19 @@ def test_dask_bag_reads_any_fsspec_url_and_records_failures():
 def test_dask_schedulers_give_the_serial_records():
     from distributed import Client, LocalCluster
     paths = corpus(every=4)
-    expected = [{"path": str(path), "text": text, "error": None, "code": 0,
-                 "properties":
-                     txtppt2.extract_presentation(path).properties.to_dict()}
-                if isinstance(text, str) else
-                {"path": str(path), "text": None, "error": text.message,
-                 "code": text.code, "properties": None} for path, text in
-                txtppt2.extract_many(paths, jobs=1)]
+    serial = list(txtppt2.extract_many(paths, jobs=1))
     bag = txtppt2.dask.extract_bag([str(path) for path in paths],
                                    files_per_partition=16)
-    assert bag.compute() == expected
+    records = bag.compute()
+    assert [(r["path"], r["text"] if r["status"] == "ok" else None)
+            for r in records] == [
+        (str(path), text if isinstance(text, str) else None)
+        for path, text in serial]
+    assert [r["status"] for r in records] == [
+        "ok" if isinstance(text, str) else text.status for _, text in serial]
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
                       dashboard_address=":0") as cluster, Client(cluster):
-        assert bag.compute() == expected
+        assert bag.compute() == records
 
 
 def command(*args, stdin=None):
@@ -279,14 +331,16 @@ def test_dask_slide_records_are_the_presentations_slides(tmp_path):
     expected = []
     for path in paths[::2]:
         expected.append([
-            {"path": path, "number": slide.number, "title": slide.title,
+            {"path": path, "status": "ok", "format": None,
+             "number": slide.number, "title": slide.title,
              "text": slide.text, "notes": slide.notes, "hidden": slide.hidden,
-             "error": None, "code": 0}
+             "error": None, "errno": None, "code": 0}
             for slide in txtppt2.extract_presentation(path).slides])
     failures = [r for r in records if r["error"] is not None]
     assert [r for r in records if r["error"] is None] == expected[0] + expected[1]
     assert [(r["path"], r["code"], r["number"], r["text"]) for r in failures] == [
         (paths[1], 4, None, None), (missing, 4, None, None)]
     assert records.index(failures[0]) == len(expected[0])
-    assert all(list(r) == ["path", "number", "title", "text", "notes",
-                           "hidden", "error", "code"] for r in records)
+    assert all(list(r) == ["path", "status", "format", "number", "title",
+                           "text", "notes", "hidden", "error", "errno", "code"]
+               for r in records)

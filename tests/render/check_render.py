@@ -52,7 +52,8 @@ def check_json(strings, path):
     check(deck["path"] == text(strings[6]) and deck["status"] == "ok" and
           deck["error"] is None and deck["code"] == 0, "ok record", deck)
     check(failed == {"path": text(strings[36]), "status": "damaged",
-                     "format": "ppt", "error": text(strings[44]), "code": 4,
+                     "format": "ppt", "error": text(strings[44]), "errno": None,
+                     "code": 4,
                      "properties": None, "slides": None, "masters": None},
           "failed record", failed)
     props = deck["properties"]

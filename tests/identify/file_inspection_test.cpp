@@ -1,0 +1,221 @@
+// The file verdicts of compound files made by the fixture writer: every
+// kind of compound file the classification names, a minimal sound
+// presentation, and that presentation with each part of its structure
+// broken; then the text given for PowerPoint 95 files and damaged decks.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "api/file_text.h"
+#include "fixtures/compound_file_writer.h"
+#include "identify/salvaged_text.h"
+#include "identify/utf8_to_utf16.h"
+
+namespace txtppt2 {
+namespace {
+
+using testing::CompoundFileVersion;
+using testing::CompoundFileWriter;
+
+void PutU16(std::string& bytes, size_t at, uint16_t value) {
+  bytes[at] = static_cast<char>(value);
+  bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+void PutU32(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+std::string Record(uint16_t versionAndInstance, uint16_t type,
+                   std::string body) {
+  std::string record(8, '\0');
+  PutU16(record, 0, versionAndInstance);
+  PutU16(record, 2, type);
+  PutU32(record, 4, static_cast<uint32_t>(body.size()));
+  return record + body;
+}
+
+// The fields of a one-save document that the damage cases change.
+struct Deck {
+  uint32_t headerToken = 0xE391C05F;
+  uint32_t offsetToCurrentEdit = 40;
+  uint32_t offsetLastEdit = 0;
+  uint32_t offsetPersistDirectory = 24;
+  uint32_t docPersistIdRef = 1;
+  uint32_t persistOffset = 0;
+};
+
+// The PowerPoint Document stream: a DocumentContainer holding one text
+// atom at 0, the PersistDirectoryAtom at 24, the UserEditAtom at 40.
+std::string DocumentStream(const Deck& deck) {
+  std::string stream = Record(0x000F, 0x03E8, Record(0, 0x0FA8, "Hi, deck"));
+  std::string directory(8, '\0');
+  PutU32(directory, 0, 1u << 20 | 1);  // one entry, id 1
+  PutU32(directory, 4, deck.persistOffset);
+  stream += Record(0, 0x1772, directory);
+  std::string edit(0x1C, '\0');
+  edit[7] = 3;  // majorVersion
+  PutU32(edit, 8, deck.offsetLastEdit);
+  PutU32(edit, 12, deck.offsetPersistDirectory);
+  PutU32(edit, 16, deck.docPersistIdRef);
+  PutU32(edit, 20, 2);  // persistIdSeed
+  return stream + Record(0, 0x0FF5, edit);
+}
+
+std::string CurrentUserStream(const Deck& deck) {
+  std::string atom(0x14, '\0');
+  PutU32(atom, 0, 0x14);
+  PutU32(atom, 4, deck.headerToken);
+  PutU32(atom, 8, deck.offsetToCurrentEdit);
+  PutU16(atom, 14, 0x03F4);
+  atom[16] = 3;
+  return Record(0, 0x0FF6, atom);
+}
+
+std::string DeckFile(const Deck& deck, uint64_t truncateTo = 0) {
+  CompoundFileWriter writer(CompoundFileVersion::k3);
+  writer.AddStream(u"Current User", CurrentUserStream(deck));
+  auto document =
+      writer.AddStream(u"PowerPoint Document", DocumentStream(deck));
+  if (truncateTo != 0) writer.DeclareStreamSize(document, truncateTo);
+  return writer.Build();
+}
+
+std::string FileWithStreams(
+    std::vector<std::pair<std::u16string, std::string>> streams) {
+  CompoundFileWriter writer(CompoundFileVersion::k3);
+  for (auto& [name, data] : streams) writer.AddStream(name, data);
+  return writer.Build();
+}
+
+FileVerdict VerdictOf(const std::string& bytes,
+                      std::optional<std::string> password = std::nullopt) {
+  return InspectFile(MemorySource{reinterpret_cast<const BYTE*>(bytes.data()),
+                                  static_cast<uint32_t>(bytes.size())},
+                     password)
+      .verdict;
+}
+
+TEST(FileInspectionTest, EachKindOfFileGetsItsStatusAndFormat) {
+  const std::string pp95Text = "Title\rLine\vbreak\r";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    FileStatus status;
+    const char* format;
+    const char* errorHolds;
+  };
+  const Case cases[] = {
+      {"sound deck", DeckFile({}), FileStatus::kOk, "ppt", ""},
+      {"PowerPoint 4", FileWithStreams({{u"PP40", "4.0"}}),
+       FileStatus::kOldFormat, "ppt4", "PowerPoint 4.0"},
+      {"Word", FileWithStreams({{u"WordDocument", "w"}, {u"1Table", "t"}}),
+       FileStatus::kOtherFormat, "doc", "Word 97-2003"},
+      {"Excel", FileWithStreams({{u"Workbook", "x"}}), FileStatus::kOtherFormat,
+       "xls", "Excel"},
+      {"Excel 5", FileWithStreams({{u"Book", "x"}}), FileStatus::kOtherFormat,
+       "xls", "Excel"},
+      {"Outlook", FileWithStreams({{u"__properties_version1.0", "m"}}),
+       FileStatus::kOtherFormat, "msg", "Outlook"},
+      {"encrypted OOXML",
+       FileWithStreams({{u"EncryptionInfo", "i"}, {u"EncryptedPackage", "p"}}),
+       FileStatus::kOtherFormat, "ooxml-encrypted", "encrypted Office"},
+      {"other compound file", FileWithStreams({{u"Contents", "c"}}),
+       FileStatus::kOtherFormat, "ole", "another program"},
+      {"PowerPoint 95",
+       FileWithStreams({{u"Current User", std::string("\x05\0\0\0Anne", 8)},
+                        {u"PowerPoint Document", "95"},
+                        {u"Text_Content", pp95Text}}),
+       FileStatus::kOk, "ppt95", ""},
+      {"empty", "", FileStatus::kOtherFormat, "empty", "empty file"},
+      {"PDF", "%PDF-1.7\n", FileStatus::kOtherFormat, "pdf", "PDF"},
+      {"header only", DeckFile({}).substr(0, 512), FileStatus::kDamaged, "ole",
+       "damaged file"},
+      {"edit past the end", DeckFile({.offsetToCurrentEdit = 4000}),
+       FileStatus::kDamaged, "ppt", "user edit"},
+      {"edit at the container", DeckFile({.offsetToCurrentEdit = 0}),
+       FileStatus::kDamaged, "ppt", "user edit"},
+      {"directory moved", DeckFile({.offsetPersistDirectory = 8}),
+       FileStatus::kDamaged, "ppt", "persist directory"},
+      {"edit chain loops", DeckFile({.offsetLastEdit = 40}),
+       FileStatus::kDamaged, "ppt", "does not go backwards"},
+      {"document not in the directory", DeckFile({.docPersistIdRef = 2}),
+       FileStatus::kDamaged, "ppt", "persist object is missing"},
+      {"persist object past the end", DeckFile({.persistOffset = 100}),
+       FileStatus::kDamaged, "ppt", "persist object 1 runs past"},
+      {"stream longer than its chain", DeckFile({}, 5000), FileStatus::kDamaged,
+       "ppt", "cut short"},
+      {"encrypted without a session", DeckFile({.headerToken = 0xF3D1C4DF}),
+       FileStatus::kEncrypted, "ppt",
+       TXTPPT2_DECRYPTION ? "cannot read" : "without a cipher library"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FileVerdict verdict = VerdictOf(c.bytes);
+    EXPECT_EQ(std::string(FileStatusName(verdict.status)),
+              FileStatusName(c.status));
+    EXPECT_EQ(verdict.format, c.format);
+    EXPECT_NE(verdict.error.find(c.errorHolds), std::string::npos)
+        << verdict.error;
+    EXPECT_EQ(verdict.error.empty(), c.status == FileStatus::kOk);
+  }
+}
+
+FileText TextOf(const std::string& bytes, OutputMode mode) {
+  return ExtractFileText(
+      MemorySource{reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<uint32_t>(bytes.size())},
+      mode, kExactText, std::nullopt);
+}
+
+TEST(FileInspectionTest, PowerPoint95GivesItsParagraphsInBothEncodings) {
+  const std::string file = FileWithStreams(
+      {{u"Text_Content", "Caf\xE9\rone\vtwo\r\r\x85 end\0ignored"}});
+  EXPECT_EQ(TextOf(file, kPureText).text,
+            "Caf\xE9\r\none\r\ntwo\r\n\r\n\x85 end\r\n");
+  const std::u16string wide = u"Caf\u00E9\r\none\r\ntwo\r\n\r\n\u2026 end\r\n";
+  EXPECT_EQ(TextOf(file, kUnicode).text, EncodeText(wide, kUnicode));
+}
+
+TEST(FileInspectionTest, DamagedDeckGivesWhatItsConverterStillReads) {
+  FileText damaged = TextOf(DeckFile({.docPersistIdRef = 2}), kPureText);
+  EXPECT_EQ(damaged.verdict.status, FileStatus::kDamaged);
+  EXPECT_EQ(damaged.text, "Hi, deck\r\n");
+}
+
+TEST(SalvagedTextTest, TextAtomsInOrderThroughContainersAndCutEnds) {
+  std::string chars;
+  for (char16_t unit : std::u16string(u"A\rB\u20AC")) {
+    chars.push_back(static_cast<char>(unit & 0xFF));
+    chars.push_back(static_cast<char>(unit >> 8));
+  }
+  std::string stream =
+      Record(0x000F, 0x03E8,
+             Record(0, 0x0FA0, chars) + Record(0, 0x0FBA, "xx")) +
+      Record(0, 0x0FA8, "cd\vef") + Record(0, 0x0FA8, "cut off here");
+  stream.resize(stream.size() - 5);  // the last atom loses its end
+  std::vector<uint8_t> bytes(stream.begin(), stream.end());
+  EXPECT_EQ(SalvagedText(bytes), u"A\r\nB\u20AC\r\ncd\r\nef\r\ncut off\r\n");
+}
+
+TEST(Utf8ToUtf16Test, PasswordsOfEveryWidthAndBrokenBytes) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"hello", u"hello"},
+      {"p\xC3\xA4ss", u"p\u00E4ss"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"a\xFF"
+       "b",
+       u"a\uFFFDb"},                                      // not a lead byte
+      {"\xC3", u"\uFFFD"},                                // cut short
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
+  };
+  for (const auto& [utf8, utf16] : cases) EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
+}
+
+}  // namespace
+}  // namespace txtppt2
