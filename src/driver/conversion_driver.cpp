@@ -100,11 +100,13 @@ HGLOBAL ProduceCompleteBlock(CompoundStorage& root,
   RecordStreamReader& document = dualDocument ? *dualDocument : rootDocument;
   std::unique_ptr<RecordStreamReader> currentUser =
       OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
-  uint64_t limit =
-      storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
-  CompleteTextExtractor extractor(
-      document, currentUser.get(),
-      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX)));
+  // The walk holds no more than the file could: its size, where it is known
+  // (not 0), and never past what the stream offsets can address.
+  const uint64_t sourceSize = storage.SourceSize();
+  const uint32_t limit = sourceSize == 0 || sourceSize > UINT32_MAX
+                             ? UINT32_MAX
+                             : static_cast<uint32_t>(sourceSize);
+  CompleteTextExtractor extractor(document, currentUser.get(), limit);
   if (mode != kPureText)
     return ProduceBlock<WideOutputStream>(extractor, reserve, count);
   return ProduceBlock<NarrowOutputStream>(extractor, reserve, count);
@@ -122,7 +124,11 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
   try {
     storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
   } catch (...) {
-    // Whatever the reason, the file is no presentation we can read.
+    // Every failure to open the document stream, out of memory included,
+    // reports "Unsupported data format": any failure at all here means the
+    // file is no presentation this library reads. That is the contract of
+    // the exports, not an oversight; the command and the Python module may
+    // tell the causes apart from their own checks.
     errors.SetConversionError(messages::kUnsupportedDataFormat,
                               txtppt2_unsupported_format);
     return nullptr;
