@@ -233,8 +233,9 @@ HRESULT OpenPath(const fs::path& path) {
 }
 
 // What opening by path answers, in a child process where the case needs
-// one: a file the caller may not read (as an unprivileged user, so that it
-// holds under root too), and no free descriptor.
+// one: a file the caller may read but not write, or not read at all (as an
+// unprivileged user, so that it holds under root too), and no free
+// descriptor.
 TEST(CompoundFileTest, PathsOpenWithTheirStorageResults) {
   const fs::path folder =
       fs::temp_directory_path() / ("txtppt2_paths_" + std::to_string(getpid()));
@@ -271,6 +272,7 @@ TEST(CompoundFileTest, PathsOpenWithTheirStorageResults) {
        STG_E_FILEALREADYEXISTS},
       {"a file only its owner reads", locked, In::kUnprivilegedChild,
        STG_E_ACCESSDENIED},
+      {"a file others read, not write", good, In::kUnprivilegedChild, S_OK},
       {"no free descriptor", good, In::kChildWithoutDescriptors,
        STG_E_TOOMANYOPENFILES},
   };
