@@ -70,7 +70,9 @@ TEST(MemoryLockBytesTest, QueryInterfaceAnswersItsOwnInterfacesAlone) {
     EXPECT_EQ(lockBytes->QueryInterface(iid, &object),
               found ? S_OK : E_NOINTERFACE);
     EXPECT_EQ(object, found ? static_cast<ILockBytes*>(lockBytes) : nullptr);
-    if (found) EXPECT_EQ(static_cast<ILockBytes*>(object)->Release(), 1u);
+    if (found) {
+      EXPECT_EQ(static_cast<ILockBytes*>(object)->Release(), 1u);
+    }
   }
   EXPECT_EQ(lockBytes->Release(), 0u);
 }
