@@ -6,8 +6,7 @@
 // The shape of the text: a CR not followed by LF becomes CR LF, a VT (the
 // soft line break) becomes CR LF, CR LF pairs and lone LFs pass unchanged,
 // text stops at the first NUL, and every text ends with CR LF. The sink
-// keeps no state; conversion buffers live for one call. A character that
-// the conversion cannot make is replaced, never a failure.
+// keeps no state; conversion buffers live for one call.
 #ifndef TXTPPT2_EXTRACT_TEXT_SINK_H_
 #define TXTPPT2_EXTRACT_TEXT_SINK_H_
 
