@@ -223,7 +223,7 @@ TEST(CompoundFileTest, SeekMovesFromAnyOriginToAnyPositionFromZeroOn) {
 }
 
 HRESULT OpenPath(const fs::path& path) {
-  IStorage* storage = nullptr;
+  IStorage* storage = reinterpret_cast<IStorage*>(&storage);  // to be set
   HRESULT hr = StgOpenStorage(Utf16(path.string()).c_str(), nullptr,
                               kReadStorageMode, nullptr, 0, &storage);
   if ((storage != nullptr) != (hr == S_OK))
