@@ -149,6 +149,7 @@ TEST(CompoundFileTest, NamesMatchWithCaseFoldingAndExactlyOtherwise) {
       {u"Summary", u"Summery", false},
       {u"\u0138x", u"\u0139x", false},
       {u"Truncated", u"truncate", true},
+      {u"\u0178\u00DE\u039C", u"\u00FF\u00FE\u00B5", true},  // y, thorn, micro
   };
   for (SiblingTree tree : {SiblingTree::kBalanced, SiblingTree::kRightChain}) {
     CompoundFileWriter writer;
