@@ -1,7 +1,6 @@
 #include "batch_runner.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -26,8 +25,8 @@ Conversion ConvertOne(const BatchRunner::ConvertFn& convert, size_t index) {
 
 }  // namespace
 
-BatchRunner::BatchRunner(size_t inputCount_, unsigned jobs_)
-    : inputCount(inputCount_), jobs(std::max(jobs_, 1u)) {}
+BatchRunner::BatchRunner(size_t inputCount_, unsigned jobs_, Delivery delivery_)
+    : inputCount(inputCount_), jobs(std::max(jobs_, 1u)), delivery(delivery_) {}
 
 size_t BatchRunner::Run(const ConvertFn& convert, const DeliverFn& deliver,
                         const ProgressFn& progress) {
@@ -55,22 +54,34 @@ size_t BatchRunner::RunHere(const ConvertFn& convert, const DeliverFn& deliver,
 size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
                                  const DeliverFn& deliver,
                                  const ProgressFn& progress) {
+  const size_t maxHeld = MaxHeld();
+  // All guarded by mutex: the parked results, the finished inputs not yet
+  // taken for delivery in the order they finished, and the counts.
   std::mutex mutex;
-  std::condition_variable finished;
+  std::condition_variable finished;  // a result was parked
+  std::condition_variable room;      // results were delivered
   std::vector<std::optional<Conversion>> slots(inputCount);
-  std::atomic<size_t> next{0};
-  size_t completed = 0;           // guarded by mutex
-  size_t conversionFailures = 0;  // guarded by mutex
+  std::vector<size_t> finishedOrder;
+  size_t started = 0;
+  size_t completed = 0;
+  size_t delivered = 0;
+  size_t conversionFailures = 0;
 
   auto work = [&] {
-    for (size_t i = next++; i < inputCount; i = next++) {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      room.wait(lock, [&] {
+        return started == inputCount || started - delivered < maxHeld;
+      });
+      if (started == inputCount) return;
+      const size_t i = started++;
+      lock.unlock();
       Conversion result = ConvertOne(convert, i);
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!result.ok) ++conversionFailures;
-        slots[i] = std::move(result);
-        ++completed;
-      }
+      lock.lock();
+      if (!result.ok) ++conversionFailures;
+      slots[i] = std::move(result);
+      finishedOrder.push_back(i);
+      ++completed;
       finished.notify_one();
     }
   };
@@ -82,21 +93,25 @@ size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
   BatchProgress state{0, inputCount, 0};
   progress(state);
   size_t deliveryFailures = 0;
-  size_t delivered = 0;
+  size_t nextInLine = 0;  // in input order: the first input not yet taken
   std::unique_lock<std::mutex> lock(mutex);
   while (delivered < inputCount) {
-    finished.wait(lock, [&] {
-      return completed != state.done || slots[delivered].has_value();
-    });
+    // Every result that may go is taken at each wake-up, so a completion
+    // is the only thing worth waiting for.
+    finished.wait(lock, [&] { return completed != state.done; });
     state.done = completed;
     state.failed = conversionFailures + deliveryFailures;
-    // The results next in line are taken out under the lock and delivered
-    // without it, so that workers go on meanwhile.
     std::vector<std::pair<size_t, Conversion>> ready;
-    for (; delivered < inputCount && slots[delivered]; ++delivered) {
-      ready.emplace_back(delivered, std::move(*slots[delivered]));
-      slots[delivered].reset();
+    if (delivery == Delivery::kInInputOrder) {
+      for (; nextInLine < inputCount && slots[nextInLine]; ++nextInLine)
+        ready.emplace_back(nextInLine, std::move(*slots[nextInLine]));
+    } else {
+      for (size_t index : finishedOrder)
+        ready.emplace_back(index, std::move(*slots[index]));
     }
+    finishedOrder.clear();
+    for (auto& [index, result] : ready) slots[index].reset();
+    // Delivered without the lock, so that workers go on meanwhile.
     lock.unlock();
     progress(state);
     for (auto& [index, result] : ready) {
@@ -106,7 +121,11 @@ size_t BatchRunner::RunOnThreads(const ConvertFn& convert,
         progress(state);
       }
     }
+    const size_t count = ready.size();
+    ready.clear();
     lock.lock();
+    delivered += count;
+    room.notify_all();
   }
   lock.unlock();
   for (std::thread& worker : workers) worker.join();

@@ -183,7 +183,10 @@ int RunConversion(const Options& options,
     if (!result.ok && result.text.empty()) return false;
     return write(index, result) && result.ok;
   };
-  BatchRunner runner(options.inputs.size(), JobCount(options));
+  // Each output file stands alone: no text need wait for an earlier one.
+  BatchRunner runner(
+      options.inputs.size(), JobCount(options),
+      batchMode ? Delivery::kAsFinished : Delivery::kInInputOrder);
   size_t failures = runner.Run(convert, deliver, [&](const BatchProgress& p) {
     progressLine.Update(p);
   });

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     storage->Release();
   }
-  lockBytes->Release();
-  txtppt2::fuzz::RequireEverythingReleased();
+  txtppt2::fuzz::Require(lockBytes->Release() == 0,
+                         "the storage kept a reference to its lock-bytes");
   return 0;
 }

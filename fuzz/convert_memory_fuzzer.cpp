@@ -18,7 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > UINT32_MAX) return 0;
   const uint32_t before = GetErrorCode();
   const bool supported = IsMemDataSupported(data, static_cast<uint32_t>(size));
-  txtppt2::fuzz::RequireEverythingReleased();
   Require(IsMemDataSupported(data, static_cast<uint32_t>(size)) == supported,
           "the probe answers differently for the same bytes");
   Require(GetErrorCode() == before, "the probe touched the error record");
@@ -47,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "a failure has an unknown code");
       Require(reported == 1 && message[0] != '\0', "a failure has no message");
     }
-    txtppt2::fuzz::RequireEverythingReleased();
     Require(supported || block == nullptr, "converted what the probe refused");
     Require(!supported || code != txtppt2_unsupported_format,
             "the probe found a document not there");
@@ -66,7 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         complete == nullptr || count <= width * (16 * uint64_t{size} + 262144),
         "the complete text is larger than the input could make");
     GlobalFree(complete);
-    txtppt2::fuzz::RequireEverythingReleased();
   }
   return 0;
 }

@@ -107,10 +107,12 @@ CompleteWalkStreams OpenCompleteWalkStreams(CompoundStorage& root,
       streams.dualDocument ? streams.dualDocument.get() : &rootDocument;
   streams.currentUser =
       OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
-  uint64_t limit =
-      storage.SourceSize() != 0 ? storage.SourceSize() : UINT32_MAX;
-  streams.sizeLimit =
-      static_cast<uint32_t>(std::min<uint64_t>(limit, UINT32_MAX));
+  // The walk holds no more than the file could: its size, where it is known
+  // (not 0), and never past what the stream offsets can address.
+  const uint64_t sourceSize = storage.SourceSize();
+  streams.sizeLimit = sourceSize == 0 || sourceSize > UINT32_MAX
+                          ? UINT32_MAX
+                          : static_cast<uint32_t>(sourceSize);
   return streams;
 }
 
@@ -134,7 +136,11 @@ std::unique_ptr<RecordStreamReader> OpenDocument(CompoundStorage& storage,
   try {
     storage.OpenStream(TXTPPT2_WTEXT("PowerPoint Document"), &opened);
   } catch (...) {
-    // Whatever the reason, the file is no presentation we can read.
+    // Every failure to open the document stream, out of memory included,
+    // reports "Unsupported data format": any failure at all here means the
+    // file is no presentation this library reads. That is the contract of
+    // the exports, not an oversight; the command and the Python module may
+    // tell the causes apart from their own checks.
     errors.SetConversionError(messages::kUnsupportedDataFormat,
                               txtppt2_unsupported_format);
     return nullptr;

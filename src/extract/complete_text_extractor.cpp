@@ -34,13 +34,13 @@ class CompleteTextWriter final : public CompleteWalkVisitor {
   }
 
   void OnSlide(size_t slideIndex) override {
-    if (slideIndex != 0) TextSink::AppendSeparator(out);
+    if (slideIndex != 0) AppendSeparator(out);
   }
 
   void OnText(const RecordHeader& atom, const RecordHeader*) override {
     const char* body = image.data() + atom.BodyStart();
     if (atom.type == kRtTextBytesAtom) {
-      TextSink::AppendAnsiText(out, body, atom.BodyLength());
+      AppendAnsiText(out, body, atom.BodyLength());
       return;
     }
     // The sink reads UTF-16 units in place: text at an odd offset of the
@@ -51,7 +51,7 @@ class CompleteTextWriter final : public CompleteWalkVisitor {
       std::memcpy(aligned.data(), body, aligned.size() * 2);
       body = reinterpret_cast<const char*>(aligned.data());
     }
-    TextSink::AppendUtf16Text(out, body, atom.BodyLength());
+    AppendUtf16Text(out, body, atom.BodyLength());
   }
 
  private:

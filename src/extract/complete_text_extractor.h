@@ -5,7 +5,7 @@
 // not show, then the text its master shows (text boxes, footers; not the
 // title and body prompts) the first time a slide uses that master, then the
 // text of the slide's notes page. A line of thirty hyphens introduces each
-// slide after the first; text goes through the TextSink, so line breaks and
+// slide after the first; text goes through the text sink, so line breaks and
 // encodings are those of PresentationTextExtractor.
 //
 // The live document is found through the "Current User" stream and the

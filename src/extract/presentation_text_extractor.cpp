@@ -150,7 +150,7 @@ void PresentationTextExtractor::OnContainer(uint16_t type, Out& out) {
     if (firstSlide)
       firstSlide = false;
     else
-      TextSink::AppendSeparator(out);
+      AppendSeparator(out);
   }
   if (type == (kOfficeArtClientTextbox & kRecordTypeMask))
     inTextContext =
@@ -170,11 +170,11 @@ void PresentationTextExtractor::OnAtom(Reader& source, uint16_t type,
   switch (type) {
     case kRtTextCharsAtom:
     case kRtCString: {
-      TextSink::AppendUtf16Text(out, ReadPayload(length), length);
+      AppendUtf16Text(out, ReadPayload(length), length);
       break;
     }
     case kRtTextBytesAtom: {
-      TextSink::AppendAnsiText(out, ReadPayload(length), length);
+      AppendAnsiText(out, ReadPayload(length), length);
       break;
     }
     default:

@@ -1,5 +1,5 @@
 // PresentationTextExtractor: walks the "PowerPoint Document" stream as one
-// flat run of record headers and hands the slide text to the TextSink.
+// flat run of record headers and hands the slide text to the text sink.
 //
 // Design note. The walker keeps no stack: it steps into every container and
 // never uses a container's length, so a container's effect on the text
@@ -26,7 +26,6 @@ namespace txtppt2 {
 class PresentationTextExtractor {
  public:
   explicit PresentationTextExtractor(RecordStreamReader& reader);
-  virtual ~PresentationTextExtractor() = default;
   PresentationTextExtractor(const PresentationTextExtractor&) = delete;
   PresentationTextExtractor& operator=(const PresentationTextExtractor&) =
       delete;

@@ -8,6 +8,7 @@
 #ifndef TXTPPT2_EXTRACT_RECORD_VIEW_H_
 #define TXTPPT2_EXTRACT_RECORD_VIEW_H_
 
+#include <cassert>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -32,20 +33,25 @@ struct RecordHeader {
   uint32_t End() const { return bodyEnd; }
 };
 
+// The little-endian field at at in the image.
+// REQUIRES: the field lies inside the image
 inline uint16_t LoadU16(std::string_view image, uint32_t at) {
+  assert(at <= image.size() && image.size() - at >= 2);
   return DecodeU16(reinterpret_cast<const unsigned char*>(image.data()) + at);
 }
 
 inline uint32_t LoadU32(std::string_view image, uint32_t at) {
+  assert(at <= image.size() && image.size() - at >= 4);
   return DecodeU32(reinterpret_cast<const unsigned char*>(image.data()) + at);
 }
 
 // The record whose header starts at offset inside a parent ending at
-// parentEnd (parentEnd <= image.size()); nothing when the header itself
-// does not fit.
+// parentEnd; nothing when the header itself does not fit.
+// REQUIRES: parentEnd <= image.size()
 inline std::optional<RecordHeader> ReadRecordHeader(std::string_view image,
                                                     uint32_t offset,
                                                     uint32_t parentEnd) {
+  assert(parentEnd <= image.size());
   if (parentEnd < kRecordHeaderSize || offset > parentEnd - kRecordHeaderSize)
     return std::nullopt;
   RecordHeader header;
@@ -61,6 +67,7 @@ inline std::optional<RecordHeader> ReadRecordHeader(std::string_view image,
 }
 
 // The body of a record as bytes.
+// REQUIRES: record was read from image
 inline std::string_view BodyOf(std::string_view image,
                                const RecordHeader& record) {
   return image.substr(record.BodyStart(), record.BodyLength());

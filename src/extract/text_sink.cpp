@@ -248,11 +248,24 @@ void AppendSeparatorTo(OutputTextStream<CharT>& out) {
   out.Write(separator.text, kSeparatorLength + 2);
 }
 
+// The two conversions, over the platform's code page functions with the
+// ANSI code page. Each gives the length produced; an empty source gives 0
+// (the platform reports it as a failure, which is nothing to write here).
+int Utf16ToAnsi(const WCHAR* source, int units, char* dest, int destBytes) {
+  BOOL usedDefault = FALSE;  // asked for, as the platform reports it; unused
+  return WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR, source,
+                             units, dest, destBytes, " ", &usedDefault);
+}
+
+int AnsiToUtf16(const char* source, int bytes, WCHAR* dest, int destUnits) {
+  return MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, source, bytes, dest,
+                             destUnits);
+}
+
 }  // namespace
 
 template <typename CharT>
-void TextSink::WriteText(OutputTextStream<CharT>& out, const CharT* text,
-                         size_t count) {
+void WriteText(OutputTextStream<CharT>& out, const CharT* text, size_t count) {
   using K = Constants<CharT>;
   size_t start = 0;
   size_t i = NextInterpreted(text, 0, count);
@@ -276,35 +289,15 @@ void TextSink::WriteText(OutputTextStream<CharT>& out, const CharT* text,
   out.Write(K::kLineBreak, 2);
 }
 
-template void TextSink::WriteText(NarrowOutputStream&, const char*, size_t);
-template void TextSink::WriteText(WideOutputStream&, const WCHAR*, size_t);
+template void WriteText(NarrowOutputStream&, const char*, size_t);
+template void WriteText(WideOutputStream&, const WCHAR*, size_t);
 
-void TextSink::AppendSeparator(NarrowOutputStream& out) {
-  AppendSeparatorTo(out);
-}
+void AppendSeparator(NarrowOutputStream& out) { AppendSeparatorTo(out); }
 
-void TextSink::AppendSeparator(WideOutputStream& out) {
-  AppendSeparatorTo(out);
-}
+void AppendSeparator(WideOutputStream& out) { AppendSeparatorTo(out); }
 
-char* TextSink::Utf16ToAnsi(const WCHAR* source, int units, char* dest,
-                            int destBytes, int* converted) {
-  BOOL usedDefault = FALSE;  // asked for, as the platform reports it; unused
-  *converted =
-      WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR, source,
-                          units, dest, destBytes, " ", &usedDefault);
-  return *converted == 0 ? nullptr : dest;
-}
-
-WCHAR* TextSink::AnsiToUtf16(const char* source, int bytes, WCHAR* dest,
-                             int destUnits, int* converted) {
-  *converted = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, source, bytes, dest,
-                                   destUnits);
-  return *converted == 0 ? nullptr : dest;
-}
-
-void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
-                               uint32_t byteLength) {
+void AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
+                     uint32_t byteLength) {
   // Room for two bytes per unit, as a double-byte code page could need;
   // compositions only make the result shorter.
   const auto* source = static_cast<const WCHAR*>(buffer);
@@ -328,27 +321,26 @@ void TextSink::AppendUtf16Text(NarrowOutputStream& out, const void* buffer,
   // empty source converts to nothing (the platform reports it as failure).
   for (size_t done = 0; done < units;) {
     size_t slice = std::min(units - done, kMaxSlice);
-    int converted = 0;
-    Utf16ToAnsi(source + done, static_cast<int>(slice), dest + total,
-                static_cast<int>(slice * 2), &converted);
-    total += static_cast<size_t>(converted);
+    total += static_cast<size_t>(
+        Utf16ToAnsi(source + done, static_cast<int>(slice), dest + total,
+                    static_cast<int>(slice * 2)));
     done += slice;
   }
   WriteText(out, dest, total);
 }
 
-void TextSink::AppendUtf16Text(WideOutputStream& out, const void* buffer,
-                               uint32_t byteLength) {
+void AppendUtf16Text(WideOutputStream& out, const void* buffer,
+                     uint32_t byteLength) {
   WriteText(out, static_cast<const WCHAR*>(buffer), byteLength / 2);
 }
 
-void TextSink::AppendAnsiText(NarrowOutputStream& out, const void* buffer,
-                              uint32_t length) {
+void AppendAnsiText(NarrowOutputStream& out, const void* buffer,
+                    uint32_t length) {
   WriteText(out, static_cast<const char*>(buffer), length);
 }
 
-void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
-                              uint32_t length) {
+void AppendAnsiText(WideOutputStream& out, const void* buffer,
+                    uint32_t length) {
   // One unit per byte is room enough for any ANSI code page: a character
   // never takes more UTF-16 units than it takes bytes.
   const auto* source = static_cast<const char*>(buffer);
@@ -360,10 +352,9 @@ void TextSink::AppendAnsiText(WideOutputStream& out, const void* buffer,
   size_t total = 0;
   for (size_t done = 0; done < length;) {
     size_t slice = std::min(length - done, kMaxSlice);
-    int converted = 0;
-    AnsiToUtf16(source + done, static_cast<int>(slice), dest + total,
-                static_cast<int>(slice), &converted);
-    total += static_cast<size_t>(converted);
+    total +=
+        static_cast<size_t>(AnsiToUtf16(source + done, static_cast<int>(slice),
+                                        dest + total, static_cast<int>(slice)));
     done += slice;
   }
   WriteText(out, dest, total);

@@ -4,18 +4,8 @@
 
 namespace txtppt2 {
 
-namespace {
-thread_local int liveMemoryLockBytes = 0;
-}  // namespace
-
 MemoryLockBytes::MemoryLockBytes(const BYTE* data_, ULONG size_)
-    : data(data_), size(size_), refCount(0) {
-  ++liveMemoryLockBytes;
-}
-
-MemoryLockBytes::~MemoryLockBytes() { --liveMemoryLockBytes; }
-
-int MemoryLockBytes::LiveCount() { return liveMemoryLockBytes; }
+    : data(data_), size(size_), refCount(0) {}
 
 HRESULT MemoryLockBytes::QueryInterface(REFIID riid, void** ppv) {
   if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_ILockBytes)) {

@@ -29,21 +29,15 @@ class MemoryLockBytes final : public ILockBytes {
                                     ULONG cb, ULONG* pcbWritten) override;
   HRESULT STDMETHODCALLTYPE Flush() override;
   HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER cb) override;
-  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER offset,
-                                       ULARGE_INTEGER cb,
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER cb,
                                        DWORD lockType) override;
   HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER offset,
                                          ULARGE_INTEGER cb,
                                          DWORD lockType) override;
-  HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg,
-                                 DWORD grfStatFlag) override;
-
-  // How many MemoryLockBytes exist at this moment on the calling thread;
-  // lets tests prove that every conversion releases its own.
-  static int LiveCount();
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
 
  private:
-  ~MemoryLockBytes();
+  ~MemoryLockBytes() = default;
 
   // Shared by LockRegion and UnlockRegion: the block cannot be locked.
   HRESULT Unlockable();

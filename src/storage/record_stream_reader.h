@@ -36,7 +36,8 @@ class RecordStreamReader {
   virtual void Skip(uint32_t count) = 0;
   // Moves to position bytes from the start.
   virtual void Seek(uint32_t position) = 0;
-  // The stream's length in bytes; the position does not change.
+  // The stream's length in bytes, UINT32_MAX for a longer stream; the
+  // position does not change.
   virtual uint32_t Size() = 0;
   // The underlying stream's read-ahead window, where it offers one: a
   // reader of many small fields takes them from it first, and calls Read

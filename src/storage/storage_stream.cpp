@@ -68,6 +68,9 @@ uint32_t StorageStream::Size() {
   std::memset(&stat, 0, sizeof stat);
   if (stream->Stat(&stat, STATFLAG_NONAME) != S_OK)
     throw std::runtime_error(messages::kNoStreamSize);
+  // Offsets in the stream are 32 bits: a longer stream is as long as they
+  // reach, never its size wrapped around to a small one.
+  if (stat.cbSize.QuadPart > UINT32_MAX) return UINT32_MAX;
   return static_cast<uint32_t>(stat.cbSize.QuadPart);
 }
 

@@ -120,13 +120,13 @@ std::string Extract(const std::string& stream, const std::string* user) {
   return text;
 }
 
-// The document (persist 1) with a master (persist 5) and notes (persist 4)
-// for slide 1, around the given slide list.
+// The document (persist 1) with a master (persist 5) and notes (persist 4,
+// id 1, the lowest there is) for slide 1, around the given slide list.
 std::string Document(const std::string& slideList) {
   return Box(kRtDocument,
              Box(kRtSlideListWithText, PersistEntry(5, 0x80000000), 1) +
                  Box(kRtSlideListWithText, slideList) +
-                 Box(kRtSlideListWithText, PersistEntry(4, 300), 2));
+                 Box(kRtSlideListWithText, PersistEntry(4, 1), 2));
 }
 
 // Slides 1 and 2 (persist 2, 3), saved once.
@@ -134,7 +134,7 @@ Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
   deck.Add(2,
-           Page(kRtSlide, 0x80000000, 300,
+           Page(kRtSlide, 0x80000000, 1,
                 Shape("", u"Box") + Shape(Atom(kRtOutlineTextRefAtom, U32(1))) +
                     Shape(Atom(kRtOutlineTextRefAtom, U32(1)))));
   deck.Add(3, Page(kRtSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
@@ -151,14 +151,16 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
                        Chars(u"Title") +
                        Box(kInteractiveInfo, Atom(0x0FF3, U32(0))) +
                        Atom(kRtTextHeaderAtom, U32(1)) + Chars(u"Body");
-  Deck deck = LiveDeck(slide1 + PersistEntry(3, 257) + Chars(u"Second"));
+  Deck deck = LiveDeck(slide1 + PersistEntry(3, 257) +
+                       Atom(kRtTextBytesAtom, "Second") + Chars(u"Sec"));
   std::string user = deck.CurrentUser();
   // The shape's own text, the list text a shape refers to (once), the list
   // text no shape showed, the master's text boxes and footer (not its
-  // prompt), then the notes; slide 2's list text repeats its shape's.
+  // prompt), then the notes. Slide 2's 8-bit list text repeats its shape's
+  // UTF-16 text, character for character; "Sec" is no repeat.
   std::string first = "Box\r\nBody\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n";
   EXPECT_EQ(Extract(deck.stream, &user),
-            first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\n");
+            first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\nSec\r\n");
 
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.

@@ -53,12 +53,12 @@ TEST(TextSinkTest, WriteTextNormalisesLineBreaks) {
       const std::string pad(leadIn, 'x');
       const LineBreakCase c{pad + base.input, pad + base.output};
       NarrowOutputStream narrow;
-      TextSink::WriteText(narrow, c.input.data(), c.input.size());
+      WriteText(narrow, c.input.data(), c.input.size());
       EXPECT_EQ(Written(narrow), c.output)
           << "narrow, input " << ::testing::PrintToString(c.input);
       WideString wideInput = Widen(c.input);
       WideOutputStream wide;
-      TextSink::WriteText(wide, wideInput.data(), wideInput.size());
+      WriteText(wide, wideInput.data(), wideInput.size());
       EXPECT_EQ(Written(wide), Widen(c.output))
           << "wide, input " << ::testing::PrintToString(c.input);
     }
@@ -85,12 +85,12 @@ TEST(TextSinkTest, Utf16TextIntoNarrowOutput) {
   };
   for (const auto& c : cases) {
     NarrowOutputStream out;
-    TextSink::AppendUtf16Text(out, c.payload.data(),
-                              static_cast<uint32_t>(c.payload.size()));
+    AppendUtf16Text(out, c.payload.data(),
+                    static_cast<uint32_t>(c.payload.size()));
     EXPECT_EQ(Written(out), c.ansi + "\r\n") << c.name;
   }
   WideOutputStream wide;
-  TextSink::AppendUtf16Text(wide, cases[5].payload.data(), 5);
+  AppendUtf16Text(wide, cases[5].payload.data(), 5);
   EXPECT_EQ(Written(wide), TXTPPT2_WTEXT("AB\r\n"));
 }
 
@@ -119,14 +119,14 @@ TEST(TextSinkTest, Utf16IntoNarrowOutputMatchesTheCodePageAndRules) {
         std::string converted(source.size() * 2, '\0');
         int length = 0;
         if (!source.empty())
-          TextSink::Utf16ToAnsi(reinterpret_cast<const WCHAR*>(source.data()),
+          Utf16ToAnsi(reinterpret_cast<const WCHAR*>(source.data()),
                                 static_cast<int>(source.size()),
                                 converted.data(),
                                 static_cast<int>(converted.size()), &length);
         NarrowOutputStream expected, actual;
-        TextSink::WriteText(expected, converted.data(),
+        WriteText(expected, converted.data(),
                             static_cast<size_t>(length));
-        TextSink::AppendUtf16Text(
+        AppendUtf16Text(
             actual, source.data(),
             static_cast<uint32_t>(source.size() * sizeof(char16_t)));
         EXPECT_EQ(Written(actual), Written(expected))
@@ -144,9 +144,9 @@ TEST(TextSinkTest, AnsiTextInBothWidths) {
   const std::string bytes = "\x80\x81\x8d\x8f\x90\x9d\x85\x9f\x93x\xe9\xff\r";
   NarrowOutputStream narrow;
   WideOutputStream wide, empty;
-  TextSink::AppendAnsiText(narrow, bytes.data(), 13);
-  TextSink::AppendAnsiText(wide, bytes.data(), 13);
-  TextSink::AppendAnsiText(empty, bytes.data(), 0);
+  AppendAnsiText(narrow, bytes.data(), 13);
+  AppendAnsiText(wide, bytes.data(), 13);
+  AppendAnsiText(empty, bytes.data(), 0);
   EXPECT_EQ(Written(narrow), bytes + "\n\r\n");
   EXPECT_EQ(Written(wide),
             TXTPPT2_WTEXT("\u20ac\u0081\u008d\u008f\u0090\u009d\u2026"

@@ -39,6 +39,7 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
       {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
       {"\xED\xBF\xBF", u"\xDCED\xDCBF\xDCBF"},  // the last surrogate
       {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // past U+10FFFF
+      {"\xF0\x90\x82\x80", u"\U00010080"},  // a pair, not an escape
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
@@ -49,6 +50,14 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
     int size =
         WideCharToMultiByte(CP_UTF8, 0, units, n, bytes, 16, nullptr, nullptr);
     EXPECT_EQ(std::string(bytes, size), c.bytes);
+  }
+  // Lone surrogates that stand for no byte have no UTF-8 form.
+  for (std::u16string units :
+       {u"\xDC7F", u"\xDD00", u"\xD800", u"\xDBFFx", u"x\xDFFF\xD800"}) {
+    char bytes[16];
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, units.data(), int(units.size()),
+                                  bytes, 16, nullptr, nullptr),
+              0);
   }
 }
 

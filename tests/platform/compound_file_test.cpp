@@ -24,10 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Sizes on both sides of every boundary the reader cares about: a mini
-// sector, the mini stream cutoff, a sector of each version, the read-ahead.
+// sector, the mini stream cutoff, a sector of each version, the read-ahead;
+// together the small ones need more than one sector of MiniFAT.
 TEST(CompoundFileTest, StreamsOfEverySizeReadBackInAnyChunks) {
-  const size_t sizes[] = {0,    1,    63,   64,    65,    4095,  4096,
-                          4097, 8192, 9000, 16383, 16384, 16385, 300000};
+  const size_t sizes[] = {0,    1,    63,   64,   65,    3000,  4000,  4095,
+                          4096, 4097, 8192, 9000, 16383, 16384, 16385, 300000};
   for (auto version : {CompoundFileVersion::k3, CompoundFileVersion::k4}) {
     CompoundFileWriter writer(version);
     for (size_t size : sizes)
@@ -149,6 +150,7 @@ TEST(CompoundFileTest, NamesMatchWithCaseFoldingAndExactlyOtherwise) {
       {u"Summary", u"Summery", false},
       {u"\u0138x", u"\u0139x", false},
       {u"Truncated", u"truncate", true},
+      {u"\u0178\u00DE\u039C", u"\u00FF\u00FE\u00B5", true},  // y, thorn, micro
   };
   for (SiblingTree tree : {SiblingTree::kBalanced, SiblingTree::kRightChain}) {
     CompoundFileWriter writer;
@@ -223,7 +225,7 @@ TEST(CompoundFileTest, SeekMovesFromAnyOriginToAnyPositionFromZeroOn) {
 }
 
 HRESULT OpenPath(const fs::path& path) {
-  IStorage* storage = nullptr;
+  IStorage* storage = reinterpret_cast<IStorage*>(&storage);  // to be set
   HRESULT hr = StgOpenStorage(Utf16(path.string()).c_str(), nullptr,
                               kReadStorageMode, nullptr, 0, &storage);
   if ((storage != nullptr) != (hr == S_OK))
@@ -233,8 +235,9 @@ HRESULT OpenPath(const fs::path& path) {
 }
 
 // What opening by path answers, in a child process where the case needs
-// one: a file the caller may not read (as an unprivileged user, so that it
-// holds under root too), and no free descriptor.
+// one: a file the caller may read but not write, or not read at all (as an
+// unprivileged user, so that it holds under root too), and no free
+// descriptor.
 TEST(CompoundFileTest, PathsOpenWithTheirStorageResults) {
   const fs::path folder =
       fs::temp_directory_path() / ("txtppt2_paths_" + std::to_string(getpid()));
@@ -271,6 +274,7 @@ TEST(CompoundFileTest, PathsOpenWithTheirStorageResults) {
        STG_E_FILEALREADYEXISTS},
       {"a file only its owner reads", locked, In::kUnprivilegedChild,
        STG_E_ACCESSDENIED},
+      {"a file others read, not write", good, In::kUnprivilegedChild, S_OK},
       {"no free descriptor", good, In::kChildWithoutDescriptors,
        STG_E_TOOMANYOPENFILES},
   };

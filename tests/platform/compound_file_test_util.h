@@ -30,19 +30,22 @@ inline HRESULT OpenFromMemory(const std::string& bytes, ComPtr<IStorage>* out) {
       new MemoryLockBytes(reinterpret_cast<const BYTE*>(bytes.data()),
                           static_cast<ULONG>(bytes.size()));
   lockBytes->AddRef();
-  IStorage* storage = nullptr;
+  // Not null: every way out must set it.
+  IStorage* storage = reinterpret_cast<IStorage*>(out);
   HRESULT hr = StgOpenStorageOnILockBytes(lockBytes, nullptr, kReadStorageMode,
                                           nullptr, 0, &storage);
   lockBytes->Release();
+  if ((storage != nullptr) != (hr == S_OK)) return E_FAIL;
   out->reset(storage);
   return hr;
 }
 
 inline HRESULT OpenStream(IStorage* storage, const char16_t* name,
                           ComPtr<IStream>* out) {
-  IStream* stream = nullptr;
+  IStream* stream = reinterpret_cast<IStream*>(out);  // to be set
   HRESULT hr = storage->OpenStream(
       name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream);
+  if ((stream != nullptr) != (hr == S_OK)) return E_FAIL;
   out->reset(stream);
   return hr;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace txtppt2 {
 namespace {
@@ -51,6 +52,29 @@ TEST(MemoryLockBytesTest, ReadAtBoundariesAndSize) {
   EXPECT_EQ(lockBytes->Stat(&stat, STATFLAG_NONAME), S_OK);
   EXPECT_EQ(stat.cbSize.QuadPart, block.size());
   lockBytes->Release();
+}
+
+// It is an ILockBytes and an IUnknown, however close another IID comes;
+// each interface it hands out holds a reference.
+TEST(MemoryLockBytesTest, QueryInterfaceAnswersItsOwnInterfacesAlone) {
+  auto* lockBytes = new MemoryLockBytes(nullptr, 0);
+  lockBytes->AddRef();
+  IID nearly = IID_ILockBytes;
+  nearly.Data4[7] ^= 1;
+  const std::pair<IID, bool> cases[] = {{IID_IUnknown, true},
+                                        {IID_ILockBytes, true},
+                                        {IID_IStream, false},
+                                        {nearly, false}};
+  for (const auto& [iid, found] : cases) {
+    void* object = &object;
+    EXPECT_EQ(lockBytes->QueryInterface(iid, &object),
+              found ? S_OK : E_NOINTERFACE);
+    EXPECT_EQ(object, found ? static_cast<ILockBytes*>(lockBytes) : nullptr);
+    if (found) {
+      EXPECT_EQ(static_cast<ILockBytes*>(object)->Release(), 1u);
+    }
+  }
+  EXPECT_EQ(lockBytes->Release(), 0u);
 }
 
 }  // namespace

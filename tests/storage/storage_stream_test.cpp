@@ -103,6 +103,11 @@ TEST(StorageStreamTest, SkipSeekAndSize) {
   stream->Seek(2);
   EXPECT_EQ(fake->Position(), 2u);
   EXPECT_EQ(stream->Size(), 10u);
+  // Sizes past 32 bits saturate rather than wrap around to a small one.
+  for (uint64_t size : {0xFFFFFFFFull, 0x100000005ull, ~0ull})
+    EXPECT_EQ(StreamOver({"x", {}, {}, S_OK, S_OK, false, size})->Size(),
+              0xFFFFFFFFu)
+        << size;
 
   for (auto failing :
        {FakeStreamBehaviour{"x", {}, {}, S_FALSE},

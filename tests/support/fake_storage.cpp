@@ -48,7 +48,7 @@ HRESULT FakeStream::Stat(STATSTG* stat, DWORD) {
   if (behaviour.statResult != S_OK) return behaviour.statResult;
   std::memset(stat, 0, sizeof *stat);
   stat->type = STGTY_STREAM;
-  stat->cbSize.QuadPart = behaviour.bytes.size();
+  stat->cbSize.QuadPart = behaviour.statSize.value_or(behaviour.bytes.size());
   return S_OK;
 }
 

@@ -25,6 +25,7 @@ struct FakeStreamBehaviour {
   HRESULT seekResult = S_OK;
   HRESULT statResult = S_OK;
   bool readThrowsNonStandard = false;  // Read throws an int
+  std::optional<uint64_t> statSize{};  // the size Stat reports, if set
 };
 
 class FakeStream final : public IStream {

@@ -1,9 +1,12 @@
 #include "platform/compound_file/allocation_table.h"
 
+#include <cassert>
+
 namespace txtppt2 {
 
 std::vector<uint32_t> AllocationTable::Chain(uint32_t first, uint64_t maxLength,
                                              uint32_t unitCount) const {
+  assert(unitCount <= uint64_t{kMaxRegularSector} + 1);
   std::vector<uint32_t> chain;
   if (maxLength == 0 || first >= unitCount) return chain;
   // One bit per unit finds a loop at its first repeat, whatever its shape.

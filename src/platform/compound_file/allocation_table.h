@@ -45,6 +45,7 @@ class AllocationTable {
   // the chain already holds, so it ends after at most unitCount steps
   // whatever the table says; the result never holds more than unitCount
   // entries, however long a length a damaged file declares.
+  // REQUIRES: unitCount <= kMaxRegularSector + 1
   std::vector<uint32_t> Chain(uint32_t first, uint64_t maxLength,
                               uint32_t unitCount) const;
 

@@ -1,6 +1,7 @@
 #include "platform/compound_file/mini_stream.h"
 
 #include <algorithm>
+#include <cassert>
 #include <span>
 
 #include "platform/compound_file/fat_loader.h"
@@ -46,6 +47,7 @@ MiniStream::MiniStream(ByteSource& source, const AllocationTable& fat,
 }
 
 uint64_t MiniStream::FileOffset(uint32_t miniSector) const {
+  assert(miniSector < miniSectorCount);
   uint64_t position = uint64_t{miniSector} * kMiniSectorSize;
   uint64_t mask = (uint64_t{1} << sectorShift) - 1;
   return SectorOffset(sectors[position >> sectorShift], sectorShift) +

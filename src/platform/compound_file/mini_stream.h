@@ -32,7 +32,8 @@ class MiniStream {
 
   const AllocationTable& MiniFat() const { return miniFat; }
 
-  // The file offset of mini sector miniSector, which is below SectorCount().
+  // The file offset of mini sector miniSector.
+  // REQUIRES: miniSector < SectorCount()
   uint64_t FileOffset(uint32_t miniSector) const;
 
  private:

@@ -7,6 +7,7 @@
 #ifndef TXTPPT2_PLATFORM_COMPOUND_FILE_STREAM_LAYOUT_H_
 #define TXTPPT2_PLATFORM_COMPOUND_FILE_STREAM_LAYOUT_H_
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,15 +36,19 @@ class StreamLayout {
   // How many bytes the chain can hold.
   uint64_t Capacity() const { return uint64_t{units.size()} << unitShift; }
 
-  // The file offset of unit index, which is below UnitCount().
+  // The file offset of unit index.
+  // REQUIRES: index < UnitCount()
   uint64_t UnitOffset(size_t index) const {
+    assert(index < units.size());
     return miniStream != nullptr ? miniStream->FileOffset(units[index])
                                  : SectorOffset(units[index], unitShift);
   }
 
   // How many units from index on lie back to back in the file, at least 1
   // and at most maxUnits (and no further than the chain).
+  // REQUIRES: index < UnitCount()
   size_t ContiguousUnits(size_t index, size_t maxUnits) const {
+    assert(index < units.size());
     const uint64_t unitSize = uint64_t{1} << unitShift;
     size_t count = 1;
     uint64_t expected = UnitOffset(index) + unitSize;
