@@ -248,6 +248,8 @@ void AppendSeparatorTo(OutputTextStream<CharT>& out) {
   out.Write(separator.text, kSeparatorLength + 2);
 }
 
+}  // namespace
+
 // The two conversions, over the platform's code page functions with the
 // ANSI code page. Each gives the length produced; an empty source gives 0
 // (the platform reports it as a failure, which is nothing to write here).
@@ -261,8 +263,6 @@ int AnsiToUtf16(const char* source, int bytes, WCHAR* dest, int destUnits) {
   return MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, source, bytes, dest,
                              destUnits);
 }
-
-}  // namespace
 
 template <typename CharT>
 void WriteText(OutputTextStream<CharT>& out, const CharT* text, size_t count) {

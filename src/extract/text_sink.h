@@ -33,6 +33,14 @@ void AppendAnsiText(NarrowOutputStream& out, const void* buffer,
                     uint32_t length);
 void AppendAnsiText(WideOutputStream& out, const void* buffer, uint32_t length);
 
+// The two conversions with the ANSI code page, over the platform's code
+// page functions; each gives the length it produced, 0 for an empty source
+// or a failure. Characters without an ANSI form become their best fit or a
+// space. The slide model reads 8-bit text atoms through AnsiToUtf16, as the
+// sink does.
+int Utf16ToAnsi(const WCHAR* source, int units, char* dest, int destBytes);
+int AnsiToUtf16(const char* source, int bytes, WCHAR* dest, int destUnits);
+
 // The normalising writer over count characters of the output's width.
 template <typename CharT>
 void WriteText(OutputTextStream<CharT>& out, const CharT* text, size_t count);

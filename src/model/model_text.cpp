@@ -34,10 +34,10 @@ void ReadAtomUnits(std::string_view image, const RecordHeader& atom,
     size_t total = 0;
     for (size_t done = 0; done < body.size();) {
       size_t slice = std::min(body.size() - done, kMaxSlice);
-      int converted = 0;
-      TextSink::AnsiToUtf16(body.data() + done, static_cast<int>(slice),
-                            reinterpret_cast<WCHAR*>(units.data() + total),
-                            static_cast<int>(slice), &converted);
+      int converted =
+          AnsiToUtf16(body.data() + done, static_cast<int>(slice),
+                      reinterpret_cast<WCHAR*>(units.data() + total),
+                      static_cast<int>(slice));
       total += static_cast<size_t>(converted);
       done += slice;
     }

@@ -117,15 +117,12 @@ TEST(TextSinkTest, Utf16IntoNarrowOutputMatchesTheCodePageAndRules) {
            {std::u16string(leadIn, u'x') + piece,
             std::u16string(leadIn, u'x') + piece + std::u16string(20, u'y')}) {
         std::string converted(source.size() * 2, '\0');
-        int length = 0;
-        if (!source.empty())
-          Utf16ToAnsi(reinterpret_cast<const WCHAR*>(source.data()),
-                                static_cast<int>(source.size()),
-                                converted.data(),
-                                static_cast<int>(converted.size()), &length);
+        int length =
+            Utf16ToAnsi(reinterpret_cast<const WCHAR*>(source.data()),
+                        static_cast<int>(source.size()), converted.data(),
+                        static_cast<int>(converted.size()));
         NarrowOutputStream expected, actual;
-        WriteText(expected, converted.data(),
-                            static_cast<size_t>(length));
+        WriteText(expected, converted.data(), static_cast<size_t>(length));
         AppendUtf16Text(
             actual, source.data(),
             static_cast<uint32_t>(source.size() * sizeof(char16_t)));
