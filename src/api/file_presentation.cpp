@@ -57,7 +57,8 @@ Presentation OneSlideOf(std::u16string_view text) {
 FilePresentation ExtractFilePresentation(
     const Source& source, const std::optional<std::string>& password) {
   FileInspection inspection = InspectFile(source, password);
-  FilePresentation result{inspection.verdict};
+  FilePresentation result;
+  result.verdict = inspection.verdict;
   const FileStatus status = inspection.verdict.status;
   if (status != FileStatus::kOk && status != FileStatus::kDamaged) {
     // The exports' code for the same bytes, as the records have always

@@ -40,8 +40,9 @@ namespace {
 class DescriptorByteSource final : public ByteSource {
  public:
   DescriptorByteSource(
-      std::shared_ptr<const InputBytes::Descriptor> descriptor_, uint64_t size)
-      : ByteSource(size), descriptor(std::move(descriptor_)) {}
+      std::shared_ptr<const InputBytes::Descriptor> descriptor_,
+      uint64_t sourceSize)
+      : ByteSource(sourceSize), descriptor(std::move(descriptor_)) {}
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
     if (offset >= Size()) return 0;
     return descriptor->ReadAt(
