@@ -47,7 +47,7 @@ def ensure_tools():
     if not missing:
         return
     if os.geteuid() != 0:
-        sys.exit("compare: missing %s; install them (as root: apt-get install %s)"
+        sys.exit("compare_with_catppt.py: missing %s; install them (as root: apt-get install %s)"
                  % (", ".join(missing), " ".join(missing)))
     env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
     subprocess.run(["apt-get", "update"], check=True, env=env,
