@@ -145,6 +145,12 @@ class Presentation:
 
 def extract(source: Any, password: Optional[str] = None) -> Presentation:
     """txtppt2.extract_presentation."""
+    return extract_with_format(source, password)[0]
+
+
+def extract_with_format(source: Any, password: Optional[str] = None
+                        ) -> Tuple[Presentation, str]:
+    """The deck and what the file is ("ppt", "ppt95"), for Dask's records."""
     data, status, format, error, os_error, code, message = _sources.dispatch(
         source,
         lambda path: _txtppt2.file_presentation_path(path, password),
@@ -156,4 +162,4 @@ def extract(source: Any, password: Optional[str] = None) -> Presentation:
                                  for slide in json.loads(data)["slides"])
         raise error_for(status, format, error, os_error, code,
                         message.decode("utf-8", "replace"), source, salvaged)
-    return Presentation.from_dict(json.loads(data))
+    return Presentation.from_dict(json.loads(data)), format

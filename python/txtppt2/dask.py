@@ -46,7 +46,7 @@ from fsspec.implementations.local import LocalFileSystem
 
 from ._errors import ConversionError
 from ._txtppt2 import CONVERSION_FAILED
-from . import _text_and_format, extract_presentation
+from . import _presentation, _text_and_format
 
 Record = Dict[str, Any]
 
@@ -97,7 +97,7 @@ def _file_record(source: Any, complete: bool,
                  password: Optional[str]) -> Record:
     text, format = _text_and_format(source, complete, password)
     try:
-        properties = extract_presentation(
+        properties = _presentation.extract(
             source, password).properties.to_dict()
     except ConversionError:
         properties = None
@@ -106,10 +106,12 @@ def _file_record(source: Any, complete: bool,
 
 
 def _slide_records(source: Any, password: Optional[str]) -> List[Record]:
-    return [{"number": slide.number, "title": slide.title,
+    deck, format = _presentation.extract_with_format(source, password)
+    return [{"status": "ok", "format": format,
+             "number": slide.number, "title": slide.title,
              "text": slide.text, "notes": slide.notes,
-             "hidden": slide.hidden}
-            for slide in extract_presentation(source, password).slides]
+             "hidden": slide.hidden, "error": None, "errno": None, "code": 0}
+            for slide in deck.slides]
 
 
 def _file_records(fs: fsspec.AbstractFileSystem, path: str, complete: bool,
@@ -119,9 +121,7 @@ def _file_records(fs: fsspec.AbstractFileSystem, path: str, complete: bool,
     try:
         source = _source(fs, path)
         if records == "slides":
-            return [{"path": name, "status": "ok", "format": None, **record,
-                     "error": None,
-                     "errno": None, "code": 0}
+            return [{"path": name, **record}
                     for record in _slide_records(source, password)]
         return [{"path": name, **_file_record(source, complete, password)}]
     except Exception as error:  # a ConversionError or the file system's

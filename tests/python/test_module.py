@@ -331,7 +331,7 @@ def test_dask_slide_records_are_the_presentations_slides(tmp_path):
     expected = []
     for path in paths[::2]:
         expected.append([
-            {"path": path, "status": "ok", "format": None,
+            {"path": path, "status": "ok", "format": "ppt",
              "number": slide.number, "title": slide.title,
              "text": slide.text, "notes": slide.notes, "hidden": slide.hidden,
              "error": None, "errno": None, "code": 0}
