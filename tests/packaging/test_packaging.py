@@ -89,3 +89,24 @@ def test_debian_packages_have_the_projects_version():
         assert f"Package: libtxtppt2-{major}\n" in control.read()
     assert os.path.exists(os.path.join(
         SOURCE, "debian", f"libtxtppt2-{major}.symbols"))
+
+
+ENCRYPTED = os.path.join(SOURCE, "..", "shared", "corpus", "ppt",
+                         "Password_Protected-hello.ppt")
+
+
+@pytest.mark.parametrize("arguments", [
+    [ENCRYPTED],
+    ["--password-file", "PASSWORD", ENCRYPTED],
+    ["--password-file", "no such file", ENCRYPTED],
+])
+def test_module_takes_the_password_as_the_command_does(arguments, tmp_path):
+    if not os.path.exists(ENCRYPTED):
+        if os.environ.get("CI") == "true":
+            pytest.fail("the shared corpus (../shared) is missing")
+        pytest.skip("the shared corpus (../shared) is not here")
+    password = tmp_path / "password"
+    password.write_bytes(b"hello\r\nnot this line\n")
+    arguments = [str(password) if a == "PASSWORD" else a for a in arguments]
+    command = run([os.environ["TXTPPT2_CLI"], *arguments])
+    assert run([sys.executable, "-m", "txtppt2", *arguments]) == command
