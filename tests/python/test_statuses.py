@@ -1,6 +1,6 @@
 """Every kind of file, named alike by each surface: the command's JSON
-records, its standard error and exit status, the Python exceptions and
-Dask's records. The kinds are made here (zip packages, a PDF, cut-short
+records, its standard error and exit status, and the Python exceptions
+(Dask's records carry the same fields: test_module.py). The kinds are made here (zip packages, a PDF, cut-short
 copies, ...) or taken from the shared corpus (encrypted presentations,
 PowerPoint 95 and 4.0 files), whose cases skip without ../shared and fail
 without it in CI."""
@@ -15,7 +15,6 @@ from pathlib import Path
 
 import pytest
 import txtppt2
-import txtppt2.dask
 
 CLI = os.environ["TXTPPT2_CLI"]
 EXAMPLES = Path(os.environ["TXTPPT2_EXAMPLES_DIR"])
@@ -185,18 +184,3 @@ def test_password_file_is_read_and_its_line_end_dropped(tmp_path):
     assert run.returncode == 0 and b"The password is" in run.stdout
     run = command(["--password-file", str(tmp_path / "none"), str(deck)])
     assert run.returncode == 2 and b"No such file or directory" in run.stderr
-
-
-def test_dask_records_carry_status_and_format(tmp_path):
-    paths = []
-    for kind in ("sample", "cut short", "pptx", "empty"):
-        paths.append(tmp_path / kind)
-        paths[-1].write_bytes(MADE[kind][0])
-    paths.append(tmp_path / "missing")
-    bag = txtppt2.dask.extract_bag([str(path) for path in paths])
-    records = bag.compute(scheduler="sync")
-    assert [(r["status"], r["format"], r["errno"]) for r in records] == [
-        ("ok", "ppt", None), ("damaged", "ppt", None),
-        ("other_format", "pptx", None), ("other_format", "empty", None),
-        ("unreadable", None, "ENOENT")]
-    assert records[1]["text"] and records[2]["text"] is None
