@@ -23,7 +23,7 @@ DECK = ("Café crème à 3 € čĊ\r\n日本 \U0001F600 \ud800!\r\n"
 DECK_CP1252 = (b"Caf\xe9 cr\xe8me \xe0 3 \x80 cC\r\n       !\r\n"
                b"Line one\r\nLine two\r\nsoft\r\nbreak\r\n" + SEP.encode() +
                b"Second slide\r\n")
-# Each file kind's own words (tests/cli/status_test.py has every kind).
+# Each file kind's own words (tests/python/test_statuses.py has every kind).
 NOT_PPT = "not a PowerPoint 97-2003 presentation, nor a format txtppt2 knows"
 BAD = [("missing.ppt", "No such file or directory"),
        ("missing folder/x.ppt", "No such file or directory"),

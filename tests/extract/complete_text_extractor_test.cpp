@@ -2,55 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "driver/conversion_driver.h"
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
+#include "support/deck_records.h"
 #include "support/fake_storage.h"
 
 namespace txtppt2 {
 namespace {
 
 using testing::kUnknownAtom;
+using namespace testing::deck_records;
 using testing::RecordStreamBuilder;
 using testing::Utf16Le;
 
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 constexpr uint16_t kInteractiveInfo = 0x0FF2;
 
-std::string U32(uint32_t v) {
-  return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
-std::string Atom(uint16_t type, const std::string& body) {
-  return RecordStreamBuilder().Atom(type, body).Bytes();
-}
-std::string Chars(std::u16string_view text) {
-  return Atom(kRtTextCharsAtom, Utf16Le(text));
-}
-// A container whose length covers exactly its children.
-std::string Box(uint16_t type, const std::string& children, uint16_t inst = 0) {
-  return RecordStreamBuilder()
-      .Container(type, static_cast<uint32_t>(children.size()), inst)
-      .Raw(children)
-      .Bytes();
-}
-std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
-  return Atom(kRtSlidePersistAtom,
-              U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
-}
-// A slide or notes page: its SlideAtom, then a drawing of shapes.
-std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
-                 const std::string& shapes) {
-  std::string atom =
-      Atom(kRtSlideAtom, U32(0) + std::string(8, '\0') + U32(masterId) +
-                             U32(notesId) + U32(0));
-  return Box(type,
-             atom + Box(kRtDrawing, Box(kOfficeArtDgContainer,
-                                        Box(kOfficeArtSpgrContainer, shapes))));
-}
 // A shape: its client data records, then its text box, when given.
 std::string Shape(const std::string& data, std::u16string_view text = u"") {
   std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
@@ -74,36 +45,6 @@ std::string Placeholder(char type, std::u16string_view prompt) {
   return Shape(Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0')),
                prompt);
 }
-
-// A stream saved in steps: records are appended with their persist ids,
-// and each Save writes the directory of the ids added since the last one
-// and a UserEditAtom pointing back to the previous edit.
-struct Deck {
-  std::string stream;
-  std::map<uint32_t, uint32_t> added;
-  uint32_t lastEdit = 0;
-
-  Deck& Add(uint32_t persistId, const std::string& record) {
-    added[persistId] = static_cast<uint32_t>(stream.size());
-    stream += record;
-    return *this;
-  }
-  Deck& Save(uint32_t previous) {
-    std::string entries;
-    for (auto [id, offset] : added) entries += U32(id | 1u << 20) + U32(offset);
-    added.clear();
-    uint32_t directory = static_cast<uint32_t>(stream.size());
-    stream += Atom(0x1772, entries);
-    lastEdit = static_cast<uint32_t>(stream.size());
-    stream += Atom(0x0FF5, U32(0) + U32(0) + U32(previous) + U32(directory) +
-                               U32(1) + U32(9) + U32(0));
-    return *this;
-  }
-  std::string CurrentUser() const {
-    return Atom(0x0FF6, U32(20) + U32(0xE391C05F) + U32(lastEdit) +
-                            std::string(12, '\0'));
-  }
-};
 
 std::string Extract(const std::string& stream, const std::string* user) {
   auto document = testing::StreamOver({stream});

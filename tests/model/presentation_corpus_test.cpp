@@ -14,24 +14,12 @@
 #include "model/utf8_text.h"
 #include "support/corpus.h"
 #include "support/sample_files.h"
+#include "support/utf8_check.h"
 
 namespace txtppt2 {
 namespace {
 
-bool IsValidUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    size_t length = byte < 0x80 ? 1 : byte >= 0xF5 ? 0 : byte >= 0xF0 ? 4
-                    : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-        return false;
-    i += length;
-  }
-  return true;
-}
+using testing::IsValidUtf8;
 
 // The complete text as UTF-8 with LF line ends, cut at its separators.
 std::vector<std::string> CompleteSections(const SourceConversion& text) {

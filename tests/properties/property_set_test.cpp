@@ -9,6 +9,7 @@
 #include "properties/document_properties_reader.h"
 #include "properties/file_time.h"
 #include "properties/property_set.h"
+#include "support/utf8_check.h"
 
 namespace txtppt2 {
 namespace {
@@ -18,6 +19,7 @@ using testing::DictionaryValue;
 using testing::FileTimeValue;
 using testing::I2Value;
 using testing::I4Value;
+using testing::IsValidUtf8;
 using testing::LpstrUtf16Value;
 using testing::LpstrValue;
 using testing::LpwstrValue;
@@ -208,21 +210,6 @@ TEST(PropertySetTest, UnicodeStringsKeepPairsAndReplaceLoneSurrogates) {
   EXPECT_EQ(std::get<std::string>(read[0].properties[1].value),
             "\xEF\xBF\xBDx\xEF\xBF\xBD");
   EXPECT_EQ(std::get<std::string>(read[0].properties[2].value), "cut");
-}
-
-bool IsValidUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3
-                    : byte >= 0xC2 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-        return false;
-    i += length;
-  }
-  return true;
 }
 
 // Every prefix of a sound stream and every byte of it set to 0xFF: no read

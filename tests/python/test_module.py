@@ -64,6 +64,8 @@ def test_every_kind_of_source_converts(kind, tmp_path):
     with contextlib.ExitStack() as stack:
         assert txtppt2.is_supported(SOURCES[kind](path, stack))
         assert txtppt2.extract_text(SOURCES[kind](path, stack)) == SAMPLE_TEXT
+        assert txtppt2.extract_presentation(SOURCES[kind](path, stack)) == \
+            txtppt2.extract_presentation(SAMPLE)
 
 
 def test_lone_surrogate_becomes_replacement_character():
@@ -80,8 +82,6 @@ def test_lone_surrogate_becomes_replacement_character():
     (lambda tmp_path: bytearray(SAMPLE.read_bytes()[:1000]),
      DamagedPresentationError, "damaged", "ole", 4),
     (lambda tmp_path: SEEDS / "no_document_stream.ppt",
-     UnsupportedFormatError, "other_format", "doc", 1003),
-    (lambda tmp_path: (SEEDS / "no_document_stream.ppt").read_bytes(),
      UnsupportedFormatError, "other_format", "doc", 1003),
 ])
 def test_failure_raises_its_kind_with_the_library_code(
@@ -102,7 +102,6 @@ def test_failure_raises_its_kind_with_the_library_code(
 
 
 @pytest.mark.parametrize("name, error_class, errno_name", [
-    ("missing.ppt", FileNotFoundError, "ENOENT"),
     ("missing folder/x.ppt", FileNotFoundError, "ENOENT"),
     ("x" * 1100 + ".ppt", OSError, "ENAMETOOLONG"),
     (".", IsADirectoryError, "EISDIR"),
@@ -128,7 +127,6 @@ def test_what_the_system_refuses_raises_its_os_error(name, error_class,
     (lambda: txtppt2.is_supported("\udfff.ppt"), ValueError),
     (lambda: txtppt2.extract_bytes(SAMPLE, "utf-8"), ValueError),
     (lambda: txtppt2.extract_bytes(SAMPLE, 1252), TypeError),
-    (lambda: txtppt2.extract_bytes(SAMPLE, None), TypeError),
     (lambda: txtppt2.extract_many(str(SAMPLE)), TypeError),
     (lambda: txtppt2.extract_many(os.fsencode(SAMPLE)), TypeError),
     (lambda: txtppt2.extract_many(SAMPLE), TypeError),
@@ -149,7 +147,7 @@ def test_wrong_arguments_raise_type_or_value_errors(call, error_class,
     assert not isinstance(raised.value, ConversionError)
 
 
-def test_encoding_none_says_what_is_wrong():
+def test_encoding_none_says_what_is_wrong():  # not in the table: its words
     with pytest.raises(TypeError, match="encoding must be a str, not NoneType"):
         txtppt2.extract_bytes(SAMPLE, None)
 
@@ -213,7 +211,7 @@ def test_dask_bag_reads_any_fsspec_url_and_records_failures():
     memory = fsspec.filesystem("memory")
     sample = SAMPLE.read_bytes()
     memory.pipe({"/decks/a.ppt": sample, "/decks/b.ppt": b"not a deck",
-                 "/decks/c.ppt": sample[:1000], "/decks/d.txt": sample})
+                 "/decks/c.ppt": sample[:3840], "/decks/d.txt": sample})
     try:
         # The memory file system lives in this process: use threads.
         bag = txtppt2.dask.extract_bag(["memory://decks/*.ppt",
@@ -228,10 +226,13 @@ def test_dask_bag_reads_any_fsspec_url_and_records_failures():
             for r in records] == [
         ("memory:///decks/a.ppt", "ok", "ppt", None, 0),
         ("memory:///decks/b.ppt", "other_format", "unknown", None, 4),
-        ("memory:///decks/c.ppt", "damaged", "ole", None, 4),
+        ("memory:///decks/c.ppt", "damaged", "ppt", None, 4),
         ("memory:///decks/gone.ppt", "unreadable", None, "ENOENT", 4)]
     assert records[0]["text"] == txtppt2.extract_text(sample)
-    assert all(r["error"] and r["text"] is None for r in records[1:])
+    assert all(r["error"] for r in records[1:])
+    # A damaged deck's record holds what could still be read.
+    assert [r["text"] for r in records[1:] if r is not records[2]] == [None] * 2
+    assert "Café crème" in records[2]["text"]
     assert list(frame.columns) == ["path", "status", "format", "text",
                                    "error", "errno", "code", "properties"]
     assert records[0]["properties"] == \
@@ -276,13 +277,6 @@ def test_presentation_is_the_commands_json_and_markdown(deck):
         command("--format", "markdown", str(deck)).decode("utf-8")
     assert [slide.number for slide in presentation.slides] == \
         list(range(1, len(presentation.slides) + 1))
-
-
-@pytest.mark.parametrize("kind", SOURCES)
-def test_every_kind_of_source_gives_the_same_presentation(kind):
-    with contextlib.ExitStack() as stack:
-        assert txtppt2.extract_presentation(SOURCES[kind](SAMPLE, stack)) == \
-            txtppt2.extract_presentation(SAMPLE)
 
 
 def test_presentation_dataclasses_are_frozen_and_round_trip():

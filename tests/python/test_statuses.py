@@ -1,6 +1,6 @@
 """Every kind of file, named alike by each surface: the command's JSON
-records, its standard error and exit status, the Python exceptions and
-Dask's records. The kinds are made here (zip packages, a PDF, cut-short
+records, its standard error and exit status, and the Python exceptions
+(Dask's records carry the same fields: test_module.py). The kinds are made here (zip packages, a PDF, cut-short
 copies, ...) or taken from the shared corpus (encrypted presentations,
 PowerPoint 95 and 4.0 files), whose cases skip without ../shared and fail
 without it in CI."""
@@ -15,7 +15,6 @@ from pathlib import Path
 
 import pytest
 import txtppt2
-import txtppt2.dask
 
 CLI = os.environ["TXTPPT2_CLI"]
 EXAMPLES = Path(os.environ["TXTPPT2_EXAMPLES_DIR"])
@@ -65,7 +64,7 @@ MADE = {
 }
 
 # name: (corpus file, password, status, format, words on stderr, what the
-# text holds).
+# text holds). Each cipher's decryption is poi_decryption_test.py's.
 FROM_CORPUS = {
     "encrypted": ("Password_Protected-hello.ppt", None, "encrypted", "ppt",
                   "encrypted presentation (give its password with "
@@ -74,12 +73,6 @@ FROM_CORPUS = {
                        "ppt", "encrypted presentation: wrong password", None),
     "decrypted": ("Password_Protected-hello.ppt", "hello", "ok", "ppt", None,
                   "The password is \u201chello\u201d"),
-    "decrypted 56-bit": ("Password_Protected-56-hello.ppt", "hello", "ok",
-                         "ppt", None, "The password is"),
-    "decrypted CryptoAPI": ("cryptoapi-proc2356.ppt", "crypto", "ok", "ppt",
-                            None, "Dominic Salemno"),
-    "decrypted, pictures": ("ppt_with_png_encrypted.ppt", "password", "ok",
-                            "ppt", None, None),
     "PowerPoint 95": ("PPT95.ppt", None, "ok", "ppt95", None,
                       "XML, HTML and All That\r\n"),
     "PowerPoint 4": ("pp40only.ppt", None, "old_format", "ppt4",
@@ -185,18 +178,3 @@ def test_password_file_is_read_and_its_line_end_dropped(tmp_path):
     assert run.returncode == 0 and b"The password is" in run.stdout
     run = command(["--password-file", str(tmp_path / "none"), str(deck)])
     assert run.returncode == 2 and b"No such file or directory" in run.stderr
-
-
-def test_dask_records_carry_status_and_format(tmp_path):
-    paths = []
-    for kind in ("sample", "cut short", "pptx", "empty"):
-        paths.append(tmp_path / kind)
-        paths[-1].write_bytes(MADE[kind][0])
-    paths.append(tmp_path / "missing")
-    bag = txtppt2.dask.extract_bag([str(path) for path in paths])
-    records = bag.compute(scheduler="sync")
-    assert [(r["status"], r["format"], r["errno"]) for r in records] == [
-        ("ok", "ppt", None), ("damaged", "ppt", None),
-        ("other_format", "pptx", None), ("other_format", "empty", None),
-        ("unreadable", None, "ENOENT")]
-    assert records[1]["text"] and records[2]["text"] is None
