@@ -191,7 +191,11 @@ void AppendRangeLinks(std::string_view image, uint32_t from, uint32_t end,
                       const HyperlinkTargets& targets, WorkBudget& budget,
                       std::vector<Link>& out) {
   using Range = TextInteractiveInfoAtomLayout;
-  std::optional<uint32_t> linkId;
+  // The id of the link the next range belongs to, where one is named. (A
+  // plain value and flag: GCC 12 warns, wrongly, that an optional's value
+  // may be read uninitialised here.)
+  uint32_t linkId = 0;
+  bool linkNamed = false;
   while (auto record = ReadRecordHeader(image, from, end)) {
     if (!budget.Spend(kRecordHeaderSize)) return;
     from = record->End();
@@ -202,14 +206,16 @@ void AppendRangeLinks(std::string_view image, uint32_t from, uint32_t end,
       return;  // the next text's records
     if (record->type == kRtInteractiveInfo) {
       auto atom = FindChild(image, *record, kRtInteractiveInfoAtom);
-      linkId = atom ? Field32(image, *atom,
-                              InteractiveInfoAtomLayout::kHyperlinkId)
-                    : std::nullopt;
-    } else if (record->type == kRtTextInteractiveInfoAtom && linkId) {
-      auto target = targets.find(*linkId);
+      std::optional<uint32_t> id =
+          atom ? Field32(image, *atom, InteractiveInfoAtomLayout::kHyperlinkId)
+               : std::nullopt;
+      linkNamed = id.has_value();
+      linkId = id.value_or(0);
+    } else if (record->type == kRtTextInteractiveInfoAtom && linkNamed) {
+      auto target = targets.find(linkId);
       auto begin = Field32(image, *record, Range::kBegin);
       auto stop = Field32(image, *record, Range::kEnd);
-      linkId.reset();
+      linkNamed = false;
       if (target == targets.end() || !begin || !stop) continue;
       size_t first = std::min<size_t>(*begin, units.size());
       size_t last = std::min<size_t>(std::max(*begin, *stop), units.size());
