@@ -87,7 +87,16 @@ class OutputTextStream {
       std::memcpy(block + length, text, count * sizeof(CharT));
       length += count;
     } else {
+      // GCC 12 may take text that a caller has just written into a buffer
+      // on its stack for uninitialised at this out-of-line call; it is not.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
       WriteBeyondCapacity(text, count);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     }
   }
 

@@ -9,6 +9,9 @@
 #ifndef _WIN32
 #include <iconv.h>
 
+#include <mutex>
+#include <unordered_map>
+
 #include <cerrno>
 #endif
 
@@ -46,11 +49,40 @@ std::string IconvName(uint16_t codePage) {
   return name;
 }
 
+// glibc loads a code page's conversion module on the first iconv_open and
+// unloads it on the last iconv_close. Converters are opened and closed
+// under one lock, and the first converter of each code page is kept open
+// for the life of the process, so that its module stays loaded: sections
+// then never pay for loading it again, and no thread unloads a module
+// while another loads one. At most one is kept per code page iconv knows.
+std::mutex& ConverterLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+bool IsConverter(iconv_t converter) {
+  return converter != reinterpret_cast<iconv_t>(-1);
+}
+
 // A converter from codePage to UTF-16LE; null where iconv does not know
 // the code page.
 void* OpenConverter(uint16_t codePage) {
-  iconv_t converter = iconv_open("UTF-16LE", IconvName(codePage).c_str());
-  return converter == reinterpret_cast<iconv_t>(-1) ? nullptr : converter;
+  // Never destroyed: the kept converters outlive every decoder.
+  static auto* kept = new std::unordered_map<uint16_t, iconv_t>();
+  const std::string name = IconvName(codePage);
+  std::lock_guard<std::mutex> guard(ConverterLock());
+  if (kept->count(codePage) == 0) {
+    iconv_t first = iconv_open("UTF-16LE", name.c_str());
+    if (!IsConverter(first)) return nullptr;
+    kept->emplace(codePage, first);
+  }
+  iconv_t converter = iconv_open("UTF-16LE", name.c_str());
+  return IsConverter(converter) ? converter : nullptr;
+}
+
+void CloseConverter(void* converter) {
+  std::lock_guard<std::mutex> guard(ConverterLock());
+  iconv_close(static_cast<iconv_t>(converter));
 }
 
 // Through iconv to UTF-16LE; a sequence it cannot convert, or one cut
@@ -90,7 +122,7 @@ CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {
 
 CodePageDecoder::~CodePageDecoder() {
 #ifndef _WIN32
-  if (iconvHandle != nullptr) iconv_close(static_cast<iconv_t>(iconvHandle));
+  if (iconvHandle != nullptr) CloseConverter(iconvHandle);
 #endif
 }
 
