@@ -6,7 +6,6 @@
 //   txtppt2_complete_benchmark [FOLDER [ROUNDS]]
 //
 // FOLDER defaults to the shared corpus, ROUNDS to 7.
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,23 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "cpu_time.h"
 #include "driver/conversion_driver.h"
 
 namespace {
 
 using txtppt2::TextScope;
 
-class IgnoreErrors final : public txtppt2::ErrorRecorder {
- public:
-  void SetConversionError(const char*, uint32_t) override {}
-  void ClearConversionError() override {}
-};
-
-double CpuSeconds() {
-  timespec now;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
+using txtppt2::bench::CpuSeconds;
+using txtppt2::bench::IgnoreErrors;
 
 // Converts every file once; returns the CPU seconds taken.
 double ConvertAll(const std::vector<std::string>& files,

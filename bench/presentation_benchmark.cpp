@@ -9,7 +9,6 @@
 //
 // Without inputs: the shared corpus. bench/impress_deck.py writes the
 // 2000-slide deck that LibreOffice saves.
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,21 +21,13 @@
 #include <vector>
 
 #include "api/presentation_extraction.h"
+#include "cpu_time.h"
 #include "driver/conversion_driver.h"
 
 namespace {
 
-class IgnoreErrors final : public txtppt2::ErrorRecorder {
- public:
-  void SetConversionError(const char*, uint32_t) override {}
-  void ClearConversionError() override {}
-};
-
-double CpuSeconds() {
-  timespec now;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
+using txtppt2::bench::CpuSeconds;
+using txtppt2::bench::IgnoreErrors;
 
 double CompleteText(const std::vector<std::string>& files) {
   IgnoreErrors errors;
