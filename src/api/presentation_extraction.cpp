@@ -5,12 +5,10 @@
 #include "api/presentation_extraction.h"
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <stdexcept>
 
 #include "driver/conversion_driver.h"
-#include "driver/driver_messages.h"
 #include "driver/narrow_path.h"
 #include "extract/stream_image.h"
 #include "interface/conversion_error_state.h"
@@ -36,11 +34,8 @@ std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
     if (!WidenNarrowPath(std::get<PathSource>(source).path, path, &errors))
       return nullptr;
     return std::make_unique<CompoundStorage>(path);
-  } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              txtppt2_conversion_failed);
+    RecordCaughtException(errors);
   }
   return nullptr;
 }
@@ -94,8 +89,8 @@ PresentationExtraction ExtractPresentation(const Source& source) {
         ReadProperties(*storage, result.presentation.properties);
         result.ok = true;
       }
-    } catch (const std::exception& error) {
-      errors.SetConversionError(error.what(), txtppt2_conversion_failed);
+    } catch (...) {
+      RecordCaughtException(errors);
     }
   }
   if (!result.ok) {

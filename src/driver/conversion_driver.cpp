@@ -1,7 +1,6 @@
 #include "driver/conversion_driver.h"
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <stdexcept>
 
@@ -62,11 +61,8 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   try {
     std::unique_ptr<CompoundStorage> storage = makeStorage();
     return ConvertStorage(*storage, mode, count, errors, scope);
-  } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              txtppt2_conversion_failed);
+    RecordCaughtException(errors);
   }
   return nullptr;
 }
@@ -169,11 +165,8 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
     if (mode != kPureText)
       return ProduceBlock<WideOutputStream>(extractor, guess, allocator, count);
     return ProduceBlock<NarrowOutputStream>(extractor, guess, allocator, count);
-  } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              txtppt2_conversion_failed);
+    RecordCaughtException(errors);
   }
   return nullptr;
 }
@@ -188,11 +181,8 @@ bool WalkStorage(CompoundStorage& storage, CompleteWalkVisitor& visitor,
     RunCompleteWalk(*streams.document, streams.currentUser.get(),
                     streams.sizeLimit, visitor);
     return true;
-  } catch (const std::exception& error) {
-    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
   } catch (...) {
-    errors.SetConversionError(messages::kExceptionCaught,
-                              txtppt2_conversion_failed);
+    RecordCaughtException(errors);
   }
   return false;
 }

@@ -4,7 +4,9 @@
 #define TXTPPT2_DRIVER_ERROR_RECORDER_H_
 
 #include <cstdint>
+#include <exception>
 
+#include "driver/driver_messages.h"
 #include "txtppt2.h"
 
 namespace txtppt2 {
@@ -25,6 +27,20 @@ class ErrorRecorder {
  protected:
   ~ErrorRecorder() = default;
 };
+
+// Records the exception being handled, as a conversion reports it: its own
+// message for a std::exception, "Exception caught" for any other. Call it
+// only inside a catch block.
+inline void RecordCaughtException(ErrorRecorder& errors) noexcept {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    errors.SetConversionError(error.what(), txtppt2_conversion_failed);
+  } catch (...) {
+    errors.SetConversionError(messages::kExceptionCaught,
+                              txtppt2_conversion_failed);
+  }
+}
 
 }  // namespace txtppt2
 
