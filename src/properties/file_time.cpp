@@ -7,22 +7,22 @@ namespace txtppt2 {
 
 namespace {
 
-constexpr uint64_t kTicksPerSecond = 10'000'000;
-constexpr int64_t kSecondsPerDay = 86'400;
+constexpr uint64_t kTicksPerSecond = 10000000;
+constexpr int64_t kSecondsPerDay = 86400;
 // Days from 1601-01-01 to 1970-01-01, and from 1899-12-30 to 1970-01-01.
-constexpr int64_t kFileTimeEpochDays = 134'774;
-constexpr int64_t kOleDateEpochDays = 25'569;
+constexpr int64_t kFileTimeEpochDays = 134774;
+constexpr int64_t kOleDateEpochDays = 25569;
 constexpr int kLastYear = 9999;
 constexpr int kFirstYear = 1601;
 
 // The civil date of a day count from 1970-01-01 (the proleptic Gregorian
 // calendar, era by era of 400 years).
 void CivilFromDays(int64_t days, int64_t& year, int& month, int& day) {
-  days += 719'468;
-  int64_t era = (days >= 0 ? days : days - 146'096) / 146'097;
-  int64_t dayOfEra = days - era * 146'097;
+  days += 719468;
+  int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  int64_t dayOfEra = days - era * 146097;
   int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) /
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) /
       365;
   int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 -
                                   yearOfEra / 100);
@@ -60,7 +60,7 @@ std::optional<std::string> FileTimeToIso(uint64_t ticks) {
 std::optional<std::string> OleDateToIso(double days) {
   // Checked before the conversion to an integer, which NaN and huge values
   // would make undefined.
-  if (!(days > -150'000.0 && days < 3'000'000.0)) return std::nullopt;
+  if (!(days > -150000.0 && days < 3000000.0)) return std::nullopt;
   auto seconds = static_cast<int64_t>(std::llround(days * kSecondsPerDay));
   return UnixSecondsToIso(seconds - kOleDateEpochDays * kSecondsPerDay);
 }
