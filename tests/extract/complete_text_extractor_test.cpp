@@ -148,7 +148,11 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
       "Box\r\n" + kSeparator + "Second\r\nB\r\nA2\r\nA1\r\nNote\r\n";
   std::string looped = deck.CurrentUser();
   deck.stream.replace(deck.lastEdit + 16, 4, U32(deck.lastEdit));
-  std::string badOffset = Atom(0x0FF6, U32(20) + U32(0) + U32(7) + U32(0));
+  auto userAt = [](uint32_t edit) {
+    return Atom(0x0FF6, U32(20) + U32(0) + U32(edit) + U32(0));
+  };
+  std::string badOffset = userAt(7);
+  std::string shortEdit = userAt(static_cast<uint32_t>(deck.stream.size()));
   struct Case {
     const char* name;
     std::string stream;
@@ -158,6 +162,8 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
       {"no Current User", deck.stream, nullptr, whole},
       {"an edit chain that loops", deck.stream, &looped, whole},
       {"an edit offset that misses", deck.stream, &badOffset, whole},
+      {"a last edit too short for its fields",
+       deck.stream + Atom(0x0FF5, U32(0)), &shortEdit, whole},
       {"a child overrunning its parent is cut at the parent's end",
        Box(kRtSlideListWithText,
            Chars(u"A") + Atom(kUnknownAtom, "").replace(4, 4, U32(999))) +
