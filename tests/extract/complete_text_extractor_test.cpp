@@ -141,6 +141,11 @@ TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
   }
 }
 
+// A record with its length grown by extra bytes, past what holds it.
+std::string OverrunBy(uint32_t extra, std::string record) {
+  return record.replace(4, 4, U32(uint32_t(record.size()) - 8 + extra));
+}
+
 TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
   // The whole stream, masters aside, in stored order.
   Deck deck = LiveDeck(PersistEntry(2, 256));
@@ -169,6 +174,10 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
            Chars(u"A") + Atom(kUnknownAtom, "").replace(4, 4, U32(999))) +
            Box(kRtSlideListWithText, Chars(u"B")),
        nullptr, "A\r\nB\r\n"},
+      {"a body whose first child overruns it is skipped whole",
+       Box(0x0428, OverrunBy(4, Box(kRtSlideListWithText, Chars(u"no")))) +
+           Box(kRtSlideListWithText, Chars(u"yes")),
+       nullptr, "yes\r\n"},
       {"a body that is not records is skipped whole",
        Box(0x0428,
            std::string(8, '\0') + Box(kRtSlideListWithText, Chars(u"no"))) +
