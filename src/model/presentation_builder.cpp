@@ -92,11 +92,13 @@ void PresentationBuilder::OnPage(const PageVisit& page) {
   else if (page.role == PageRole::kNotes && page.container)
     BeginNotes(*page.container);
   WalkPageText(image, page, *walkBudget, *this);
+  StoreText();
 }
 
 // The fallback walk writes the slide lists' text before the first slide
 // container: that text belongs to the first slide.
 void PresentationBuilder::OnSlide(size_t slideIndex) {
+  StoreText();
   if (slideIndex == 0 && !presentation.slides.empty()) return;
   BeginSlide(std::nullopt);
   pageless.back() = false;  // its page is there, only not read
@@ -176,16 +178,9 @@ void PresentationBuilder::BeginNotes(const RecordHeader& notes) {
 void PresentationBuilder::OnText(const RecordHeader& atom,
                                  const RecordHeader* shape) {
   ReadAtomUnits(image, atom, units);
-  if (reading == Reading::kMaster && !presentation.masters.empty()) {
-    AppendParagraphs(presentation.masters.back(), units);
-    return;
-  }
+  AppendParagraphs(pageText, units);
+  if (reading != Reading::kSlide) return;
   Slide& slide = CurrentSlide();
-  if (reading == Reading::kNotes) {
-    AppendParagraphs(slide.notes, units);
-    return;
-  }
-  AppendParagraphs(slide.text, units);
   if (shape != nullptr && !slide.title && IsTitleText(atom, *shape)) {
     std::string title = TrimmedText(units);
     if (!title.empty()) slide.title = std::move(title);
@@ -246,7 +241,21 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
   });
 }
 
+// The text read since the last call goes to the page it was read on: the
+// open master's, notes page's or slide's.
+void PresentationBuilder::StoreText() {
+  if (pageText.empty()) return;
+  if (reading == Reading::kMaster && !presentation.masters.empty())
+    presentation.masters.back() += pageText;
+  else if (reading == Reading::kNotes)
+    CurrentSlide().notes += pageText;
+  else
+    CurrentSlide().text += pageText;
+  pageText.clear();
+}
+
 void PresentationBuilder::Finish() {
+  StoreText();
   CloseSlide();
   auto& slides = presentation.slides;
   // Slides follow the list's entries one by one (the fallback walk has no

@@ -64,6 +64,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   void BeginNotes(const RecordHeader& notes);
   Slide& CurrentSlide();
   void CloseSlide();
+  void StoreText();
   bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
   void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
                 std::u16string_view text, Slide& slide);
@@ -88,6 +89,10 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // The id the master read next is known by.
   std::optional<uint32_t> nextMasterId;
   std::u16string units;  // the text being read, its room reused
+  // The page's text so far, in UTF-8: collected here and stored on the page
+  // once, so that each page's strings are allocated once, at their size;
+  // its room is reused.
+  std::string pageText;
 };
 
 }  // namespace txtppt2
