@@ -141,22 +141,33 @@ size_t WidenAsciiRunSse2(const char* src, size_t n, WCHAR* dst) {
 }
 
 size_t Utf8AsciiRunSse2(const WCHAR* src, size_t n, WCHAR lowest, char* dst) {
-  // Eight units at a time. A unit is in range where both saturating
-  // differences, lowest - unit and unit - 0x7F, are zero.
+  if (n < 8) return Utf8UnitByUnit(src, n, lowest, dst);
+  // Eight units at a time, each vector's bytes written whole: those past
+  // the run are written over later, or lie beyond it. A unit is in range
+  // where both saturating differences, lowest - unit and unit - 0x7F, are
+  // zero; the mask has two bits per unit.
   const __m128i floor = _mm_set1_epi16(static_cast<short>(lowest));
   const __m128i top = _mm_set1_epi16(0x7F);
-  const __m128i zero = _mm_setzero_si128();
-  size_t i = 0;
-  while (n - i >= 8) {
-    __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+  auto copy = [&](size_t at) {
+    __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
     __m128i outside = _mm_or_si128(_mm_subs_epu16(floor, units),
                                    _mm_subs_epu16(units, top));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(outside, zero)) != 0xFFFF) break;
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i),
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + at),
                      _mm_packus_epi16(units, units));
-    i += 8;
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi16(outside, _mm_setzero_si128())));
+  };
+  size_t i = 0;
+  for (; n - i >= 8; i += 8) {
+    unsigned inRange = copy(i);
+    if (inRange != 0xFFFF)
+      return i + static_cast<size_t>(__builtin_ctz(~inRange)) / 2;
   }
-  return i + Utf8UnitByUnit(src + i, n - i, lowest, dst + i);
+  if (i == n) return n;
+  // The last eight units, those before i again: they are in range.
+  unsigned inRange = copy(n - 8);
+  if (inRange == 0xFFFF) return n;
+  return n - 8 + static_cast<size_t>(__builtin_ctz(~inRange)) / 2;
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ size_t NarrowAsciiRun(const WCHAR* src, size_t n, char* dst);
 size_t WidenAsciiRun(const char* src, size_t n, WCHAR* dst);
 
 // Copies the longest start of src[0, n) in which every unit lies in
-// [lowest, 0x80) to dst, a byte per unit. Returns its length. Towards UTF-8
+// [lowest, 0x80) to dst, a byte per unit. Returns its length. dst has room
+// for n bytes, and those past the run may be written over. Towards UTF-8
 // ASCII needs no look at its neighbours; lowest lets a conversion stop at
 // the control characters it interprets.
 size_t Utf8AsciiRun(const WCHAR* src, size_t n, WCHAR lowest, char* dst);
