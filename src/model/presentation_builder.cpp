@@ -1,5 +1,7 @@
 #include "model/presentation_builder.h"
 
+#include <algorithm>
+
 #include "extract/drawing_text_walk.h"
 #include "extract/record_layouts.h"
 #include "extract/record_types.h"
@@ -73,7 +75,7 @@ void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
                      ? std::optional(LoadU32(image, child.BodyStart()))
                      : std::nullopt;
     } else if (IsTextAtom(child.type) && textType && !listTitles.empty()) {
-      listTexts.emplace(child.offset, ListText{*textType, list.bodyEnd});
+      listTexts.push_back({child.offset, *textType, list.bodyEnd});
       if (IsTitleTextType(*textType) && !listTitles.back() &&
           budget->Spend(child.BodyLength())) {
         std::string title = TrimmedText(AtomUnits(image, child));
@@ -82,6 +84,17 @@ void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
     }
     return true;
   });
+}
+
+// The list's entry for the atom, or null where it is none of the list's.
+const PresentationBuilder::ListText* PresentationBuilder::FindListText(
+    const RecordHeader& atom) const {
+  auto found = std::lower_bound(listTexts.begin(), listTexts.end(), atom.offset,
+                                [](const ListText& text, uint32_t offset) {
+                                  return text.offset < offset;
+                                });
+  return found != listTexts.end() && found->offset == atom.offset ? &*found
+                                                                  : nullptr;
 }
 
 void PresentationBuilder::OnPage(const PageVisit& page) {
@@ -192,9 +205,8 @@ void PresentationBuilder::OnText(const RecordHeader& atom,
 // it a title.
 bool PresentationBuilder::IsTitleText(const RecordHeader& atom,
                                       const RecordHeader& shape) {
-  auto listed = listTexts.find(atom.offset);
-  if (listed != listTexts.end() && IsTitleTextType(listed->second.textType))
-    return true;
+  const ListText* listed = FindListText(atom);
+  if (listed != nullptr && IsTitleTextType(listed->textType)) return true;
   bool title = false;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
     if (!budget->Spend(kRecordHeaderSize)) return false;
@@ -223,10 +235,9 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
                                    const RecordHeader* shape,
                                    std::u16string_view text, Slide& slide) {
   if (targets.empty()) return;
-  auto listed = listTexts.find(atom.offset);
-  if (listed != listTexts.end()) {
-    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text, targets,
-                     *budget, slide.links);
+  if (const ListText* listed = FindListText(atom)) {
+    AppendRangeLinks(image, atom.End(), listed->listEnd, text, targets, *budget,
+                     slide.links);
     return;
   }
   if (shape == nullptr) return;
