@@ -57,8 +57,7 @@ void AppendUnits(std::string& out, const char16_t* units, size_t count) {
       if (unit == kCr && i < count && units[i] == kLf) continue;
       if (unit == kCr || unit == kVt) unit = kLf;
       *p++ = static_cast<char>(unit);
-    } else if (IsHighSurrogate(unit) && i < count &&
-               IsLowSurrogate(units[i])) {
+    } else if (IsHighSurrogate(unit) && i < count && IsLowSurrogate(units[i])) {
       char32_t low = units[i++];
       p = Encode(p, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {

@@ -150,12 +150,12 @@ size_t Utf8AsciiRunSse2(const WCHAR* src, size_t n, WCHAR lowest, char* dst) {
   const __m128i top = _mm_set1_epi16(0x7F);
   auto copy = [&](size_t at) {
     __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
-    __m128i outside = _mm_or_si128(_mm_subs_epu16(floor, units),
-                                   _mm_subs_epu16(units, top));
+    __m128i outside =
+        _mm_or_si128(_mm_subs_epu16(floor, units), _mm_subs_epu16(units, top));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + at),
                      _mm_packus_epi16(units, units));
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_cmpeq_epi16(outside, _mm_setzero_si128())));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi16(outside, _mm_setzero_si128())));
   };
   size_t i = 0;
   for (; n - i >= 8; i += 8) {
