@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "driver/conversion_driver.h"
@@ -40,21 +41,20 @@ std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
   return nullptr;
 }
 
-// The named property set stream's bytes; empty where it is missing or
+// The named property set stream's bytes; none where it is missing or
 // cannot be read (the properties are then absent, not an error).
-std::string ReadPropertyStream(CompoundStorage& storage, const WCHAR* name) {
+std::optional<StreamImage> ReadPropertyStream(CompoundStorage& storage,
+                                              const WCHAR* name) {
   StorageStream* opened = nullptr;
   try {
     storage.OpenStream(name, &opened);
     std::unique_ptr<RecordStreamReader> reader(opened);
     uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
                                                : uint64_t{kPropertySetLimit};
-    StreamImage image(*reader,
-                      static_cast<uint32_t>(std::min<uint64_t>(
-                          limit, kPropertySetLimit)));
-    return std::string(image.Bytes());
+    return StreamImage(*reader, static_cast<uint32_t>(std::min<uint64_t>(
+                                    limit, kPropertySetLimit)));
   } catch (const std::runtime_error&) {
-    return {};
+    return std::nullopt;
   }
 }
 
@@ -65,14 +65,16 @@ void ReadProperties(CompoundStorage& root, DocumentProperties& properties) {
   std::unique_ptr<CompoundStorage> dual =
       root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
   auto read = [&](const WCHAR* name) {
-    std::string stream;
+    std::optional<StreamImage> stream;
     if (dual) stream = ReadPropertyStream(*dual, name);
-    return stream.empty() ? ReadPropertyStream(root, name) : stream;
+    if (!stream || stream->Bytes().empty())
+      stream = ReadPropertyStream(root, name);
+    return stream;
   };
-  ReadSummaryInformation(read(TXTPPT2_WTEXT("\005SummaryInformation")),
-                         properties);
-  ReadDocumentSummaryInformation(
-      read(TXTPPT2_WTEXT("\005DocumentSummaryInformation")), properties);
+  if (auto stream = read(TXTPPT2_WTEXT("\005SummaryInformation")))
+    ReadSummaryInformation(stream->Bytes(), properties);
+  if (auto stream = read(TXTPPT2_WTEXT("\005DocumentSummaryInformation")))
+    ReadDocumentSummaryInformation(stream->Bytes(), properties);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "model/presentation_builder.h"
 
+#include <algorithm>
+
 #include "extract/drawing_text_walk.h"
 #include "extract/record_layouts.h"
 #include "extract/record_types.h"
@@ -73,7 +75,7 @@ void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
                      ? std::optional(LoadU32(image, child.BodyStart()))
                      : std::nullopt;
     } else if (IsTextAtom(child.type) && textType && !listTitles.empty()) {
-      listTexts.emplace(child.offset, ListText{*textType, list.bodyEnd});
+      listTexts.push_back({child.offset, *textType, list.bodyEnd});
       if (IsTitleTextType(*textType) && !listTitles.back() &&
           budget->Spend(child.BodyLength())) {
         std::string title = TrimmedText(AtomUnits(image, child));
@@ -84,6 +86,17 @@ void PresentationBuilder::IndexSlideList(const RecordHeader& list) {
   });
 }
 
+// The list's entry for the atom, or null where it is none of the list's.
+const PresentationBuilder::ListText* PresentationBuilder::FindListText(
+    const RecordHeader& atom) const {
+  auto found = std::lower_bound(listTexts.begin(), listTexts.end(), atom.offset,
+                                [](const ListText& text, uint32_t offset) {
+                                  return text.offset < offset;
+                                });
+  return found != listTexts.end() && found->offset == atom.offset ? &*found
+                                                                  : nullptr;
+}
+
 void PresentationBuilder::OnPage(const PageVisit& page) {
   if (page.role == PageRole::kSlide)
     BeginSlide(page.container);
@@ -92,11 +105,13 @@ void PresentationBuilder::OnPage(const PageVisit& page) {
   else if (page.role == PageRole::kNotes && page.container)
     BeginNotes(*page.container);
   WalkPageText(image, page, *walkBudget, *this);
+  StoreText();
 }
 
 // The fallback walk writes the slide lists' text before the first slide
 // container: that text belongs to the first slide.
 void PresentationBuilder::OnSlide(size_t slideIndex) {
+  StoreText();
   if (slideIndex == 0 && !presentation.slides.empty()) return;
   BeginSlide(std::nullopt);
   pageless.back() = false;  // its page is there, only not read
@@ -176,16 +191,9 @@ void PresentationBuilder::BeginNotes(const RecordHeader& notes) {
 void PresentationBuilder::OnText(const RecordHeader& atom,
                                  const RecordHeader* shape) {
   ReadAtomUnits(image, atom, units);
-  if (reading == Reading::kMaster && !presentation.masters.empty()) {
-    AppendParagraphs(presentation.masters.back(), units);
-    return;
-  }
+  AppendParagraphs(pageText, units);
+  if (reading != Reading::kSlide) return;
   Slide& slide = CurrentSlide();
-  if (reading == Reading::kNotes) {
-    AppendParagraphs(slide.notes, units);
-    return;
-  }
-  AppendParagraphs(slide.text, units);
   if (shape != nullptr && !slide.title && IsTitleText(atom, *shape)) {
     std::string title = TrimmedText(units);
     if (!title.empty()) slide.title = std::move(title);
@@ -197,9 +205,8 @@ void PresentationBuilder::OnText(const RecordHeader& atom,
 // it a title.
 bool PresentationBuilder::IsTitleText(const RecordHeader& atom,
                                       const RecordHeader& shape) {
-  auto listed = listTexts.find(atom.offset);
-  if (listed != listTexts.end() && IsTitleTextType(listed->second.textType))
-    return true;
+  const ListText* listed = FindListText(atom);
+  if (listed != nullptr && IsTitleTextType(listed->textType)) return true;
   bool title = false;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
     if (!budget->Spend(kRecordHeaderSize)) return false;
@@ -228,10 +235,9 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
                                    const RecordHeader* shape,
                                    std::u16string_view text, Slide& slide) {
   if (targets.empty()) return;
-  auto listed = listTexts.find(atom.offset);
-  if (listed != listTexts.end()) {
-    AppendRangeLinks(image, atom.End(), listed->second.listEnd, text, targets,
-                     *budget, slide.links);
+  if (const ListText* listed = FindListText(atom)) {
+    AppendRangeLinks(image, atom.End(), listed->listEnd, text, targets, *budget,
+                     slide.links);
     return;
   }
   if (shape == nullptr) return;
@@ -246,7 +252,21 @@ void PresentationBuilder::AddLinks(const RecordHeader& atom,
   });
 }
 
+// The text read since the last call goes to the page it was read on: the
+// open master's, notes page's or slide's.
+void PresentationBuilder::StoreText() {
+  if (pageText.empty()) return;
+  if (reading == Reading::kMaster && !presentation.masters.empty())
+    presentation.masters.back() += pageText;
+  else if (reading == Reading::kNotes)
+    CurrentSlide().notes += pageText;
+  else
+    CurrentSlide().text += pageText;
+  pageText.clear();
+}
+
 void PresentationBuilder::Finish() {
+  StoreText();
   CloseSlide();
   auto& slides = presentation.slides;
   // Slides follow the list's entries one by one (the fallback walk has no

@@ -52,18 +52,22 @@ class PresentationBuilder final : public CompleteWalkVisitor {
 
  private:
   enum class Reading { kSlide, kMaster, kNotes };
-  // A text atom of the slide list: its text type, and where its list ends.
+  // A text atom of the slide list: where it starts, its text type, and
+  // where its list ends.
   struct ListText {
+    uint32_t offset;
     uint32_t textType;
     uint32_t listEnd;
   };
 
   void IndexSlideList(const RecordHeader& list);
+  const ListText* FindListText(const RecordHeader& atom) const;
   void BeginSlide(const std::optional<RecordHeader>& slide);
   void BeginMaster(const RecordHeader& master);
   void BeginNotes(const RecordHeader& notes);
   Slide& CurrentSlide();
   void CloseSlide();
+  void StoreText();
   bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
   void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
                 std::u16string_view text, Slide& slide);
@@ -73,7 +77,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   WorkBudget* walkBudget = nullptr;  // the walk's, for the pages' text
   std::optional<WorkBudget> budget;  // the builder's own reads'
   HyperlinkTargets targets;
-  std::unordered_map<uint32_t, ListText> listTexts;  // by the atom's offset
+  std::vector<ListText> listTexts;  // in the list's order: by offset
   std::vector<std::optional<std::string>> listTitles;  // per list entry
   std::vector<HeaderText> documentSlideHeaders, documentNotesHeaders;
   // The headers of masters that have their own, by the id pages refer to
@@ -88,6 +92,10 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // The id the master read next is known by.
   std::optional<uint32_t> nextMasterId;
   std::u16string units;  // the text being read, its room reused
+  // The page's text so far, in UTF-8: collected here and stored on the page
+  // once, so that each page's strings are allocated once, at their size;
+  // its room is reused.
+  std::string pageText;
 };
 
 }  // namespace txtppt2

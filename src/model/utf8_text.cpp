@@ -1,5 +1,7 @@
 #include "model/utf8_text.h"
 
+#include "platform/ascii_runs.h"
+
 namespace txtppt2 {
 
 namespace {
@@ -30,27 +32,33 @@ char* Encode(char* p, char32_t cp) {
   return p;
 }
 
-// Decodes count UTF-16 units handed out by unitAt(i); with lines, stops at
-// a NUL and writes LF for CR LF, a lone CR and VT. The output is sized for
-// the worst case first (three bytes a unit; a pair takes four for two) and
-// trimmed after, so that the loop writes without checks.
-template <bool kLines, typename UnitAt>
-void AppendUnits(std::string& out, size_t count, UnitAt unitAt) {
+// Decodes units[0, count); with lines, stops at a NUL and writes LF for
+// CR LF, a lone CR and VT. Runs of ASCII that need no interpreting are
+// copied a vector at a time; the units between them are decoded one by
+// one. The output is sized for the worst case first (three bytes a unit; a
+// pair takes four for two) and trimmed after, so that the loop writes
+// without checks.
+template <bool kLines>
+void AppendUnits(std::string& out, const char16_t* units, size_t count) {
+  // The runs stop below CR + 1 only where line breaks are interpreted.
+  constexpr char16_t kLowestPlain = kLines ? kCr + 1 : 0;
   size_t start = out.size();
   out.resize(start + 3 * count);
   char* p = out.data() + start;
-  for (size_t i = 0; i < count; ++i) {
-    char32_t unit = unitAt(i);
-    if (unit < 0x80) {
-      if (kLines && unit <= kCr) {
-        if (unit == kNul) break;
-        if (unit == kCr && i + 1 < count && unitAt(i + 1) == kLf) continue;
-        if (unit == kCr || unit == kVt) unit = kLf;
-      }
+  size_t i = 0;
+  while (i < count) {
+    size_t run = Utf8AsciiRun(units + i, count - i, kLowestPlain, p);
+    i += run;
+    p += run;
+    if (i == count) break;
+    char32_t unit = units[i++];
+    if (unit < 0x80) {  // a control character, only where kLines
+      if (unit == kNul) break;
+      if (unit == kCr && i < count && units[i] == kLf) continue;
+      if (unit == kCr || unit == kVt) unit = kLf;
       *p++ = static_cast<char>(unit);
-    } else if (IsHighSurrogate(unit) && i + 1 < count &&
-               IsLowSurrogate(unitAt(i + 1))) {
-      char32_t low = unitAt(++i);
+    } else if (IsHighSurrogate(unit) && i < count && IsLowSurrogate(units[i])) {
+      char32_t low = units[i++];
       p = Encode(p, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       p = Encode(p, kReplacement);
@@ -64,20 +72,20 @@ void AppendUnits(std::string& out, size_t count, UnitAt unitAt) {
 }  // namespace
 
 void AppendUtf16(std::string& out, const char16_t* units, size_t count) {
-  AppendUnits<false>(out, count,
-                     [units](size_t i) { return char32_t{units[i]}; });
+  AppendUnits<false>(out, units, count);
 }
 
 void AppendUtf16Lines(std::string& out, const char16_t* units, size_t count) {
-  AppendUnits<true>(out, count,
-                    [units](size_t i) { return char32_t{units[i]}; });
+  AppendUnits<true>(out, units, count);
 }
 
 void AppendUtf16Le(std::string& out, std::string_view bytes) {
+  // Made units first: the bytes may lie at any address.
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  AppendUnits<false>(out, bytes.size() / 2, [data](size_t i) {
-    return static_cast<char32_t>(data[2 * i] | (data[2 * i + 1] << 8));
-  });
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  AppendUnits<false>(out, units.data(), units.size());
 }
 
 }  // namespace txtppt2

@@ -30,6 +30,13 @@ size_t WidenByteByByte(const char* src, size_t n, WCHAR* dst) {
   return i;
 }
 
+size_t Utf8UnitByUnit(const WCHAR* src, size_t n, WCHAR lowest, char* dst) {
+  size_t i = 0;
+  for (; i < n && src[i] >= lowest && src[i] < 0x80; ++i)
+    dst[i] = static_cast<char>(src[i]);
+  return i;
+}
+
 }  // namespace
 
 size_t NarrowAsciiRunPortable(const WCHAR* src, size_t n, char* dst) {
@@ -57,6 +64,25 @@ size_t WidenAsciiRunPortable(const char* src, size_t n, WCHAR* dst) {
     i += 8;
   }
   return i + WidenByteByByte(src + i, n - i, dst + i);
+}
+
+size_t Utf8AsciiRunPortable(const WCHAR* src, size_t n, WCHAR lowest,
+                            char* dst) {
+  // Four units at a time while none has a bit from 0x80 up; the few below
+  // lowest are looked for only then.
+  constexpr uint64_t kHighBits = 0xFF80FF80FF80FF80u;
+  size_t i = 0;
+  while (n - i >= 4) {
+    uint64_t word;
+    std::memcpy(&word, src + i, sizeof word);
+    if ((word & kHighBits) != 0) break;
+    size_t k = 0;
+    while (k < 4 && src[i + k] >= lowest) ++k;
+    if (k < 4) break;
+    for (k = 0; k < 4; ++k) dst[i + k] = static_cast<char>(src[i + k]);
+    i += 4;
+  }
+  return i + Utf8UnitByUnit(src + i, n - i, lowest, dst + i);
 }
 
 #ifdef __SSE2__
@@ -114,6 +140,36 @@ size_t WidenAsciiRunSse2(const char* src, size_t n, WCHAR* dst) {
   return i + WidenByteByByte(src + i, n - i, dst + i);
 }
 
+size_t Utf8AsciiRunSse2(const WCHAR* src, size_t n, WCHAR lowest, char* dst) {
+  if (n < 8) return Utf8UnitByUnit(src, n, lowest, dst);
+  // Eight units at a time, each vector's bytes written whole: those past
+  // the run are written over later, or lie beyond it. A unit is in range
+  // where both saturating differences, lowest - unit and unit - 0x7F, are
+  // zero; the mask has two bits per unit.
+  const __m128i floor = _mm_set1_epi16(static_cast<short>(lowest));
+  const __m128i top = _mm_set1_epi16(0x7F);
+  auto copy = [&](size_t at) {
+    __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
+    __m128i outside =
+        _mm_or_si128(_mm_subs_epu16(floor, units), _mm_subs_epu16(units, top));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + at),
+                     _mm_packus_epi16(units, units));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi16(outside, _mm_setzero_si128())));
+  };
+  size_t i = 0;
+  for (; n - i >= 8; i += 8) {
+    unsigned inRange = copy(i);
+    if (inRange != 0xFFFF)
+      return i + static_cast<size_t>(__builtin_ctz(~inRange)) / 2;
+  }
+  if (i == n) return n;
+  // The last eight units, those before i again: they are in range.
+  unsigned inRange = copy(n - 8);
+  if (inRange == 0xFFFF) return n;
+  return n - 8 + static_cast<size_t>(__builtin_ctz(~inRange)) / 2;
+}
+
 }  // namespace
 #endif
 
@@ -130,6 +186,14 @@ size_t WidenAsciiRun(const char* src, size_t n, WCHAR* dst) {
   return WidenAsciiRunSse2(src, n, dst);
 #else
   return WidenAsciiRunPortable(src, n, dst);
+#endif
+}
+
+size_t Utf8AsciiRun(const WCHAR* src, size_t n, WCHAR lowest, char* dst) {
+#ifdef __SSE2__
+  return Utf8AsciiRunSse2(src, n, lowest, dst);
+#else
+  return Utf8AsciiRunPortable(src, n, lowest, dst);
 #endif
 }
 

@@ -11,6 +11,8 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include <cerrno>
 #endif
@@ -49,40 +51,49 @@ std::string IconvName(uint16_t codePage) {
   return name;
 }
 
-// glibc loads a code page's conversion module on the first iconv_open and
-// unloads it on the last iconv_close. Converters are opened and closed
-// under one lock, and the first converter of each code page is kept open
-// for the life of the process, so that its module stays loaded: sections
-// then never pay for loading it again, and no thread unloads a module
-// while another loads one. At most one is kept per code page iconv knows.
-std::mutex& ConverterLock() {
-  static std::mutex lock;
-  return lock;
-}
+// Converters idle between sections, by code page, and the code pages iconv
+// does not know. A decoder takes an idle converter where there is one and
+// opens one otherwise, and hands it back when it is done with it, so that
+// a converter is opened once per code page and thread that uses it at the
+// same time, not once per section. Converters are never closed: glibc
+// unloads a code page's module with its last converter, and loading it
+// again costs more than converting many texts. Both tables are read and
+// changed under the lock; iconv_open runs under it too, so that no two
+// threads load a module at once. Never destroyed, so that no decoder
+// outlives them.
+struct ConverterPool {
+  std::mutex lock;
+  std::unordered_map<uint16_t, std::vector<iconv_t>> idle;
+  std::unordered_set<uint16_t> unknown;
+};
 
-bool IsConverter(iconv_t converter) {
-  return converter != reinterpret_cast<iconv_t>(-1);
+ConverterPool& Pool() {
+  static auto* pool = new ConverterPool();
+  return *pool;
 }
 
 // A converter from codePage to UTF-16LE; null where iconv does not know
 // the code page.
-void* OpenConverter(uint16_t codePage) {
-  // Never destroyed: the kept converters outlive every decoder.
-  static auto* kept = new std::unordered_map<uint16_t, iconv_t>();
-  const std::string name = IconvName(codePage);
-  std::lock_guard<std::mutex> guard(ConverterLock());
-  if (kept->count(codePage) == 0) {
-    iconv_t first = iconv_open("UTF-16LE", name.c_str());
-    if (!IsConverter(first)) return nullptr;
-    kept->emplace(codePage, first);
+void* TakeConverter(uint16_t codePage) {
+  ConverterPool& pool = Pool();
+  std::lock_guard<std::mutex> guard(pool.lock);
+  if (pool.unknown.count(codePage) != 0) return nullptr;
+  std::vector<iconv_t>& idle = pool.idle[codePage];
+  if (!idle.empty()) {
+    iconv_t converter = idle.back();
+    idle.pop_back();
+    return converter;
   }
-  iconv_t converter = iconv_open("UTF-16LE", name.c_str());
-  return IsConverter(converter) ? converter : nullptr;
+  iconv_t converter = iconv_open("UTF-16LE", IconvName(codePage).c_str());
+  if (converter != reinterpret_cast<iconv_t>(-1)) return converter;
+  pool.unknown.insert(codePage);
+  return nullptr;
 }
 
-void CloseConverter(void* converter) {
-  std::lock_guard<std::mutex> guard(ConverterLock());
-  iconv_close(static_cast<iconv_t>(converter));
+void GiveBackConverter(uint16_t codePage, void* converter) {
+  ConverterPool& pool = Pool();
+  std::lock_guard<std::mutex> guard(pool.lock);
+  pool.idle[codePage].push_back(static_cast<iconv_t>(converter));
 }
 
 // Through iconv to UTF-16LE; a sequence it cannot convert, or one cut
@@ -112,17 +123,11 @@ void ConvertWithIconv(iconv_t converter, std::string_view bytes,
 
 }  // namespace
 
-CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {
-#ifndef _WIN32
-  if (codePage != kCodePageWindows1252 && codePage != 0 &&
-      codePage != kCodePageUtf8)
-    iconvHandle = OpenConverter(codePage);
-#endif
-}
+CodePageDecoder::CodePageDecoder(uint16_t codePage_) : codePage(codePage_) {}
 
 CodePageDecoder::~CodePageDecoder() {
 #ifndef _WIN32
-  if (iconvHandle != nullptr) CloseConverter(iconvHandle);
+  if (iconvHandle != nullptr) GiveBackConverter(codePage, iconvHandle);
 #endif
 }
 
@@ -134,9 +139,17 @@ std::string CodePageDecoder::Decode(std::string_view bytes) {
 #else
   if (codePage == kCodePageUtf8 && ConvertWithPlatform(bytes, CP_UTF8, out))
     return out;
-  if (iconvHandle != nullptr) {
-    ConvertWithIconv(static_cast<iconv_t>(iconvHandle), bytes, out);
-    return out;
+  if (codePage != kCodePageWindows1252 && codePage != 0 &&
+      codePage != kCodePageUtf8) {
+    // Taken at the first text that needs it, and only once.
+    if (iconvHandle == nullptr && !iconvUnknown) {
+      iconvHandle = TakeConverter(codePage);
+      iconvUnknown = iconvHandle == nullptr;
+    }
+    if (iconvHandle != nullptr) {
+      ConvertWithIconv(static_cast<iconv_t>(iconvHandle), bytes, out);
+      return out;
+    }
   }
 #endif
   ConvertWithPlatform(bytes, CP_ACP, out);

@@ -15,9 +15,10 @@
 
 namespace txtppt2 {
 
-// The converter of one code page for the texts of a section: opened once
-// for the section, since opening an iconv converter costs more than
-// converting a short text, and closed with the decoder.
+// The converter of one code page for the texts of a section. An iconv
+// converter is taken at the first text that needs one, kept for the
+// section, and given back to the process's idle converters with the
+// decoder (opening one costs more than converting many short texts).
 class CodePageDecoder {
  public:
   explicit CodePageDecoder(uint16_t codePage);
@@ -31,6 +32,7 @@ class CodePageDecoder {
  private:
   uint16_t codePage;
   void* iconvHandle = nullptr;  // POSIX: the section's converter, or null
+  bool iconvUnknown = false;     // POSIX: iconv does not know the code page
 };
 
 }  // namespace txtppt2

@@ -1,7 +1,6 @@
 #include "properties/file_time.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace txtppt2 {
 
@@ -72,10 +71,18 @@ std::optional<std::string> CalendarTimeToIso(int year, int month, int day,
       day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
       minute > 59 || second < 0 || second > 59)
     return std::nullopt;
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", year,
-                month, day, hour, minute, second);
-  return std::string(text);
+  // Every field is in range, so each has its fixed number of digits.
+  std::string text = "0000-00-00T00:00:00Z";
+  auto put = [&text](size_t end, int value) {
+    for (size_t at = end; value > 0; value /= 10) text[--at] += value % 10;
+  };
+  put(4, year);
+  put(7, month);
+  put(10, day);
+  put(13, hour);
+  put(16, minute);
+  put(19, second);
+  return text;
 }
 
 }  // namespace txtppt2

@@ -1,6 +1,6 @@
-// The ASCII runs of the Windows-1252 conversions, in every implementation
-// the build has: one unit that ends a run (or does not) at every place of
-// inputs that straddle the vector and word bounds.
+// The ASCII runs of the Windows-1252 and UTF-8 conversions, in every
+// implementation the build has: one unit that ends a run (or does not) at
+// every place of inputs that straddle the vector and word bounds.
 #include "platform/ascii_runs.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,10 @@ namespace {
 TEST(AsciiRunsTest, RunsEndAtNonAsciiAndBeforeAPossibleMark) {
   const auto narrowRuns = {NarrowAsciiRunPortable, NarrowAsciiRun};
   const auto widenRuns = {WidenAsciiRunPortable, WidenAsciiRun};
+  const auto utf8Runs = {Utf8AsciiRunPortable, Utf8AsciiRun};
   // From 0x0300 on, a unit may be a composing mark: the 'a' before it stays.
-  for (WCHAR odd : {0x007F, 0x0080, 0x00E9, 0x02FF, 0x0300, 0x8000, 0xFFFF}) {
+  for (WCHAR odd : {0x0000, 0x000D, 0x000E, 0x007F, 0x0080, 0x00E9, 0x02FF,
+                    0x0300, 0x8000, 0xFFFF}) {
     for (size_t n = 1; n <= 40; ++n) {
       for (size_t at = 0; at < n; ++at) {
         SCOPED_TRACE(::testing::Message()
@@ -30,6 +32,16 @@ TEST(AsciiRunsTest, RunsEndAtNonAsciiAndBeforeAPossibleMark) {
           std::string out(n, '\0');
           ASSERT_EQ(run(units.data(), n, out.data()), narrowRun);
           EXPECT_EQ(out.substr(0, narrowRun), bytes.substr(0, narrowRun));
+        }
+        // Towards UTF-8 a run ends at the unit alone, where it lies outside
+        // [lowest, 0x80).
+        for (WCHAR lowest : {0x00, 0x0E}) {
+          size_t utf8Run = odd >= lowest && odd < 0x80 ? n : at;
+          for (auto run : utf8Runs) {
+            std::string out(n, '\0');
+            ASSERT_EQ(run(units.data(), n, lowest, out.data()), utf8Run);
+            EXPECT_EQ(out.substr(0, utf8Run), bytes.substr(0, utf8Run));
+          }
         }
         for (auto run : widenRuns) {
           std::u16string out(n, u'\0');

@@ -1,7 +1,7 @@
 // Eight threads extracting the presentation model of every sample file and
 // corpus file at once, repeatedly: each extraction must equal the one made
-// on one thread alone (slides, texts, titles, properties), so that nothing
-// the model's readers keep (the threads' code page converters) is shared.
+// on one thread alone (slides, texts, titles, properties), so that what the
+// model's readers share (the idle code page converters) is handed on safely.
 // Run under ThreadSanitizer in CI (label "concurrency").
 #include <gtest/gtest.h>
 

@@ -82,8 +82,13 @@ std::optional<uint32_t> CompoundFile::FindChildOf(uint32_t storageId,
                                                   std::u16string_view name,
                                                   uint8_t type) {
   DirectoryEntry entry;
-  if (!directory.Read(storageId, &entry)) return std::nullopt;
-  for (uint32_t id : directory.Children(storageId, entry.child)) {
+  // The root's children were listed when the file was opened.
+  std::vector<uint32_t> listed;
+  if (storageId != 0) {
+    if (!directory.Read(storageId, &entry)) return std::nullopt;
+    listed = directory.Children(storageId, entry.child);
+  }
+  for (uint32_t id : storageId != 0 ? listed : rootChildren) {
     if (directory.Read(id, &entry) && entry.type == type &&
         EntryNamesEqual(entry.Name(), name))
       return id;
