@@ -150,6 +150,7 @@ TEST(FileInspectionTest, EachKindOfFileGetsItsStatusAndFormat) {
     EXPECT_NE(verdict.error.find(c.errorHolds), std::string::npos)
         << verdict.error;
     EXPECT_EQ(verdict.error.empty(), c.status == FileStatus::kOk);
+    EXPECT_EQ(verdict.osError, 0);  // an errno belongs to unreadable files
   }
 }
 

@@ -45,8 +45,8 @@ void CheckAgainstCompleteText(const std::string& name, const Source& source) {
   PresentationExtraction model = ExtractPresentation(source);
   SourceConversion text = ConvertSource(source, kUnicode, kCompleteText);
   ASSERT_EQ(model.ok, text.block != nullptr);
+  EXPECT_EQ(model.code, text.code);
   if (!model.ok) {
-    EXPECT_EQ(model.code, text.code);
     EXPECT_EQ(model.message, text.message);
     EXPECT_TRUE(model.presentation.slides.empty());
     return;
