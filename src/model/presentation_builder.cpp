@@ -96,10 +96,12 @@ void PresentationBuilder::OnPage(const PageVisit& page) {
 
 // The fallback walk writes the slide lists' text before the first slide
 // container: that text belongs to the first slide.
-void PresentationBuilder::OnSlide(size_t slideIndex) {
-  if (slideIndex == 0 && !presentation.slides.empty()) return;
-  BeginSlide(std::nullopt);
-  pageless.back() = false;  // its page is there, only not read
+void PresentationBuilder::OnSlide(const RecordHeader& slide,
+                                  size_t slideIndex) {
+  if (slideIndex == 0 && !presentation.slides.empty())
+    ReadSlideParts(slide);
+  else
+    BeginSlide(slide);
 }
 
 Slide& PresentationBuilder::CurrentSlide() {
@@ -116,9 +118,13 @@ void PresentationBuilder::BeginSlide(const std::optional<RecordHeader>& slide) {
   pageless.push_back(!slide);
   reading = Reading::kSlide;
   nextMasterId.reset();
-  if (!slide) return;
+  if (slide) ReadSlideParts(*slide);
+}
+
+// The open slide's hidden flag, comments, own headers and master.
+void PresentationBuilder::ReadSlideParts(const RecordHeader& slide) {
   Slide& opened = presentation.slides.back();
-  PageParts parts = ReadPageParts(image, *slide, *budget);
+  PageParts parts = ReadPageParts(image, slide, *budget);
   opened.hidden = IsSlideHidden(image, parts);
   opened.comments = ReadComments(image, parts, *budget);
   if (parts.headersFooters) {

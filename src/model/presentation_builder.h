@@ -41,7 +41,8 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   void OnStart(std::string_view image, const LiveDocument* live,
                WorkBudget& walkBudget) override;
   void OnPage(const PageVisit& page) override;
-  void OnSlide(size_t slideIndex) override;  // the fallback walk's
+  // The fallback walk's.
+  void OnSlide(const RecordHeader& slide, size_t slideIndex) override;
   void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
 
   // Completes what only the whole walk tells: the last slide's headers,
@@ -60,6 +61,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
 
   void IndexSlideList(const RecordHeader& list);
   void BeginSlide(const std::optional<RecordHeader>& slide);
+  void ReadSlideParts(const RecordHeader& slide);
   void BeginMaster(const RecordHeader& master);
   void BeginNotes(const RecordHeader& notes);
   Slide& CurrentSlide();
