@@ -79,7 +79,8 @@ void CompleteTextExtractor::Extract(WideOutputStream& out) { Run(out); }
 template <typename Out>
 void CompleteTextExtractor::Run(Out& out) {
   CompleteTextWriter<Out> writer(out);
-  RunCompleteWalk(document, currentUser, sizeLimit, writer);
+  RunCompleteWalk(document, currentUser, sizeLimit, BrokenChain::kGiveUp,
+                  writer);
 }
 
 }  // namespace txtppt2
