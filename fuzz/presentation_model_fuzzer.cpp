@@ -13,7 +13,6 @@
 #include <string>
 
 #include "api/presentation_extraction.h"
-#include "extract/persist_directory.h"
 #include "fixtures/compound_file_writer.h"
 #include "fuzz_check.h"
 
@@ -40,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4 || size > (1u << 24)) return 0;
   uint32_t editOffset = data[0] | data[1] << 8 | data[2] << 16 |
                         uint32_t{data[3]} << 24;
-  const std::string stream(reinterpret_cast<const char*>(data) + 4, size - 4);
-  const std::string user = CurrentUser(editOffset);
   txtppt2::testing::CompoundFileWriter writer;
-  writer.AddStream(u"PowerPoint Document", stream);
-  writer.AddStream(u"Current User", user);
+  writer.AddStream(u"PowerPoint Document",
+                   std::string(reinterpret_cast<const char*>(data) + 4,
+                               size - 4));
+  writer.AddStream(u"Current User", CurrentUser(editOffset));
   const std::string file = writer.Build();
   txtppt2::MemorySource source{reinterpret_cast<const BYTE*>(file.data()),
                                static_cast<uint32_t>(file.size())};
@@ -92,13 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // with LF: three bytes a unit is more than enough. Where the model mends
   // a chain of edits that the complete text gives up on, a walk's budget
   // bounds it: four units a stream byte and 64 KiB.
-  using enum txtppt2::BrokenChain;
-  auto mended = [&] {
-    return !txtppt2::FindLiveDocument(stream, user, kGiveUp) &&
-           txtppt2::FindLiveDocument(stream, user, kMend);
-  };
-  Require(textBytes <= 3 * uint64_t{text.count / 2} ||
-              (mended() && textBytes <= 3 * (4 * uint64_t{size} + (1u << 16))),
+  Require(textBytes <= 3 * (model.mended ? 4 * uint64_t{size} + (1u << 16)
+                                         : uint64_t{text.count / 2}),
           "the model holds more text than its walk reads");
   Require(extraBytes <= 16 * uint64_t{size} + (1u << 20),
           "links and comments outgrow the input");

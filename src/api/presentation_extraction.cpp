@@ -93,6 +93,7 @@ PresentationExtraction ExtractPresentation(const Source& source) {
         builder.Finish();
         ReadProperties(*storage, result.presentation.properties);
         result.ok = true;
+        result.mended = builder.ReadMendedChain();
       }
     } catch (const std::exception& error) {
       errors.SetConversionError(error.what(), txtppt2_conversion_failed);

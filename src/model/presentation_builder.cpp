@@ -33,6 +33,7 @@ void PresentationBuilder::OnStart(std::string_view image_,
   image = image_;
   walkBudget = &walkBudget_;
   budget.emplace(image.size());
+  mendedChain = live != nullptr && live->mended;
   if (live == nullptr) return;
   auto document = ReadRecordHeader(image, live->documentOffset,
                                    static_cast<uint32_t>(image.size()));

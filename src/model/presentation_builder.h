@@ -51,6 +51,10 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // (nothing of them exists to show).
   void Finish();
 
+  // Whether the walk read the live document through a mended chain of
+  // edits (BrokenChain::kMend), where the complete text walks every record.
+  bool ReadMendedChain() const { return mendedChain; }
+
  private:
   enum class Reading { kSlide, kMaster, kNotes };
   // A text atom of the slide list: its text type, and where its list ends.
@@ -74,6 +78,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   std::string_view image;
   WorkBudget* walkBudget = nullptr;  // the walk's, for the pages' text
   std::optional<WorkBudget> budget;  // the builder's own reads'
+  bool mendedChain = false;
   HyperlinkTargets targets;
   std::unordered_map<uint32_t, ListText> listTexts;  // by the atom's offset
   std::vector<std::optional<std::string>> listTitles;  // per list entry
