@@ -6,8 +6,9 @@
 // text. The model succeeds exactly when the complete text does; slides are
 // numbered 1..n; every string is valid UTF-8; the model's text is no larger
 // than the complete text could make of it (a UTF-16 unit is at most three
-// bytes of UTF-8), and links and comments stay within a multiple of the
-// input.
+// bytes of UTF-8), or than its budget allows where it mends a chain of edits
+// that the complete text gives up on; links and comments stay within a
+// multiple of the input.
 #include <cstdint>
 #include <string>
 
@@ -87,9 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     textBytes += master.size();
   }
   // Each text of the complete text ends with CR LF where the model's ends
-  // with LF: three bytes a unit is more than enough.
-  Require(textBytes <= 3 * uint64_t{text.count / 2},
-          "the model holds more text than the complete text");
+  // with LF: three bytes a unit is more than enough. Where the model mends
+  // a chain of edits that the complete text gives up on, a walk's budget
+  // bounds it: four units a stream byte and 64 KiB.
+  Require(textBytes <= 3 * (model.mended ? 4 * uint64_t{size} + (1u << 16)
+                                         : uint64_t{text.count / 2}),
+          "the model holds more text than its walk reads");
   Require(extraBytes <= 16 * uint64_t{size} + (1u << 20),
           "links and comments outgrow the input");
   return 0;

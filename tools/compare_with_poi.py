@@ -30,12 +30,7 @@ SKIP = 77
 
 # Files where the two readings differ by design, with the reason; a file
 # listed here that agrees is reported, so that the list stays true.
-KNOWN = {
-    "57272_corrupted_usereditatom.ppt":
-        "its last UserEditAtom is damaged, so the complete text (and the "
-        "model with it) walks the whole stream, which puts the slide lists' "
-        "text before the slides; POI finds the edit by scanning",
-}
+KNOWN = {}
 
 
 def words(text):

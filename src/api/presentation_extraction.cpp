@@ -90,6 +90,7 @@ PresentationExtraction ExtractPresentation(const Source& source) {
         builder.Finish();
         ReadProperties(*storage, result.presentation.properties);
         result.ok = true;
+        result.mended = builder.ReadMendedChain();
       }
     } catch (...) {
       RecordCaughtException(errors);

@@ -15,6 +15,10 @@ namespace txtppt2 {
 // would report for the same source.
 struct PresentationExtraction {
   bool ok = false;
+  // The slides come from a mended chain of edits: the complete text of the
+  // same source walks every record instead, so it is no longer the slides'
+  // text one after another.
+  bool mended = false;
   uint32_t code = 0;
   std::string message;
   Presentation presentation;

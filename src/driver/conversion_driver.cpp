@@ -179,7 +179,7 @@ bool WalkStorage(CompoundStorage& storage, CompleteWalkVisitor& visitor,
   try {
     CompleteWalkStreams streams = OpenCompleteWalkStreams(storage, *reader);
     RunCompleteWalk(*streams.document, streams.currentUser.get(),
-                    streams.sizeLimit, visitor);
+                    streams.sizeLimit, BrokenChain::kMend, visitor);
     return true;
   } catch (...) {
     RecordCaughtException(errors);

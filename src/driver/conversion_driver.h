@@ -48,8 +48,10 @@ HGLOBAL ConvertStorage(CompoundStorage& storage, OutputMode mode,
 
 // The complete walk alone, for the slide model: opens the storage's
 // document as the complete text does and hands the walk to visitor, which
-// makes of its text what it needs. False on failure, with the message and
-// code the complete text's conversion would record.
+// makes of its text what it needs; a broken chain of edits is mended
+// (BrokenChain::kMend), where the complete text walks every record. False
+// on failure, with the message and code the complete text's conversion
+// would record.
 bool WalkStorage(CompoundStorage& storage, CompleteWalkVisitor& visitor,
                  ErrorRecorder& errors);
 

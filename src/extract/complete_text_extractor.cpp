@@ -29,12 +29,12 @@ class CompleteTextWriter final : public CompleteWalkVisitor {
   }
 
   void OnPage(const PageVisit& page) override {
-    if (page.role == PageRole::kSlide) OnSlide(page.slideIndex);
+    if (page.role == PageRole::kSlide) StartSlide(page.slideIndex);
     WalkPageText(image, page, *budget, *this);
   }
 
-  void OnSlide(size_t slideIndex) override {
-    if (slideIndex != 0) AppendSeparator(out);
+  void OnSlide(const RecordHeader&, size_t slideIndex) override {
+    StartSlide(slideIndex);
   }
 
   void OnText(const RecordHeader& atom, const RecordHeader*) override {
@@ -55,6 +55,10 @@ class CompleteTextWriter final : public CompleteWalkVisitor {
   }
 
  private:
+  void StartSlide(size_t slideIndex) {
+    if (slideIndex != 0) AppendSeparator(out);
+  }
+
   std::string_view image;
   WorkBudget* budget = nullptr;  // the walk's, from OnStart
   Out& out;
@@ -75,7 +79,8 @@ void CompleteTextExtractor::Extract(WideOutputStream& out) { Run(out); }
 template <typename Out>
 void CompleteTextExtractor::Run(Out& out) {
   CompleteTextWriter<Out> writer(out);
-  RunCompleteWalk(document, currentUser, sizeLimit, writer);
+  RunCompleteWalk(document, currentUser, sizeLimit, BrokenChain::kGiveUp,
+                  writer);
 }
 
 }  // namespace txtppt2

@@ -16,7 +16,7 @@ constexpr uint32_t kCurrentUserLimit = 64 * 1024;
 
 void RunCompleteWalk(RecordStreamReader& document,
                      RecordStreamReader* currentUser, uint32_t sizeLimit,
-                     CompleteWalkVisitor& visitor) {
+                     BrokenChain broken, CompleteWalkVisitor& visitor) {
   StreamImage image(document, sizeLimit);
   std::optional<StreamImage> user;
   if (currentUser != nullptr) {
@@ -27,8 +27,8 @@ void RunCompleteWalk(RecordStreamReader& document,
     }
   }
   WorkBudget budget(image.Bytes().size());
-  auto live = FindLiveDocument(image.Bytes(),
-                               user ? user->Bytes() : std::string_view());
+  auto live = FindLiveDocument(
+      image.Bytes(), user ? user->Bytes() : std::string_view(), broken);
   visitor.OnStart(image.Bytes(), live ? &*live : nullptr, budget);
   if (live)
     WalkLivePages(image.Bytes(), *live, budget, visitor);

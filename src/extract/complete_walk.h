@@ -2,8 +2,9 @@
 // share. Reads the "PowerPoint Document" stream whole (up to sizeLimit),
 // finds the live document through "Current User" and the persist
 // directory and hands its pages to the visitor in reading order
-// (WalkLivePages); where the persist structure is missing or broken, every
-// record of the stream instead (WalkAllRecords). The visitor reads each
+// (WalkLivePages); where the persist structure is missing or broken (and,
+// with BrokenChain::kMend, cannot be mended), every record of the stream
+// instead (WalkAllRecords). The visitor reads each
 // page's text itself (WalkPageText), so that what it makes of the text is
 // its own: the complete text writes it, the slide model sorts it into
 // slides.
@@ -33,12 +34,14 @@ class CompleteWalkVisitor : public PageVisitor, public FallbackVisitor {
                        WorkBudget& budget) = 0;
 };
 
-// currentUser may be null: the file has no "Current User" stream. Throws
-// what the readers throw (storage failures) and exhausted allocations,
-// never on damaged records.
+// currentUser may be null: the file has no "Current User" stream. The
+// complete text gives up on a broken chain of edits (its text stays what
+// it has always been); the slide model mends it. Throws what the readers
+// throw (storage failures) and exhausted allocations, never on damaged
+// records.
 void RunCompleteWalk(RecordStreamReader& document,
                      RecordStreamReader* currentUser, uint32_t sizeLimit,
-                     CompleteWalkVisitor& visitor);
+                     BrokenChain broken, CompleteWalkVisitor& visitor);
 
 }  // namespace txtppt2
 

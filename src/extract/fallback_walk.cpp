@@ -49,7 +49,7 @@ void WalkAllRecords(std::string_view image, WorkBudget& budget,
     if (record->IsContainer()) {
       if (record->type == kRtMainMaster || !BodyIsRecords(image, *record))
         continue;
-      if (record->type == kRtSlide) visitor.OnSlide(slideIndex++);
+      if (record->type == kRtSlide) visitor.OnSlide(*record, slideIndex++);
       open.push_back({record->BodyStart(), record->bodyEnd, record->type});
     } else if (IsTextAtom(record->type) &&
                (parent == kRtSlideListWithText ||

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "extract/record_view.h"
 #include "extract/text_atom_visitor.h"
 #include "extract/work_budget.h"
 
@@ -22,7 +23,7 @@ namespace txtppt2 {
 class FallbackVisitor : public TextAtomVisitor {
  public:
   // A slide container starts; slideIndex counts them from 0.
-  virtual void OnSlide(size_t slideIndex) = 0;
+  virtual void OnSlide(const RecordHeader& slide, size_t slideIndex) = 0;
 };
 
 void WalkAllRecords(std::string_view image, WorkBudget& budget,

@@ -35,6 +35,7 @@ void PresentationBuilder::OnStart(std::string_view image_,
   image = image_;
   walkBudget = &walkBudget_;
   budget.emplace(image.size());
+  mendedChain = live != nullptr && live->mended;
   if (live == nullptr) return;
   auto document = ReadRecordHeader(image, live->documentOffset,
                                    static_cast<uint32_t>(image.size()));
@@ -110,11 +111,13 @@ void PresentationBuilder::OnPage(const PageVisit& page) {
 
 // The fallback walk writes the slide lists' text before the first slide
 // container: that text belongs to the first slide.
-void PresentationBuilder::OnSlide(size_t slideIndex) {
+void PresentationBuilder::OnSlide(const RecordHeader& slide,
+                                  size_t slideIndex) {
   StoreText();
-  if (slideIndex == 0 && !presentation.slides.empty()) return;
-  BeginSlide(std::nullopt);
-  pageless.back() = false;  // its page is there, only not read
+  if (slideIndex == 0 && !presentation.slides.empty())
+    ReadSlideParts(slide);
+  else
+    BeginSlide(slide);
 }
 
 Slide& PresentationBuilder::CurrentSlide() {
@@ -131,9 +134,13 @@ void PresentationBuilder::BeginSlide(const std::optional<RecordHeader>& slide) {
   pageless.push_back(!slide);
   reading = Reading::kSlide;
   nextMasterId.reset();
-  if (!slide) return;
+  if (slide) ReadSlideParts(*slide);
+}
+
+// The open slide's hidden flag, comments, own headers and master.
+void PresentationBuilder::ReadSlideParts(const RecordHeader& slide) {
   Slide& opened = presentation.slides.back();
-  PageParts parts = ReadPageParts(image, *slide, *budget);
+  PageParts parts = ReadPageParts(image, slide, *budget);
   opened.hidden = IsSlideHidden(image, parts);
   opened.comments = ReadComments(image, parts, *budget);
   if (parts.headersFooters) {

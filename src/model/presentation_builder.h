@@ -41,7 +41,8 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   void OnStart(std::string_view image, const LiveDocument* live,
                WorkBudget& walkBudget) override;
   void OnPage(const PageVisit& page) override;
-  void OnSlide(size_t slideIndex) override;  // the fallback walk's
+  // The fallback walk's.
+  void OnSlide(const RecordHeader& slide, size_t slideIndex) override;
   void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
 
   // Completes what only the whole walk tells: the last slide's headers,
@@ -49,6 +50,10 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // slides the list names whose page is missing and that have no text
   // (nothing of them exists to show).
   void Finish();
+
+  // Whether the walk read the live document through a mended chain of
+  // edits (BrokenChain::kMend), where the complete text walks every record.
+  bool ReadMendedChain() const { return mendedChain; }
 
  private:
   enum class Reading { kSlide, kMaster, kNotes };
@@ -63,6 +68,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   void IndexSlideList(const RecordHeader& list);
   const ListText* FindListText(const RecordHeader& atom) const;
   void BeginSlide(const std::optional<RecordHeader>& slide);
+  void ReadSlideParts(const RecordHeader& slide);
   void BeginMaster(const RecordHeader& master);
   void BeginNotes(const RecordHeader& notes);
   Slide& CurrentSlide();
@@ -76,6 +82,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   std::string_view image;
   WorkBudget* walkBudget = nullptr;  // the walk's, for the pages' text
   std::optional<WorkBudget> budget;  // the builder's own reads'
+  bool mendedChain = false;
   HyperlinkTargets targets;
   std::vector<ListText> listTexts;  // in the list's order: by offset
   std::vector<std::optional<std::string>> listTitles;  // per list entry

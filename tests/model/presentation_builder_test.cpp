@@ -166,6 +166,68 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
   EXPECT_EQ(deck.masters[0], "Logo\n");
 }
 
+// A deck saved three times, each row damaging it. Where the chain of edits
+// breaks, the model mends it from the edits the stream holds (the complete
+// text walks every record: CompleteTextExtractorTest). Hidden: "*".
+TEST(PresentationBuilderTest, BrokenEditChainsAreMended) {
+  auto slide = [](std::u16string_view text, bool hidden) {
+    return Page(
+        kRtSlide, 0, 0, Shape("", TextHeader(1) + Chars(text)),
+        Atom(0x03F9, std::string(10, '\0') + U16(hidden ? 4 : 0) + U32(0)));
+  };
+  auto document = [](int slides, std::string listText = "") {
+    std::string list;
+    for (int id = 2; id < 2 + slides; ++id)
+      list += PersistEntry(id, 254 + id) + (id == 2 ? listText : "");
+    return Box(kRtDocument, Box(kRtSlideListWithText, list));
+  };
+  Deck deck;
+  uint32_t edits[3];
+  deck.Add(1, document(2, TextHeader(0) + Chars(u"Listed")));
+  deck.Add(2, slide(u"Alpha", true)).Add(3, slide(u"Beta old", false));
+  edits[0] = deck.Save(0).lastEdit;
+  deck.Add(1, document(3)).Add(3, slide(u"Beta", false));
+  edits[1] = deck.Add(4, slide(u"Gamma old", false)).Save(edits[0]).lastEdit;
+  deck.Add(1, document(3)).Add(4, slide(u"Gamma", false));
+  edits[2] = deck.Save(edits[1]).lastEdit;
+  // UserEditAtom fields, from the edit's header.
+  constexpr uint32_t kPrevious = 16, kDirectory = 20, kDocumentRef = 24;
+  const std::string kLive = "Alpha*|Beta|Gamma";
+  struct Damage {
+    const char* name;
+    int edit;  // of edits, or -1 for the "Current User" atom's pointer
+    uint32_t field, value;
+    std::string slides;
+  } const damages[] = {
+      {"intact", 2, kPrevious, edits[1], kLive},
+      {"newest edit links to itself", 2, kPrevious, edits[2], kLive},
+      {"newest edit links to no edit", 2, kPrevious, edits[0] + 36, kLive},
+      {"an edit links forward", 1, kPrevious, edits[2], kLive},
+      {"current user misses the edit", -1, 16, 3, kLive},
+      {"newest directory missing", 2, kDirectory, 3, "Alpha*|Beta|Gamma old"},
+      // Nothing to mend: every slide container, the lists' text first.
+      {"newest document missing", 2, kDocumentRef, 9,
+       "Listed\nAlpha*|Beta old|Beta|Gamma old|Gamma"},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.name);
+    std::string stream = deck.stream, user = deck.CurrentUser();
+    (damage.edit < 0 ? user : stream)
+        .replace((damage.edit < 0 ? 0 : edits[damage.edit]) + damage.field, 4,
+                 U32(damage.value));
+    testing::CompoundFileWriter file;
+    file.AddStream(u"PowerPoint Document", stream);
+    file.AddStream(u"Current User", user);
+    auto extraction = ExtractFile(file.Build());
+    ASSERT_TRUE(extraction.ok) << extraction.message;
+    std::string slides;
+    for (const Slide& s : extraction.presentation.slides)
+      slides += (slides.empty() ? "" : "|") +
+                s.text.substr(0, s.text.size() - 1) + (s.hidden ? "*" : "");
+    EXPECT_EQ(slides, damage.slides);
+  }
+}
+
 // What the model gives for every sample file that fails, the exports' code
 // and message, is presentation_corpus_test's; a path that does not open:
 TEST(PresentationBuilderTest, MissingFileFails) {
