@@ -6,14 +6,16 @@
 // text. The model succeeds exactly when the complete text does; slides are
 // numbered 1..n; every string is valid UTF-8; the model's text is no larger
 // than the complete text could make of it (a UTF-16 unit is at most three
-// bytes of UTF-8), and links and comments stay within a multiple of the
-// input.
+// bytes of UTF-8), links and comments stay within a multiple of the
+// input, and tables are cut from the slide's text (TablesFollowText),
+// which the XHTML rendering then follows.
 #include <cstdint>
 #include <string>
 
 #include "api/presentation_extraction.h"
 #include "fixtures/compound_file_writer.h"
 #include "fuzz_check.h"
+#include "render/xhtml.h"
 
 namespace {
 
@@ -62,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < deck.slides.size(); ++i) {
     const auto& slide = deck.slides[i];
     Require(slide.number == i + 1, "slides are not numbered 1..n");
+    Require(txtppt2::testing::TablesFollowText(slide),
+            "a table's cells are not the slide's text");
     RequireValidUtf8(slide.text, "a slide's text");
     RequireValidUtf8(slide.notes, "a slide's notes");
     textBytes += slide.text.size() + slide.notes.size();
@@ -92,5 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the model holds more text than the complete text");
   Require(extraBytes <= 16 * uint64_t{size} + (1u << 20),
           "links and comments outgrow the input");
+  txtppt2::RenderXhtml(deck);
   return 0;
 }

@@ -3,7 +3,7 @@
 // complete text is the slide's text, the text of the masters it brought in,
 // then its notes; failures give the same code and message; numbers run
 // 1..n; every string is valid UTF-8; titles and link texts are the slide's
-// own text.
+// own text, and tables are cut from it (TablesFollowText).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +14,7 @@
 #include "model/utf8_text.h"
 #include "support/corpus.h"
 #include "support/sample_files.h"
+#include "support/table_check.h"
 #include "support/utf8_check.h"
 
 namespace txtppt2 {
@@ -85,6 +86,7 @@ void CheckAgainstCompleteText(const std::string& name, const Source& source) {
     EXPECT_EQ(slide.number, i + 1);
     for (const std::string* s : {&slide.text, &slide.notes})
       EXPECT_TRUE(IsValidUtf8(*s)) << "slide " << slide.number;
+    EXPECT_TRUE(testing::TablesFollowText(slide)) << "slide " << slide.number;
     if (slide.title) {
       EXPECT_FALSE(slide.title->empty());
       EXPECT_NE(slide.text.find(*slide.title), std::string::npos)
