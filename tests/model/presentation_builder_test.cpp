@@ -73,6 +73,14 @@ std::string Action(char action, uint16_t inst = 0) {
              inst);
 }
 
+// A table's own shape: one property, 0x039F, in instance 1.
+std::string TableShape() {
+  return Box(kOfficeArtSpContainer,
+             testing::RecordStreamBuilder()
+                 .Atom(0xF122, "\x9F\x03" + U32(1), 0x13)
+                 .Bytes());
+}
+
 // A table whose cells are stored out of row order: an empty cell and one
 // of two paragraphs in the first row, one cell in the second.
 std::string Table() {
@@ -81,11 +89,9 @@ std::string Table() {
     return Box(kOfficeArtSpContainer,
                Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) + box);
   };
-  std::string tableProperties =  // one property, 0x039F, in instance 1
-      testing::RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes();
-  return Box(kOfficeArtSpgrContainer,
-             Box(kOfficeArtSpContainer, tableProperties) + cell(9, 0, u"B") +
-                 cell(0, 5, u"A2\rmore") + cell(0, 0, u""));
+  return Box(kOfficeArtSpgrContainer, TableShape() + cell(9, 0, u"B") +
+                                          cell(0, 5, u"A2\rmore") +
+                                          cell(0, 0, u""));
 }
 
 std::string SlideTwo() {
@@ -93,6 +99,7 @@ std::string SlideTwo() {
   std::string shapes =
       Shape(Action(4), TextHeader(4) + Chars(u"Go\rnow")) +
       Shape("", TextHeader(4) + Chars(u"Second")) + Table() +
+      Box(kOfficeArtSpgrContainer, TableShape()) +  // no cells: no table
       Shape(Action(4) + Action(3, 1), "") +  // a picture
       Shape(Action(4, 1), TextHeader(4) + Chars(u"Hover")) +
       Shape(Action(3), TextHeader(4) + Chars(u"Jump"));
