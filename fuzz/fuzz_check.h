@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "../tests/support/table_check.h"
 #include "../tests/support/utf8_check.h"
 
 namespace txtppt2::fuzz {

@@ -8,13 +8,15 @@
 // than the complete text could make of it (a UTF-16 unit is at most three
 // bytes of UTF-8), or than its budget allows where it mends a chain of edits
 // that the complete text gives up on; links and comments stay within a
-// multiple of the input.
+// multiple of the input; tables are cut from the slide's text
+// (TablesFollowText), which the XHTML rendering then follows.
 #include <cstdint>
 #include <string>
 
 #include "api/presentation_extraction.h"
 #include "fixtures/compound_file_writer.h"
 #include "fuzz_check.h"
+#include "render/xhtml.h"
 
 namespace {
 
@@ -63,6 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < deck.slides.size(); ++i) {
     const auto& slide = deck.slides[i];
     Require(slide.number == i + 1, "slides are not numbered 1..n");
+    Require(txtppt2::testing::TablesFollowText(slide),
+            "a table's cells are not the slide's text");
     RequireValidUtf8(slide.text, "a slide's text");
     RequireValidUtf8(slide.notes, "a slide's notes");
     textBytes += slide.text.size() + slide.notes.size();
@@ -96,5 +100,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the model holds more text than its walk reads");
   Require(extraBytes <= 16 * uint64_t{size} + (1u << 20),
           "links and comments outgrow the input");
+  txtppt2::RenderXhtml(deck);
   return 0;
 }

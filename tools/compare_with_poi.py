@@ -5,7 +5,9 @@ Compiles tools/poi/PoiSlides.java against Debian's POI jars, runs it and
 txtppt2_dump_presentation over every .ppt of a folder, and checks, on each
 file POI reads: the slide count equals POI's, and each slide's text and
 notes hold every word of POI's text and notes for that slide (as many
-times as POI has it). Prints one line per file that differs and a summary;
+times as POI has it); its tables have POI's rows and cells, each cell
+POI's words; its links hold each link POI finds on a shape with a target,
+with the shape's words. Prints one line per file that differs and a summary;
 exits 1 when a file differs for a reason not listed in KNOWN, 77 when Java
 or POI is missing.
 
@@ -42,6 +44,38 @@ def missing_words(poi_text, ours):
     return words(poi_text) - words(ours)
 
 
+def table_shapes(tables):
+    return [[len(row) for row in table] for table in tables]
+
+
+def compare_tables(number, theirs, ours):
+    """Why a slide's tables differ from POI's; empty when they agree."""
+    if table_shapes(theirs) != table_shapes(ours):
+        return ["slide %d tables (cells a row) %s, POI %s" %
+                (number, table_shapes(ours), table_shapes(theirs))]
+    lost = sum(1 for table, mine in zip(theirs, ours)
+               for row, my_row in zip(table, mine)
+               for cell, my_cell in zip(row, my_row)
+               if missing_words(cell, my_cell))
+    return ["slide %d: %d table cells lack POI's words" % (number, lost)
+            ] if lost else []
+
+
+def compare_shape_links(number, theirs, ours):
+    """The links POI finds on shapes that ours lack. A target is the link's
+    address, else its label (the address as typed), as ours reads the
+    list; POI also lists links without either, which ours leaves out."""
+    lacking = []
+    for link in theirs:
+        url = link["address"] or link["label"]
+        if url and not any(mine["url"] == url and
+                           not missing_words(link["text"], mine["text"])
+                           for mine in ours):
+            lacking.append(url)
+    return ["slide %d lacks the shape links %s" % (number, lacking)
+            ] if lacking else []
+
+
 def run_poi(files, workdir):
     classpath = ":".join(os.path.join(JAVA_DIR, jar + ".jar") for jar in JARS)
     source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "poi",
@@ -74,6 +108,8 @@ def compare(poi, ours):
                 sample = " ".join(sorted(lost)[:6])
                 reasons.append("slide %d %s lacks %d of POI's words (%s)" %
                                (index, part, sum(lost.values()), sample))
+        reasons += compare_tables(index, a["tables"], b["tables"])
+        reasons += compare_shape_links(index, a["shape_links"], b["links"])
     return reasons
 
 

@@ -1,6 +1,6 @@
 // Prints the presentation model of each file given as one JSON object a
 // line, with the keys of the command's JSON: path, status, error, code,
-// properties, slides, masters. The tests' view of the model (the POI
+// properties, slides (with their tables), masters. The tests' view of the model (the POI
 // comparison, golden files), independent of the command's renderers.
 //
 //   txtppt2_dump_presentation FILE...
@@ -141,6 +141,21 @@ void Slides(std::string& out, const Presentation& presentation) {
       Text(out, "kind", header.kind);
       Text(out, "text", header.text);
       out += "}";
+    }
+    out += "]";
+    Key(out, "tables");
+    out += "[";
+    for (const auto& table : slide.tables) {
+      out += out.back() == '[' ? "[" : ",[";
+      for (const auto& row : table.rows) {
+        out += out.back() == '[' ? "[" : ",[";
+        for (const auto& cell : row) {
+          if (out.back() != '[') out.push_back(',');
+          Quote(out, cell);
+        }
+        out += "]";
+      }
+      out += "]";
     }
     out += "]}";
   }

@@ -151,7 +151,7 @@ def extract_text(source: Source, complete: bool = False,
 def extract_presentation(source: Source,
                          password: Optional[str] = None) -> Presentation:
     """Returns source as a deck: its properties, its slides (title, text,
-    notes, links, comments, headers) and its masters' text.
+    notes, links, comments, headers, tables) and its masters' text.
 
     The slides are those of the last save in presentation order, each
     with its notes page, as the txtppt2 command's ``--format json`` gives

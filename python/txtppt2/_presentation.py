@@ -18,8 +18,9 @@ PropertyValue = Union[None, bool, int, float, str]
 
 @dataclass(frozen=True)
 class Link:
-    """A hyperlinked run: its text and the target from the document's
-    hyperlink list."""
+    """A hyperlinked run, or a shape whose mouse click is a hyperlink: the
+    run's text or the shape's whole text ("" where it has none, as a
+    picture), and the target from the document's hyperlink list."""
     text: str
     url: str
 
@@ -81,7 +82,9 @@ class Slide:
     ``number`` counts from 1; ``title`` is the title placeholder's text (or
     the slide list's title where no shape shows one), None where there is
     none; ``text`` is the slide's own text in drawing order, title included,
-    each paragraph ended by LF; ``notes`` the notes page's own text.
+    each paragraph ended by LF; ``notes`` the notes page's own text;
+    ``tables`` each table among the slide's shapes as rows of its cells'
+    texts (each as ``text`` holds it, paragraphs ended by LF).
     """
     number: int
     title: Optional[str]
@@ -91,6 +94,7 @@ class Slide:
     links: Tuple[Link, ...] = ()
     comments: Tuple[Comment, ...] = ()
     headers: Tuple[HeaderText, ...] = ()
+    tables: Tuple[Tuple[Tuple[str, ...], ...], ...] = ()
 
     def to_dict(self) -> Dict[str, Any]:
         """The JSON record's object for this slide."""
@@ -100,6 +104,7 @@ class Slide:
             "links": [asdict(link) for link in self.links],
             "comments": [asdict(comment) for comment in self.comments],
             "headers": [asdict(header) for header in self.headers],
+            "tables": [[list(row) for row in table] for table in self.tables],
         }
 
 
@@ -137,7 +142,9 @@ class Presentation:
             notes=s["notes"], hidden=s["hidden"],
             links=tuple(Link(**link) for link in s["links"]),
             comments=tuple(Comment(**comment) for comment in s["comments"]),
-            headers=tuple(HeaderText(**header) for header in s["headers"]))
+            headers=tuple(HeaderText(**header) for header in s["headers"]),
+            tables=tuple(tuple(tuple(row) for row in table)
+                         for table in s["tables"]))
             for s in data["slides"])
         return cls(Properties(**data["properties"]), slides,
                    tuple(data["masters"]))

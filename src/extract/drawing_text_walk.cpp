@@ -110,23 +110,29 @@ bool PageTextWalk::IsTable(const RecordHeader& group) const {
 
 // A table's cells (its shapes after its own) in row order: by the top, then
 // the left, of their anchors in the group; cells without an anchor last.
+// The lines among them are the borders: read in their place, for any text
+// they hold, but no cells.
 void PageTextWalk::WalkTableCells(const RecordHeader& table) {
   struct Cell {
     int64_t top, left;
     RecordHeader shape;
+    bool border;
   };
   std::vector<Cell> cells;
   bool own = true;  // the first shape is the table's own
   ForEachChild(image, table, [&](const RecordHeader& child) {
     if (child.type == kOfficeArtSpContainer && !own) {
+      auto fsp = FindChild(image, child, kOfficeArtFSP);
+      bool border = fsp && fsp->instance == kShapeTypeLine;
       auto anchor = FindChild(image, child, kOfficeArtChildAnchor);
       if (anchor && anchor->BodyLength() >= ChildAnchorLayout::kSize) {
         uint32_t body = anchor->BodyStart();
         cells.push_back(
             {int32_t(LoadU32(image, body + ChildAnchorLayout::kTop)),
-             int32_t(LoadU32(image, body + ChildAnchorLayout::kLeft)), child});
+             int32_t(LoadU32(image, body + ChildAnchorLayout::kLeft)), child,
+             border});
       } else {
-        cells.push_back({INT64_MAX, 0, child});
+        cells.push_back({INT64_MAX, 0, child, border});
       }
     }
     own = own && child.type != kOfficeArtSpContainer;
@@ -136,12 +142,23 @@ void PageTextWalk::WalkTableCells(const RecordHeader& table) {
                    [](const Cell& a, const Cell& b) {
                      return a.top != b.top ? a.top < b.top : a.left < b.left;
                    });
-  for (const Cell& cell : cells) WalkShape(cell.shape);
+  // A row: the cells that share a top.
+  visitor.OnTableBegin();
+  const Cell* last = nullptr;  // the last cell that was no border
+  for (const Cell& cell : cells) {
+    if (!cell.border) {
+      visitor.OnTableCell(last == nullptr || cell.top != last->top);
+      last = &cell;
+    }
+    WalkShape(cell.shape);
+  }
+  visitor.OnTableEnd();
 }
 
 // A shape's own text box, or the list text its outline reference names.
 void PageTextWalk::WalkShape(const RecordHeader& shape) {
   if (skipPlaceholders && IsPromptPlaceholder(shape)) return;
+  visitor.OnShape(shape);
   std::optional<uint32_t> outlineRef;
   ForEachChild(image, shape, [&](const RecordHeader& part) {
     if (part.type == kOfficeArtClientTextbox ||

@@ -3,7 +3,9 @@
 // tables' cells in row order), each shape's own text box, or the slide-list
 // text its outline reference names; then the page's slide-list texts that
 // no shape showed or repeated. On a master, the placeholders that hold
-// prompts ("Click to edit ...") are passed over.
+// prompts ("Click to edit ...") are passed over. The visitor hears of
+// each shape before its text, and of each table's rows and cells (a row:
+// the cells that share a top).
 //
 // Only the drawing's own group tree is read: the deleted shapes kept after
 // it are not text. Hostile input: no recursion (groups nest on an explicit

@@ -47,9 +47,13 @@ constexpr uint16_t kOfficeArtDgContainer = 0xF002;
 constexpr uint16_t kOfficeArtSpgrContainer = 0xF003;
 constexpr uint16_t kOfficeArtSpContainer = 0xF004;
 constexpr uint16_t kOfficeArtClientTextbox = 0xF00D;  // a shape's text
+constexpr uint16_t kOfficeArtFSP = 0xF00A;  // a shape's type (instance), id
 constexpr uint16_t kOfficeArtChildAnchor = 0xF00F;    // a grouped shape's box
 constexpr uint16_t kOfficeArtClientData = 0xF011;     // a shape's data
 constexpr uint16_t kOfficeArtTertiaryFOPT = 0xF122;
+
+// The kOfficeArtFSP instance of a line: a table draws its borders so.
+constexpr uint16_t kShapeTypeLine = 20;
 
 // Instances of kRtSlideListWithText: which list it is.
 constexpr uint16_t kSlideListInstanceSlides = 0;

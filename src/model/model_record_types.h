@@ -76,10 +76,17 @@ struct SlideShowSlideInfoAtomLayout {
   static constexpr uint16_t kHidden = 0x0004;
 };
 
-// InteractiveInfoAtom: soundIdRef, then exHyperlinkIdRef (u32).
+// InteractiveInfoAtom: soundIdRef, then exHyperlinkIdRef (u32), then the
+// action (u8); the action that follows a hyperlink.
 struct InteractiveInfoAtomLayout {
   static constexpr uint32_t kHyperlinkId = 4;
+  static constexpr uint32_t kAction = 8;
+  static constexpr uint8_t kHyperlinkAction = 4;
 };
+
+// InteractiveInfo in a shape's client data, by instance: what a mouse
+// click does (a mouse over is instance 1).
+constexpr uint16_t kMouseClickInstance = 0;
 
 // TextInteractiveInfoAtom: the range's first and end character (u32 each).
 struct TextInteractiveInfoAtomLayout {

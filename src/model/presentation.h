@@ -7,6 +7,7 @@
 #ifndef TXTPPT2_MODEL_PRESENTATION_H_
 #define TXTPPT2_MODEL_PRESENTATION_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,7 +16,9 @@
 
 namespace txtppt2 {
 
-// A hyperlinked run: its text and the target from the document's
+// A hyperlinked run, or a shape (a picture, a text box) whose mouse click
+// follows a hyperlink with a target: the run's text or the shape's whole text ("" where the
+// shape has none, as a picture), and the target from the document's
 // hyperlink list.
 struct Link {
   std::string text;
@@ -36,6 +39,15 @@ struct HeaderText {
   std::string text;
 };
 
+// A table among the slide's shapes: its cells' texts, row by row (a row:
+// the cells whose tops line up), each as the slide's text holds it, its
+// paragraphs ended by LF ("" for a cell without text). In the slide's text
+// the cells' texts follow one another in this order from textOffset on.
+struct Table {
+  size_t textOffset = 0;  // in bytes of Slide::text
+  std::vector<std::vector<std::string>> rows;
+};
+
 struct Slide {
   uint32_t number = 0;  // 1-based, in presentation order
   // The title placeholder's text; the slide list's title where no shape
@@ -49,6 +61,7 @@ struct Slide {
   std::vector<Link> links;
   std::vector<Comment> comments;
   std::vector<HeaderText> headers;
+  std::vector<Table> tables;  // in drawing order
 };
 
 // A user-defined property's value: empty, boolean, integer, real, or text

@@ -99,6 +99,8 @@ const PresentationBuilder::ListText* PresentationBuilder::FindListText(
 }
 
 void PresentationBuilder::OnPage(const PageVisit& page) {
+  CloseShapeLink();
+  inTable = false;
   if (page.role == PageRole::kSlide)
     BeginSlide(page.container);
   else if (page.role == PageRole::kMaster && page.container)
@@ -113,6 +115,7 @@ void PresentationBuilder::OnPage(const PageVisit& page) {
 // container: that text belongs to the first slide.
 void PresentationBuilder::OnSlide(const RecordHeader& slide,
                                   size_t slideIndex) {
+  CloseShapeLink();
   StoreText();
   if (slideIndex == 0 && !presentation.slides.empty())
     ReadSlideParts(slide);
@@ -198,14 +201,70 @@ void PresentationBuilder::BeginNotes(const RecordHeader& notes) {
 void PresentationBuilder::OnText(const RecordHeader& atom,
                                  const RecordHeader* shape) {
   ReadAtomUnits(image, atom, units);
+  if (reading == Reading::kSlide && shape == nullptr)
+    CloseShapeLink();  // the page's leftover texts
+  const size_t begin = pageText.size();
   AppendParagraphs(pageText, units);
   if (reading != Reading::kSlide) return;
   Slide& slide = CurrentSlide();
+  if (inTable) {
+    // A border's text before the first cell opens one.
+    auto& rows = slide.tables.back().rows;
+    if (rows.empty()) rows.emplace_back(1);
+    rows.back().back().append(pageText, begin);
+  }
   if (shape != nullptr && !slide.title && IsTitleText(atom, *shape)) {
     std::string title = TrimmedText(units);
     if (!title.empty()) slide.title = std::move(title);
   }
   AddLinks(atom, shape, units, slide);
+}
+
+// A shape whose mouse click follows a hyperlink with a target: its link
+// comes before those of its text's runs, and takes the shape's text once
+// it is read.
+void PresentationBuilder::OnShape(const RecordHeader& shape) {
+  CloseShapeLink();
+  if (reading != Reading::kSlide || targets.empty()) return;
+  auto target = ReadShapeLinkTarget(image, shape, targets, *budget);
+  if (!target || target->empty()) return;  // nowhere to go
+  Slide& slide = CurrentSlide();
+  openShapeLink =
+      OpenShapeLink{slide.links.size(), slide.text.size() + pageText.size()};
+  slide.links.push_back({"", std::move(*target)});
+}
+
+void PresentationBuilder::CloseShapeLink() {
+  if (!openShapeLink) return;
+  StoreText();  // the shape's text ends the slide's text
+  Slide& slide = presentation.slides.back();
+  std::string_view text(slide.text);
+  text.remove_prefix(openShapeLink->textBegin);
+  while (text.ends_with('\n')) text.remove_suffix(1);
+  slide.links[openShapeLink->link].text = text;
+  openShapeLink.reset();
+}
+
+void PresentationBuilder::OnTableBegin() {
+  if (reading != Reading::kSlide) return;
+  Slide& slide = CurrentSlide();
+  slide.tables.push_back({slide.text.size() + pageText.size(), {}});
+  inTable = true;
+}
+
+void PresentationBuilder::OnTableCell(bool newRow) {
+  if (!inTable) return;
+  auto& rows = presentation.slides.back().tables.back().rows;
+  if (newRow || rows.empty()) rows.emplace_back();
+  rows.back().emplace_back();
+}
+
+// A table without cells is no table to show.
+void PresentationBuilder::OnTableEnd() {
+  if (!inTable) return;
+  auto& tables = presentation.slides.back().tables;
+  if (tables.back().rows.empty()) tables.pop_back();
+  inTable = false;
 }
 
 // A title: the text of a title placeholder, or a text whose header calls
@@ -273,6 +332,7 @@ void PresentationBuilder::StoreText() {
 }
 
 void PresentationBuilder::Finish() {
+  CloseShapeLink();
   StoreText();
   CloseSlide();
   auto& slides = presentation.slides;

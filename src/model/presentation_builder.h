@@ -7,6 +7,8 @@
 // model/model_text.h); the title from the first title placeholder's text,
 // else from the slide list's title text for the slide; the hyperlinked
 // ranges of its texts with the targets of the document's hyperlink list;
+// the hyperlinks of its shapes' mouse clicks, with the shape's text; the
+// tables among its shapes, cell by cell (model/presentation.h, Table);
 // the comments and hidden flag of its container; the headers and footers
 // of its own, its master's or the document's headers-and-footers records,
 // and those of its notes page. Each master's text, the first time a slide
@@ -44,6 +46,10 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // The fallback walk's.
   void OnSlide(const RecordHeader& slide, size_t slideIndex) override;
   void OnText(const RecordHeader& atom, const RecordHeader* shape) override;
+  void OnShape(const RecordHeader& shape) override;
+  void OnTableBegin() override;
+  void OnTableCell(bool newRow) override;
+  void OnTableEnd() override;
 
   // Completes what only the whole walk tells: the last slide's headers,
   // titles from the slide list, numbers. Drops masters without text, and
@@ -75,6 +81,7 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   void CloseSlide();
   void StoreText();
   bool IsTitleText(const RecordHeader& atom, const RecordHeader& shape);
+  void CloseShapeLink();
   void AddLinks(const RecordHeader& atom, const RecordHeader* shape,
                 std::u16string_view text, Slide& slide);
 
@@ -103,6 +110,15 @@ class PresentationBuilder final : public CompleteWalkVisitor {
   // once, so that each page's strings are allocated once, at their size;
   // its room is reused.
   std::string pageText;
+  // Whether the walk is in a table of the slide's text (its last).
+  bool inTable = false;
+  // The link of the shape being read, whose text is the shape's: its index
+  // in the slide's links and where the shape's text starts in the slide's.
+  struct OpenShapeLink {
+    size_t link;
+    size_t textBegin;
+  };
+  std::optional<OpenShapeLink> openShapeLink;
 };
 
 }  // namespace txtppt2

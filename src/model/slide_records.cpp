@@ -185,6 +185,28 @@ void AppendHeaderTexts(std::string_view image, const RecordHeader& container,
       Layout::kUserDate, "date");
 }
 
+std::optional<std::string> ReadShapeLinkTarget(std::string_view image,
+                                               const RecordHeader& shape,
+                                               const HyperlinkTargets& targets,
+                                               WorkBudget& budget) {
+  using Layout = InteractiveInfoAtomLayout;
+  std::optional<std::string> found;
+  ForEachGrandchild(
+      image, shape, kOfficeArtClientData, kRtInteractiveInfo, budget,
+      [&](const RecordHeader& info) {
+        if (found || info.instance != kMouseClickInstance) return;
+        auto atom = FindChild(image, info, kRtInteractiveInfoAtom);
+        if (!atom || atom->BodyLength() <= Layout::kAction ||
+            static_cast<uint8_t>(image[atom->BodyStart() + Layout::kAction]) !=
+                Layout::kHyperlinkAction)
+          return;
+        auto target = targets.find(LoadU32(image, atom->BodyStart() +
+                                                      Layout::kHyperlinkId));
+        if (target != targets.end()) found = target->second;
+      });
+  return found;
+}
+
 // Each range follows the interactive information that names its link.
 void AppendRangeLinks(std::string_view image, uint32_t from, uint32_t end,
                       std::u16string_view units,

@@ -60,6 +60,13 @@ void AppendHeaderTexts(std::string_view image, const RecordHeader& container,
                        const char* place, WorkBudget& budget,
                        std::vector<HeaderText>& out);
 
+// The target of the shape's mouse-click action, where that action follows
+// a hyperlink of the list.
+std::optional<std::string> ReadShapeLinkTarget(std::string_view image,
+                                               const RecordHeader& shape,
+                                               const HyperlinkTargets& targets,
+                                               WorkBudget& budget);
+
 // The links of the hyperlinked ranges among the records that follow a text
 // atom in its parent (from `from` up to `end`, stopping at the next text's
 // header, text atom or slide entry): each range's characters of units and

@@ -92,6 +92,17 @@ void WriteSlide(JsonBuilder& json, const Slide& slide) {
     json.EndObject();
   }
   json.EndArray();
+  json.Key("tables").BeginArray();
+  for (const Table& table : slide.tables) {
+    json.BeginArray();
+    for (const auto& row : table.rows) {
+      json.BeginArray();
+      for (const std::string& cell : row) json.String(cell);
+      json.EndArray();
+    }
+    json.EndArray();
+  }
+  json.EndArray();
   json.EndObject();
 }
 

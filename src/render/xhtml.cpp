@@ -42,11 +42,12 @@ void AppendElement(std::string& out, std::string_view tag,
   out += '>';
 }
 
-void AppendLink(std::string& out, const Link& link) {
+void AppendLink(std::string& out, std::string_view url,
+                std::string_view text) {
   out += "<a href=\"";
-  AppendXmlText(out, link.url, true);
+  AppendXmlText(out, url, true);
   out += "\">";
-  AppendXmlText(out, link.text);
+  AppendXmlText(out, text);
   out += "</a>";
 }
 
@@ -55,15 +56,24 @@ void AppendParagraphs(std::string& out, std::string_view text) {
     if (!IsBlank(line)) AppendElement(out, "p", line);
 }
 
-// Where a link shows in the slide's lines.
+// What of a link's text is looked for: its first line.
+std::string_view ShownText(const Link& link) {
+  std::string_view text = link.text;
+  return text.substr(0, text.find('\n'));
+}
+
+// Where a link shows in the slide's lines: `length` bytes of line `line`
+// from `begin` on.
 struct LinkPlace {
   size_t line;
   size_t begin;
+  size_t length;
   const Link* link;
 };
 
 // The links found in the lines that are shown, in order, each after the
-// one before; the rest go into `unplaced`.
+// one before; the rest go into `unplaced`. A link without text (a
+// picture's) is not looked for.
 std::vector<LinkPlace> PlaceLinks(const std::vector<std::string_view>& lines,
                                   const std::vector<Link>& links,
                                   std::vector<const Link*>& unplaced) {
@@ -71,13 +81,17 @@ std::vector<LinkPlace> PlaceLinks(const std::vector<std::string_view>& lines,
   size_t line = 0, offset = 0;
   bool searching = true;
   for (const Link& link : links) {
-    searching = searching && !link.text.empty() &&
-                link.text.size() <= kLongestFoundLink;
+    const std::string_view shown = ShownText(link);
+    if (shown.empty()) {
+      unplaced.push_back(&link);
+      continue;
+    }
+    searching = searching && shown.size() <= kLongestFoundLink;
     size_t found = std::string_view::npos;
     size_t at = line;
     for (; searching && at < lines.size(); ++at, offset = 0) {
       if (IsBlank(lines[at])) continue;  // left out of the document
-      found = lines[at].find(link.text, offset);
+      found = lines[at].find(shown, offset);
       if (found != std::string_view::npos) break;
     }
     if (found == std::string_view::npos) {
@@ -85,40 +99,93 @@ std::vector<LinkPlace> PlaceLinks(const std::vector<std::string_view>& lines,
       unplaced.push_back(&link);
       continue;
     }
-    places.push_back({at, found, &link});
+    places.push_back({at, found, shown.size(), &link});
     line = at;
-    offset = found + link.text.size();
+    offset = found + shown.size();
   }
   return places;
 }
 
-void AppendSlideContent(std::string& out, const Slide& slide) {
-  const std::vector<std::string_view> lines = Lines(slide.text);
-  std::vector<const Link*> unplaced;
-  const std::vector<LinkPlace> places =
-      PlaceLinks(lines, slide.links, unplaced);
-  size_t next = 0;
-  out += "<div class=\"slide-content\">";
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (IsBlank(lines[i])) continue;
-    out += "<p>";
-    size_t written = 0;
-    for (; next < places.size() && places[next].line == i; ++next) {
-      const LinkPlace& place = places[next];
-      AppendXmlText(out, lines[i].substr(written, place.begin - written));
-      AppendLink(out, *place.link);
-      written = place.begin + place.link->text.size();
+// The slide's lines, each with the links placed in it, and its tables.
+class SlideContentWriter {
+ public:
+  SlideContentWriter(std::string& out_, const Slide& slide_)
+      : out(out_), slide(slide_), lines(Lines(slide.text)) {
+    places = PlaceLinks(lines, slide.links, unplaced);
+  }
+
+  void Write() {
+    out += "<div class=\"slide-content\">";
+    for (const Table& table : slide.tables) {
+      for (; line < lines.size() && Offset(line) < table.textOffset; ++line)
+        WriteParagraph();
+      WriteTable(table);
     }
-    AppendXmlText(out, lines[i].substr(written));
+    for (; line < lines.size(); ++line) WriteParagraph();
+    for (const Link* link : unplaced) {
+      // A link without text shows its target.
+      out += "<p class=\"link\">";
+      AppendLink(out, link->url, link->text.empty() ? link->url : link->text);
+      out += "</p>";
+    }
+    out += "</div>\n";
+  }
+
+ private:
+  size_t Offset(size_t index) const {
+    return static_cast<size_t>(lines[index].data() - slide.text.data());
+  }
+
+  void WriteParagraph() {
+    if (IsBlank(lines[line])) return;
+    out += "<p>";
+    WriteLine();
     out += "</p>";
   }
-  for (const Link* link : unplaced) {
-    out += "<p class=\"link\">";
-    AppendLink(out, *link);
-    out += "</p>";
+
+  // Each cell holds the lines of its text, parted by <br/>.
+  void WriteTable(const Table& table) {
+    size_t cellEnd = table.textOffset;
+    out += "<table>";
+    for (const auto& row : table.rows) {
+      out += "<tr>";
+      for (const std::string& cell : row) {
+        cellEnd += cell.size();
+        out += "<td>";
+        bool first = true;
+        for (; line < lines.size() && Offset(line) < cellEnd; ++line) {
+          if (IsBlank(lines[line])) continue;
+          if (!first) out += "<br/>";
+          WriteLine();
+          first = false;
+        }
+        out += "</td>";
+      }
+      out += "</tr>";
+    }
+    out += "</table>";
   }
-  out += "</div>\n";
-}
+
+  void WriteLine() {
+    const std::string_view text = lines[line];
+    size_t written = 0;
+    for (; next < places.size() && places[next].line == line; ++next) {
+      const LinkPlace& place = places[next];
+      AppendXmlText(out, text.substr(written, place.begin - written));
+      AppendLink(out, place.link->url, text.substr(place.begin, place.length));
+      written = place.begin + place.length;
+    }
+    AppendXmlText(out, text.substr(written));
+  }
+
+  std::string& out;
+  const Slide& slide;
+  const std::vector<std::string_view> lines;
+  std::vector<LinkPlace> places;
+  std::vector<const Link*> unplaced;
+  size_t line = 0;  // the next line to write
+  size_t next = 0;  // the next place
+};
 
 void AppendComments(std::string& out, const std::vector<Comment>& comments) {
   out += "<div class=\"slide-comments\">";
@@ -214,7 +281,7 @@ std::string RenderXhtml(const Presentation& presentation) {
   out += "<body>\n";
   for (const Slide& slide : presentation.slides) {
     out += "<div class=\"slide\">\n";
-    AppendSlideContent(out, slide);
+    SlideContentWriter(out, slide).Write();
     if (!IsBlank(slide.notes)) {
       out += "<div class=\"slide-notes\">";
       AppendParagraphs(out, slide.notes);

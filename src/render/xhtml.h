@@ -5,7 +5,8 @@
 //     <meta name="author" content="..."/> ... <title>...</title></head>
 //   <body>
 //     <div class="slide">
-//       <div class="slide-content"><p>...</p> ...</div>
+//       <div class="slide-content"><p>...</p> ...
+//         <table><tr><td>...</td> ...</tr> ...</table> ...</div>
 //       <div class="slide-notes"><p>...</p></div>
 //       <div class="slide-comments"><p class="slide-comment">...</p></div>
 //     </div> ...
@@ -14,11 +15,13 @@
 //
 // The meta names are the JSON record's property keys ("custom:NAME" for a
 // user-defined property); only present properties are listed. Each line of
-// text is a <p>; blank lines are left out. A link's text is an <a href>
-// where it is found in the slide's text, in order, else an <a> in a
-// <p class="link"> of its own after the text. The notes and comments divs are there where the slide
-// has notes or comments. The document is well-formed XML whatever the text
-// holds (see AppendXmlText).
+// text is a <p>, but a table's, which are its cells' <td>, a cell's lines
+// parted by <br/>; blank lines are left out. A link's text (its first
+// line) is an <a href> where it is found in the slide's text, in order,
+// else an <a> in a <p class="link"> of its own after the text (the target
+// as its text where the link has none, as a picture's). The notes and
+// comments divs are there where the slide has notes or comments. The
+// document is well-formed XML whatever the text holds (see AppendXmlText).
 #ifndef TXTPPT2_RENDER_XHTML_H_
 #define TXTPPT2_RENDER_XHTML_H_
 

@@ -3,10 +3,11 @@
 Apache POI 4.0.1 (Debian's libapache-poi-java) reads of them, its paragraph
 separators written as LF. golden/poi_slides.json holds per file only what
 POI shows: each listed slide's title (exact), text and notes (words the
-slide's own must hold, in order where "ordered"), links (exact), comments
-(author, initials, words); the properties listed (exact). Every slide is
-listed unless "slide_count" says otherwise. Then every corpus file in every
-format, for well-formed output.
+slide's own must hold, in order where "ordered"), links (exact), tables
+(exact, a cell's last LF aside), comments (author, initials, words); the
+properties listed (exact). Every slide is listed unless "slide_count" says
+otherwise. Then every corpus file in every format, for well-formed output
+and the JSON's tables, cell for cell, in the XHTML.
 
   golden_test.py CLI CORPUS_DIR     (77: skipped, no corpus and CI unset)
 """
@@ -18,6 +19,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
+XHTML = "{http://www.w3.org/1999/xhtml}"
 failures = []
 
 
@@ -46,6 +48,10 @@ def check_slide(name, expected, slide, ordered):
     if "links" in expected:
         check(slide["links"] == expected["links"], where + " links",
               slide["links"])
+    if "tables" in expected:
+        got = [[[cell.removesuffix("\n") for cell in row] for row in table]
+               for table in slide["tables"]]
+        check(got == expected["tables"], where + " tables", got)
     if "comments" in expected:
         got = slide["comments"]
         check(len(got) == len(expected["comments"]) and all(
@@ -79,11 +85,23 @@ def check_whole_corpus(cli, corpus):
     check(len(firsts) == len(slides) and
           out["markdown"].count(b"<!-- Slide number: ") == sum(slides),
           "corpus: markdown slides", len(firsts))
-    for document in out["xhtml"].split(b"<?xml ")[1:]:
+    cells = [[[[len(row) for row in table] for table in slide["tables"]]
+              for slide in r["slides"]] for r in records
+             if r["slides"] is not None]
+    documents = out["xhtml"].split(b"<?xml ")[1:]
+    check(len(documents) == len(cells), "corpus: XHTML documents",
+          len(documents))
+    for document, expected in zip(documents, cells):
         try:
-            ET.fromstring(b"<?xml " + document)
+            root = ET.fromstring(b"<?xml " + document)
         except ET.ParseError as error:
             failures.append(f"corpus: XHTML not well-formed: {error}")
+            continue
+        slides = [div for div in root.iter(XHTML + "div")
+                  if div.get("class") == "slide"]
+        got = [[[len(tr) for tr in table]
+                for table in slide.iter(XHTML + "table")] for slide in slides]
+        check(got == expected, "corpus: XHTML tables", (got, expected))
 
 
 def main():

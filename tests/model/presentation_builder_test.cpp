@@ -1,6 +1,6 @@
 // The slide model of a deck written record by record: titles from
 // placeholders and from the slide list, notes, hidden slides, hyperlinked
-// ranges, comments, headers and footers of the document, the slide and the
+// ranges and shapes, a table, comments, headers and footers of the document, the slide and the
 // notes page, masters once, and the property sets beside the document.
 #include <gtest/gtest.h>
 
@@ -66,10 +66,44 @@ std::string SlideOne() {
   return Page(kRtSlide, 0x80000000, 300, shapes, hidden + tags);
 }
 
+// What a mouse click (instance 0) or a mouse over (1) on a shape does,
+// with hyperlink 7: 4 follows it, 3 jumps to a slide.
+std::string Action(char action, uint16_t inst = 0) {
+  return Box(0x0FF2, Atom(0x0FF3, U32(0) + U32(7) + action + std::string(7, '\0')),
+             inst);
+}
+
+// A table's own shape: one property, 0x039F, in instance 1.
+std::string TableShape() {
+  return Box(kOfficeArtSpContainer,
+             testing::RecordStreamBuilder()
+                 .Atom(0xF122, "\x9F\x03" + U32(1), 0x13)
+                 .Bytes());
+}
+
+// A table whose cells are stored out of row order: an empty cell and one
+// of two paragraphs in the first row, one cell in the second.
+std::string Table() {
+  auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
+    std::string box = text.empty() ? "" : Box(kOfficeArtClientTextbox, Chars(text));
+    return Box(kOfficeArtSpContainer,
+               Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) + box);
+  };
+  return Box(kOfficeArtSpgrContainer, TableShape() + cell(9, 0, u"B") +
+                                          cell(0, 5, u"A2\rmore") +
+                                          cell(0, 0, u""));
+}
+
 std::string SlideTwo() {
   std::string own = HeadersFooters(kHasFooter, u"", u"", u"Own foot", 0);
-  return Page(kRtSlide, 0x80000000, 0,
-              Shape("", TextHeader(4) + Chars(u"Second")), own);
+  std::string shapes =
+      Shape(Action(4), TextHeader(4) + Chars(u"Go\rnow")) +
+      Shape("", TextHeader(4) + Chars(u"Second")) + Table() +
+      Box(kOfficeArtSpgrContainer, TableShape()) +  // no cells: no table
+      Shape(Action(4) + Action(3, 1), "") +  // a picture
+      Shape(Action(4, 1), TextHeader(4) + Chars(u"Hover")) +
+      Shape(Action(3), TextHeader(4) + Chars(u"Jump"));
+  return Page(kRtSlide, 0x80000000, 0, shapes, own);
 }
 
 std::string Document() {
@@ -150,14 +184,25 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
                                                "notes/header/Notes head"}));
 
   // No shape shows a title: the list's title, which the text ends with as
-  // no shape showed it either; its own footer replaces the document's.
+  // no shape showed it either; its own footer replaces the document's. The
+  // table's cells row by row; links for the shapes that a click takes to
+  // a hyperlink, with their whole text.
   const Slide& second = deck.slides[1];
   EXPECT_EQ(second.number, 2u);
   EXPECT_EQ(second.title.value_or("(none)"), "Listed title");
-  EXPECT_EQ(second.text, "Second\nListed title\n");
+  const std::string before = "Go\nnow\nSecond\n";
+  EXPECT_EQ(second.text, before + "A2\nmore\nB\nHover\nJump\nListed title\n");
+  ASSERT_EQ(second.tables.size(), 1u);
+  EXPECT_EQ(second.tables[0].textOffset, before.size());
+  EXPECT_EQ(second.tables[0].rows,
+            (std::vector<std::vector<std::string>>{{"", "A2\nmore\n"},
+                                                   {"B\n"}}));
   EXPECT_EQ(second.notes, "");
   EXPECT_FALSE(second.hidden);
-  EXPECT_TRUE(second.links.empty());
+  std::vector<std::string> links;
+  for (const Link& link : second.links) links.push_back(link.text + "|" + link.url);
+  EXPECT_EQ(links, (std::vector<std::string>{"Go\nnow|http://example.com/#intro",
+                                             "|http://example.com/#intro"}));
   ASSERT_EQ(second.headers.size(), 1u);
   EXPECT_EQ(second.headers[0].kind + second.headers[0].text, "footerOwn foot");
 

@@ -4,7 +4,8 @@
 // then its notes (unless the model mends a broken chain of edits, where
 // the complete text walks every record); failures give the same code and
 // message; numbers run 1..n; every string is valid UTF-8; titles and link
-// texts are the slide's own text.
+// texts are the slide's own text, and tables are cut from it
+// (TablesFollowText).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "model/utf8_text.h"
 #include "support/corpus.h"
 #include "support/sample_files.h"
+#include "support/table_check.h"
 #include "support/utf8_check.h"
 
 namespace txtppt2 {
@@ -88,6 +90,7 @@ void CheckAgainstCompleteText(const std::string& name, const Source& source) {
     EXPECT_EQ(slide.number, i + 1);
     for (const std::string* s : {&slide.text, &slide.notes})
       EXPECT_TRUE(IsValidUtf8(*s)) << "slide " << slide.number;
+    EXPECT_TRUE(testing::TablesFollowText(slide)) << "slide " << slide.number;
     if (slide.title) {
       EXPECT_FALSE(slide.title->empty());
       EXPECT_NE(slide.text.find(*slide.title), std::string::npos)

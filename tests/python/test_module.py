@@ -287,6 +287,9 @@ def test_presentation_dataclasses_are_frozen_and_round_trip():
         with pytest.raises(dataclasses.FrozenInstanceError):
             setattr(target, name, None)
     assert txtppt2.Presentation.from_dict(presentation.to_dict()) == presentation
+    tabled = dataclasses.replace(presentation, slides=(dataclasses.replace(
+        slide, tables=((("a\n", ""), ("b\n",)),)),))
+    assert txtppt2.Presentation.from_dict(tabled.to_dict()) == tabled
     assert pickle.loads(pickle.dumps(presentation)) == presentation
     assert json.loads(json.dumps(presentation.to_dict())) == presentation.to_dict()
     # to_dict hands out copies: changing them leaves the deck as it was.

@@ -71,14 +71,26 @@ def check_json(strings, path):
         value = text(raw)
         check(slide == {
             "number": number, "title": value,
-            "text": value + "\nbody " + value + "\n", "notes": value,
+            "text": value + "\nbody " + value + "\nend\n", "notes": value,
             "hidden": number % 2 == 0,
             "links": [{"text": value, "url": value}],
             "comments": [{"author": value, "initials": value, "text": value,
                           "date": value}],
-            "headers": [{"place": "slide", "kind": "footer", "text": value}]},
+            "headers": [{"place": "slide", "kind": "footer", "text": value}],
+            "tables": [[["body " + value + "\n", ""], ["end\n"]]]},
             f"JSON slide {number}", slide)
     check(deck["masters"] == [text(raw) for raw in strings], "masters")
+
+
+def cell_lines(td):
+    """A table cell's lines, which <br/> parts."""
+    parts = [td.text or ""]
+    for child in td:
+        if child.tag == XHTML + "br":
+            parts.append(child.tail or "")
+        else:
+            parts[-1] += "".join(child.itertext()) + (child.tail or "")
+    return [part for part in parts if part]
 
 
 def check_xhtml(strings, path):
@@ -96,12 +108,18 @@ def check_xhtml(strings, path):
         value = xml_text(raw)
         content = slide.find(XHTML + "div[@class='slide-content']")
         paragraphs = ["".join(p.itertext()) for p in content
-                      if p.get("class") is None]
-        check(paragraphs == lines(value + "\nbody " + value + "\n"),
-              f"slide {number} paragraphs", paragraphs)
+                      if p.tag == XHTML + "p" and p.get("class") is None]
+        check(paragraphs == lines(value), f"slide {number} paragraphs",
+              paragraphs)
+        rows = [[cell_lines(td) for td in tr]
+                for table in content.iter(XHTML + "table") for tr in table]
+        check(rows == [[lines("body " + value), []], [["end"]]],
+              f"slide {number} table", rows)
         links = [(a.get("href"), "".join(a.itertext()))
                  for a in content.iter(XHTML + "a")]
-        check(links == [(value, value)], f"slide {number} link", links)
+        # The first line where the text is found, the whole where it is not.
+        check(links == [(value, value.split("\n")[0] or value)],
+              f"slide {number} link", links)
         notes = slide.find(XHTML + "div[@class='slide-notes']")
         check((notes is None and not lines(value)) or
               ["".join(p.itertext()) for p in notes] == lines(value),

@@ -6,8 +6,9 @@
 //
 // OUTDIR/strings.hex holds the strings, one per line in hex; the deck's
 // slide i (from 1) has string i-1 as its title, notes, link text and URL,
-// comment fields and footer, and "<string>\nbody <string>\n" as its text;
-// every property and the masters take the strings in turn.
+// comment fields and footer, and "<string>\nbody <string>\nend\n" as its
+// text, a table of two rows from "body" on: {"body <string>\n", ""} and
+// {"end\n"}; every property and the masters take the strings in turn.
 #include <cstdio>
 #include <fstream>
 #include <limits>
@@ -66,7 +67,9 @@ Presentation HostileDeck() {
     Slide& slide = deck.slides.emplace_back();
     slide.number = ++number;
     slide.title = text;
-    slide.text = text + "\nbody " + text + "\n";
+    slide.text = text + "\nbody " + text + "\nend\n";
+    slide.tables.push_back(
+        {text.size() + 1, {{"body " + text + "\n", ""}, {"end\n"}}});
     slide.notes = text;
     slide.hidden = number % 2 == 0;
     slide.links.push_back({text, text});

@@ -1,6 +1,7 @@
 // Prints what Apache POI reads of each .ppt file given, one JSON object a
-// line: its slides (number, title, text, notes, comments, hyperlinks) and
-// its two property sets; or the error POI met. The independent peer of
+// line: its slides (number, title, text, notes, comments, hyperlinks of
+// runs and of shapes, tables as rows of cell texts) and its two property
+// sets; or the error POI met. The independent peer of
 // tools/compare_with_poi.py.
 //
 //   javac -cp POI_JARS -d OUT tools/poi/PoiSlides.java
@@ -10,17 +11,25 @@ import java.io.FileInputStream;
 import java.io.InputStream;
 import java.io.PrintStream;
 import java.text.SimpleDateFormat;
+import java.util.ArrayDeque;
 import java.util.Date;
+import java.util.Deque;
 import java.util.List;
 import java.util.TimeZone;
 
 import org.apache.poi.hpsf.DocumentSummaryInformation;
 import org.apache.poi.hpsf.SummaryInformation;
 import org.apache.poi.hslf.usermodel.HSLFComment;
+import org.apache.poi.hslf.usermodel.HSLFGroupShape;
 import org.apache.poi.hslf.usermodel.HSLFHyperlink;
 import org.apache.poi.hslf.usermodel.HSLFNotes;
+import org.apache.poi.hslf.usermodel.HSLFShape;
+import org.apache.poi.hslf.usermodel.HSLFSimpleShape;
 import org.apache.poi.hslf.usermodel.HSLFSlide;
 import org.apache.poi.hslf.usermodel.HSLFSlideShow;
+import org.apache.poi.hslf.usermodel.HSLFTable;
+import org.apache.poi.hslf.usermodel.HSLFTableCell;
+import org.apache.poi.hslf.usermodel.HSLFTextShape;
 import org.apache.poi.hslf.usermodel.HSLFTextParagraph;
 import org.apache.poi.hslf.usermodel.HSLFTextRun;
 
@@ -90,7 +99,9 @@ public final class PoiSlides {
           json.append("{\"text\":").append(quote(run.getRawText()));
           json.append(",\"url\":").append(quote(link.getAddress())).append('}');
         }
-    json.append("],\"comments\":[");
+    json.append("]");
+    appendShapes(json, slide);
+    json.append(",\"comments\":[");
     first = true;
     for (HSLFComment comment : slide.getComments()) {
       if (!first) json.append(',');
@@ -101,6 +112,47 @@ public final class PoiSlides {
       json.append(",\"date\":").append(date(comment.getDate())).append('}');
     }
     json.append("]}");
+  }
+
+  // The slide's tables (rows of the cells POI has) and the links of its
+  // shapes' clicks (the shape's text, or null), groups entered.
+  private static void appendShapes(StringBuilder json, HSLFSlide slide) {
+    StringBuilder tables = new StringBuilder();
+    StringBuilder links = new StringBuilder();
+    Deque<HSLFShape> open = new ArrayDeque<>(slide.getShapes());
+    while (!open.isEmpty()) {
+      HSLFShape shape = open.poll();
+      if (shape instanceof HSLFTable) {
+        HSLFTable table = (HSLFTable) shape;
+        tables.append(tables.length() == 0 ? "[" : ",[");
+        for (int row = 0; row < table.getNumberOfRows(); ++row) {
+          tables.append(row == 0 ? "[" : ",[");
+          boolean first = true;
+          for (int column = 0; column < table.getNumberOfColumns(); ++column) {
+            HSLFTableCell cell = table.getCell(row, column);
+            if (cell == null) continue;
+            tables.append(first ? "" : ",").append(quote(cell.getText()));
+            first = false;
+          }
+          tables.append(']');
+        }
+        tables.append(']');
+      } else if (shape instanceof HSLFGroupShape) {
+        for (HSLFShape child : ((HSLFGroupShape) shape).getShapes())
+          open.add(child);
+      } else if (shape instanceof HSLFSimpleShape) {
+        HSLFHyperlink link = ((HSLFSimpleShape) shape).getHyperlink();
+        if (link == null) continue;
+        String text = shape instanceof HSLFTextShape
+                          ? ((HSLFTextShape) shape).getText() : null;
+        links.append(links.length() == 0 ? "" : ",");
+        links.append("{\"text\":").append(quote(text));
+        links.append(",\"address\":").append(quote(link.getAddress()));
+        links.append(",\"label\":").append(quote(link.getLabel())).append('}');
+      }
+    }
+    json.append(",\"tables\":[").append(tables).append(']');
+    json.append(",\"shape_links\":[").append(links).append(']');
   }
 
   private static void appendProperties(StringBuilder json,
