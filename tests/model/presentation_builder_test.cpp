@@ -54,7 +54,8 @@ std::string SlideOne() {
                                         CString(u"A", 2) +
                                         Atom(0x2EE1, U32(1) + systemTime +
                                                          U32(0) + U32(0)));
-  std::string tags = Box(0x1388, Box(0x138A, CString(u"___PPT10", 0) +
+  std::string tags = Box(0x1388, Box(0x1389, CString(u"x", 0)) +  // a string tag
+                                     Box(0x138A, CString(u"___PPT10", 0) +
                                                  Atom(0x138B, comment)));
   // "site" (characters 6 to 10) links to hyperlink 7.
   std::string link = Box(0x0FF2, Atom(0x0FF3, U32(0) + U32(7) + U32(4) +

@@ -48,6 +48,11 @@ TEST(Windows1252Test, MatchesWindows) {
           static_cast<int>(got.size()), " ", &used);
       EXPECT_EQ(got.substr(0, size), c.bytes) << c.name << ", room " << room;
     }
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR,
+                                  c.units.data(), int(c.units.size()), nullptr,
+                                  0, " ", nullptr),
+              int(c.bytes.size()))
+        << c.name << ", the size alone";
   }
 }
 
