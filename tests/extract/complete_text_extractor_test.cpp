@@ -22,29 +22,13 @@ using testing::Utf16Le;
 const std::string kSeparator = std::string(30, '-') + "\r\n";
 constexpr uint16_t kInteractiveInfo = 0x0FF2;
 
-// A shape: its client data records, then its text box, when given.
-std::string Shape(const std::string& data, std::u16string_view text = u"") {
-  std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
-  if (!text.empty()) parts += Box(kOfficeArtClientTextbox, Chars(text));
-  return Box(kOfficeArtSpContainer, parts);
-}
 // A table of three cells stored out of row order.
 std::string Table() {
-  auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
-    return Box(kOfficeArtSpContainer,
-               Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) +
-                   Box(kOfficeArtClientTextbox, Chars(text)));
-  };
-  std::string tableProperties =  // one property, 0x039F, in instance 1
-      RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes();
-  return Box(kOfficeArtSpgrContainer,
-             Box(kOfficeArtSpContainer, tableProperties) + cell(9, 0, u"B") +
-                 cell(0, 5, u"A2") + cell(0, 0, u"A1"));
+  return Box(kOfficeArtSpgrContainer, TableShape() + TableCell(9, 0, u"B") +
+                                          TableCell(0, 5, u"A2") +
+                                          TableCell(0, 0, u"A1"));
 }
-std::string Placeholder(char type, std::u16string_view prompt) {
-  return Shape(Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0')),
-               prompt);
-}
+std::string TextShape(std::u16string_view text) { return Shape("", Chars(text)); }
 
 std::string Extract(const std::string& stream, const std::string* user) {
   auto document = testing::StreamOver({stream});
@@ -76,14 +60,15 @@ Deck LiveDeck(const std::string& slideList) {
   deck.Add(1, Document(slideList));
   deck.Add(2,
            Page(kRtSlide, 0x80000000, 1,
-                Shape("", u"Box") + Shape(Atom(kRtOutlineTextRefAtom, U32(1))) +
-                    Shape(Atom(kRtOutlineTextRefAtom, U32(1)))));
-  deck.Add(3, Page(kRtSlide, 0x80000000, 0, Shape("", u"Second") + Table()));
+                TextShape(u"Box") + Shape(Atom(kRtOutlineTextRefAtom, U32(1)), "") +
+                    Shape(Atom(kRtOutlineTextRefAtom, U32(1)), "")));
+  deck.Add(3, Page(kRtSlide, 0x80000000, 0, TextShape(u"Second") + Table()));
   deck.Add(4, Page(kRtNotes, 0, 0,  // its shape in a group of its own
-                   Box(kOfficeArtSpgrContainer, Shape("", u"Note"))));
+                   Box(kOfficeArtSpgrContainer, TextShape(u"Note"))));
   deck.Add(5, Page(kRtMainMaster, 0, 0,
-                   Placeholder(1, u"Click to edit") + Placeholder(9, u"Foot") +
-                       Shape("", u"Logo")));
+                   Shape(Placeholder(1), Chars(u"Click to edit")) +
+                       Shape(Placeholder(9), Chars(u"Foot")) +
+                       TextShape(u"Logo")));
   return deck.Save(0);
 }
 
@@ -106,7 +91,7 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
   deck.Add(1, Document(slide1 + PersistEntry(3, 257) + Chars(u"Newer")))
-      .Add(3, Page(kRtSlide, 0, 0, Shape("", u"Newer")))
+      .Add(3, Page(kRtSlide, 0, 0, TextShape(u"Newer")))
       .Save(deck.lastEdit);
   std::string newer = deck.CurrentUser();
   EXPECT_EQ(Extract(deck.stream, &newer), first + kSeparator + "Newer\r\n");
@@ -133,7 +118,7 @@ TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
   };
   for (const Case& c : cases) {
     Deck deck = LiveDeck(list);
-    deck.Add(c.persistId, Page(c.type, 0, 0, Shape("", u"Stray")))
+    deck.Add(c.persistId, Page(c.type, 0, 0, TextShape(u"Stray")))
         .Save(deck.lastEdit);
     std::string user = deck.CurrentUser();
     EXPECT_EQ(Extract(deck.stream, &user), c.expected)

@@ -24,14 +24,6 @@ std::string CString(std::u16string_view text, uint16_t inst) {
   return Atom(kRtCString, Utf16Le(text), inst);
 }
 std::string TextHeader(uint32_t type) { return Atom(kRtTextHeaderAtom, U32(type)); }
-std::string Shape(const std::string& data, const std::string& textbox) {
-  std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
-  if (!textbox.empty()) parts += Box(kOfficeArtClientTextbox, textbox);
-  return Box(kOfficeArtSpContainer, parts);
-}
-std::string Placeholder(char type) {
-  return Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0'));
-}
 // Headers and footers: the flags, then the user date, header and footer.
 std::string HeadersFooters(uint16_t flags, std::u16string_view date,
                            std::u16string_view header,
@@ -74,25 +66,12 @@ std::string Action(char action, uint16_t inst = 0) {
              inst);
 }
 
-// A table's own shape: one property, 0x039F, in instance 1.
-std::string TableShape() {
-  return Box(kOfficeArtSpContainer,
-             testing::RecordStreamBuilder()
-                 .Atom(0xF122, "\x9F\x03" + U32(1), 0x13)
-                 .Bytes());
-}
-
 // A table whose cells are stored out of row order: an empty cell and one
 // of two paragraphs in the first row, one cell in the second.
 std::string Table() {
-  auto cell = [](uint32_t top, uint32_t left, std::u16string_view text) {
-    std::string box = text.empty() ? "" : Box(kOfficeArtClientTextbox, Chars(text));
-    return Box(kOfficeArtSpContainer,
-               Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) + box);
-  };
-  return Box(kOfficeArtSpgrContainer, TableShape() + cell(9, 0, u"B") +
-                                          cell(0, 5, u"A2\rmore") +
-                                          cell(0, 0, u""));
+  return Box(kOfficeArtSpgrContainer, TableShape() + TableCell(9, 0, u"B") +
+                                          TableCell(0, 5, u"A2\rmore") +
+                                          TableCell(0, 0, u""));
 }
 
 std::string SlideTwo() {

@@ -35,6 +35,28 @@ inline std::string PersistEntry(uint32_t persistRef, uint32_t pageId) {
   return Atom(kRtSlidePersistAtom,
               U32(persistRef) + U32(0) + U32(0) + U32(pageId) + U32(0));
 }
+// A shape: its client data records, then its text box's, each left out
+// when empty.
+inline std::string Shape(const std::string& data, const std::string& textbox) {
+  std::string parts = data.empty() ? "" : Box(kOfficeArtClientData, data);
+  if (!textbox.empty()) parts += Box(kOfficeArtClientTextbox, textbox);
+  return Box(kOfficeArtSpContainer, parts);
+}
+inline std::string Placeholder(char type) {
+  return Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0'));
+}
+// A table's own shape: one property, 0x039F, in instance 1; then a cell,
+// anchored at its top and left, with its text.
+inline std::string TableShape() {
+  return Box(kOfficeArtSpContainer,
+             RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes());
+}
+inline std::string TableCell(uint32_t top, uint32_t left,
+                             std::u16string_view text) {
+  return Box(kOfficeArtSpContainer,
+             Atom(0xF00F, U32(left) + U32(top) + U32(9) + U32(9)) +
+                 (text.empty() ? "" : Box(kOfficeArtClientTextbox, Chars(text))));
+}
 // A slide, notes page or master: its SlideAtom, the records given as
 // extras, then a drawing of shapes.
 inline std::string Page(uint16_t type, uint32_t masterId, uint32_t notesId,
