@@ -80,6 +80,8 @@ std::string SlideTwo() {
       Shape(Action(4), TextHeader(4) + Chars(u"Go\rnow")) +
       Shape("", TextHeader(4) + Chars(u"Second")) + Table() +
       Box(kOfficeArtSpgrContainer, TableShape()) +  // no cells: no table
+      Box(kOfficeArtSpgrContainer,  // a group, not a table: in stored order
+          TableShape(0x0380) + TableCell(9, 0, u"Y") + TableCell(0, 0, u"X")) +
       Shape(Action(4) + Action(3, 1), "") +  // a picture
       Shape(Action(4, 1), TextHeader(4) + Chars(u"Hover")) +
       Shape(Action(3), TextHeader(4) + Chars(u"Jump"));
@@ -171,7 +173,7 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
   EXPECT_EQ(second.number, 2u);
   EXPECT_EQ(second.title.value_or("(none)"), "Listed title");
   const std::string before = "Go\nnow\nSecond\n";
-  EXPECT_EQ(second.text, before + "A2\nmore\nB\nHover\nJump\nListed title\n");
+  EXPECT_EQ(second.text, before + "A2\nmore\nB\nY\nX\nHover\nJump\nListed title\n");
   ASSERT_EQ(second.tables.size(), 1u);
   EXPECT_EQ(second.tables[0].textOffset, before.size());
   EXPECT_EQ(second.tables[0].rows,

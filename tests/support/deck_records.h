@@ -45,11 +45,12 @@ inline std::string Shape(const std::string& data, const std::string& textbox) {
 inline std::string Placeholder(char type) {
   return Atom(kRtPlaceholderAtom, U32(0) + type + std::string(3, '\0'));
 }
-// A table's own shape: one property, 0x039F, in instance 1; then a cell,
-// anchored at its top and left, with its text.
-inline std::string TableShape() {
+// A table's own shape: one property in its tertiary options, 0x039F
+// (tableProperties) unless another is given; then a cell, anchored at its
+// top and left, with its text.
+inline std::string TableShape(uint16_t property = 0x039F) {
   return Box(kOfficeArtSpContainer,
-             RecordStreamBuilder().Atom(0xF122, "\x9F\x03" + U32(1), 0x13).Bytes());
+             RecordStreamBuilder().Atom(0xF122, U16(property) + U32(1), 0x13).Bytes());
 }
 inline std::string TableCell(uint32_t top, uint32_t left,
                              std::u16string_view text) {
