@@ -87,6 +87,10 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
   std::string first = "Box\r\nBody\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n";
   EXPECT_EQ(Extract(deck.stream, &user),
             first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\nSec\r\n");
+  // An edit of just the 20 bytes whose fields are read is one still.
+  std::string shortEdit = deck.stream.substr(0, deck.lastEdit + 28);
+  EXPECT_EQ(Extract(shortEdit.replace(deck.lastEdit + 4, 4, U32(20)), &user),
+            Extract(deck.stream, &user));
 
   // An incremental save replaces slide 2 and the document; the old copies
   // stay in the stream.
