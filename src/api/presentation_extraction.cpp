@@ -56,12 +56,11 @@ std::optional<StreamImage> ReadPropertyStream(CompoundStorage& storage,
     std::unique_ptr<RecordStreamReader> reader(opened);
     uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
                                                : uint64_t{kPropertySetLimit};
-    uint32_t whole = static_cast<uint32_t>(std::min<uint64_t>(
-        {limit, kPropertySetLimit, reader->Size()}));
+    uint32_t whole = static_cast<uint32_t>(
+        std::min<uint64_t>({limit, kPropertySetLimit, reader->Size()}));
     StreamImage window(*reader, std::min(whole, kPropertyWindow));
     // A window cut short holds all the data there is.
-    if (window.Bytes().size() < std::min(whole, kPropertyWindow))
-      return window;
+    if (window.Bytes().size() < std::min(whole, kPropertyWindow)) return window;
     uint64_t extent = PropertySetExtent(window.Bytes(), whole);
     if (extent <= window.Bytes().size()) return window;
     return StreamImage(*reader, static_cast<uint32_t>(extent));

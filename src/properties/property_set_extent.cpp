@@ -54,17 +54,19 @@ std::optional<uint64_t> SectionExtent(const Window& window, uint64_t start,
   std::vector<uint32_t> offsets;
   offsets.reserve(count);
   for (uint64_t i = 0; i < count; ++i)
-    offsets.push_back(*window.U32(start + kSectionHeaderSize +
-                                  i * kPropertyEntrySize + 4));
+    offsets.push_back(
+        *window.U32(start + kSectionHeaderSize + i * kPropertyEntrySize + 4));
   std::vector<uint32_t> sorted = offsets;
   std::sort(sorted.begin(), sorted.end());
   uint64_t extent = start + tableEnd;
   for (uint64_t i = 0; i < count; ++i) {
-    uint32_t id = *window.U32(start + kSectionHeaderSize + i * kPropertyEntrySize);
+    uint32_t id =
+        *window.U32(start + kSectionHeaderSize + i * kPropertyEntrySize);
     uint64_t offset = offsets[i];
     if (offset >= size) continue;  // no bytes to read
     auto next = std::upper_bound(sorted.begin(), sorted.end(), offset);
-    uint64_t runEnd = next == sorted.end() ? size : std::min<uint64_t>(*next, size);
+    uint64_t runEnd =
+        next == sorted.end() ? size : std::min<uint64_t>(*next, size);
     uint64_t need = runEnd;
     if (id != kDictionaryPropertyId) {
       auto type = window.U16(start + offset);
