@@ -9,6 +9,7 @@
 #include "fuzz_check.h"
 #include "properties/document_properties_reader.h"
 #include "properties/property_set.h"
+#include "properties/property_set_extent.h"
 
 namespace {
 
@@ -60,5 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "an empty or oversized text property");
   for (const auto& custom : properties.custom)
     RequireValidUtf8(custom.name, "a custom property's name");
+
+  // The extent told from a window keeps every section, property id and
+  // type (the values may differ only where one overruns its run).
+  uint64_t extent =
+      txtppt2::PropertySetExtent(stream.substr(0, 512), stream.size());
+  Require(extent <= size, "an extent past the stream");
+  auto part = txtppt2::ReadPropertySet(stream.substr(0, extent));
+  Require(part.size() == sections.size(), "a section lost to the extent");
+  for (size_t i = 0; i < part.size(); ++i) {
+    const auto& kept = part[i].properties;
+    const auto& all = sections[i].properties;
+    Require(kept.size() == all.size(), "a property lost to the extent");
+    for (size_t j = 0; j < kept.size(); ++j)
+      Require(kept[j].id == all[j].id && kept[j].type == all[j].type,
+              "a property's type lost to the extent");
+  }
   return 0;
 }

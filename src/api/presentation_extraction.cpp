@@ -15,6 +15,7 @@
 #include "interface/conversion_error_state.h"
 #include "model/presentation_builder.h"
 #include "properties/document_properties_reader.h"
+#include "properties/property_set_extent.h"
 
 namespace txtppt2 {
 
@@ -23,6 +24,9 @@ namespace {
 // A property set holds a few hundred bytes of text; a thumbnail may make it
 // larger. Bytes past this are not read (the properties come first).
 constexpr uint32_t kPropertySetLimit = 16u << 20;
+// The first read of a property set stream: its headers, tables and
+// properties but for a large value (the thumbnail), which need not be read.
+constexpr uint32_t kPropertyWindow = 4096;
 
 // The storage of the source, or null with the failure recorded in errors,
 // with the exports' messages and codes.
@@ -41,8 +45,9 @@ std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
   return nullptr;
 }
 
-// The named property set stream's bytes; none where it is missing or
-// cannot be read (the properties are then absent, not an error).
+// The named property set stream's bytes, as far as its properties need
+// them; none where it is missing or cannot be read (the properties are then
+// absent, not an error).
 std::optional<StreamImage> ReadPropertyStream(CompoundStorage& storage,
                                               const WCHAR* name) {
   StorageStream* opened = nullptr;
@@ -51,8 +56,14 @@ std::optional<StreamImage> ReadPropertyStream(CompoundStorage& storage,
     std::unique_ptr<RecordStreamReader> reader(opened);
     uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
                                                : uint64_t{kPropertySetLimit};
-    return StreamImage(*reader, static_cast<uint32_t>(std::min<uint64_t>(
-                                    limit, kPropertySetLimit)));
+    uint32_t whole = static_cast<uint32_t>(
+        std::min<uint64_t>({limit, kPropertySetLimit, reader->Size()}));
+    StreamImage window(*reader, std::min(whole, kPropertyWindow));
+    // A window cut short holds all the data there is.
+    if (window.Bytes().size() < std::min(whole, kPropertyWindow)) return window;
+    uint64_t extent = PropertySetExtent(window.Bytes(), whole);
+    if (extent <= window.Bytes().size()) return window;
+    return StreamImage(*reader, static_cast<uint32_t>(extent));
   } catch (const std::runtime_error&) {
     return std::nullopt;
   }

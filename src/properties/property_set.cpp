@@ -11,22 +11,9 @@
 
 namespace txtppt2 {
 
-namespace {
+using namespace property_set_layout;
 
-// Stream header: byte order, version, system id, class id, section count;
-// then per section a format id and the section's offset.
-constexpr uint16_t kByteOrderMark = 0xFFFE;
-constexpr size_t kSectionCountOffset = 24;
-constexpr size_t kHeaderSize = 28;
-constexpr size_t kSectionEntrySize = 20;  // format id and offset
-// A stream holds one section, or two (DocumentSummaryInformation's second
-// holds the user-defined properties); more are not read, which keeps the
-// work linear however many sections share the same bytes.
-constexpr size_t kMaxSections = 2;
-// Section header: byte size, property count; then id and offset pairs.
-constexpr size_t kSectionHeaderSize = 8;
-constexpr size_t kPropertyEntrySize = 8;
-constexpr size_t kValueHeaderSize = 4;  // type and padding
+namespace {
 
 constexpr uint16_t kCodePageUtf16 = 1200;
 
@@ -121,6 +108,22 @@ PropertyValue TimeValue(std::optional<std::string> iso) {
   return std::move(*iso);
 }
 
+}  // namespace
+
+bool DecodesValueType(uint16_t type) {
+  switch (type) {
+    case VT_I2: case VT_UI2: case VT_I1: case VT_UI1: case VT_I4:
+    case VT_INT: case VT_UI4: case VT_UINT: case VT_I8: case VT_UI8:
+    case VT_BOOL: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
+    case VT_FILETIME: case VT_LPSTR: case VT_BSTR: case VT_LPWSTR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
 // Reads one section: its code page and dictionary first (they may stand
 // anywhere in the table), then the other values in table order.
 class SectionReader {
@@ -169,6 +172,7 @@ class SectionReader {
     return true;
   }
 
+  // Decodes the types DecodesValueType names, and no others.
   PropertyValue ReadValue(size_t offset) {
     auto type = section.U16(offset);
     if (!type) return std::monostate{};

@@ -21,6 +21,7 @@
 #define TXTPPT2_PROPERTIES_PROPERTY_SET_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,6 +43,24 @@ constexpr FormatId kDocumentSummaryInformationId = {
 constexpr FormatId kUserDefinedPropertiesId = {
     0x05, 0xD5, 0xCD, 0xD5, 0x9C, 0x2E, 0x1B, 0x10,
     0x93, 0x97, 0x08, 0x00, 0x2B, 0x2C, 0xF9, 0xAE};
+
+// The stream's layout.
+namespace property_set_layout {
+// Stream header: byte order, version, system id, class id, section count;
+// then per section a format id and the section's offset.
+constexpr uint16_t kByteOrderMark = 0xFFFE;
+constexpr size_t kSectionCountOffset = 24;
+constexpr size_t kHeaderSize = 28;
+constexpr size_t kSectionEntrySize = 20;  // format id and offset
+// A stream holds one section, or two (DocumentSummaryInformation's second
+// holds the user-defined properties); more are not read, which keeps the
+// work linear however many sections share the same bytes.
+constexpr size_t kMaxSections = 2;
+// Section header: byte size, property count; then id and offset pairs.
+constexpr size_t kSectionHeaderSize = 8;
+constexpr size_t kPropertyEntrySize = 8;
+constexpr size_t kValueHeaderSize = 4;  // type and padding
+}  // namespace property_set_layout
 
 // Property ids with a meaning in every section.
 constexpr uint32_t kDictionaryPropertyId = 0;
@@ -69,6 +88,10 @@ struct PropertySection {
   std::vector<PropertyEntry> properties;
   std::vector<DictionaryEntry> dictionary;  // the names of property 0
 };
+
+// Whether ReadPropertySet decodes a value of the type (VT_*); the others
+// come out empty whatever their bytes.
+bool DecodesValueType(uint16_t type);
 
 // The sections of the stream, in stored order; none where the stream is no
 // property set. Never throws but for an exhausted allocation.

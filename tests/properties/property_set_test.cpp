@@ -9,6 +9,7 @@
 #include "properties/document_properties_reader.h"
 #include "properties/file_time.h"
 #include "properties/property_set.h"
+#include "properties/property_set_extent.h"
 #include "support/utf8_check.h"
 
 namespace txtppt2 {
@@ -281,6 +282,47 @@ TEST(PropertySetTest, SharedValuesDoNotMultiplyTheOutput) {
       textBytes += text->size();
   EXPECT_GE(textBytes, longText.size());  // the first ones are read
   EXPECT_LE(textBytes, 3 * crafted.size() + 4096);
+}
+
+// The bytes the properties need, told from a window of the stream's start:
+// a thumbnail (VT_CF) at a section's end is left unread, a text after one
+// is not, and the first extent bytes give the whole stream's properties.
+TEST(PropertySetTest, ExtentLeavesTheThumbnailUnread) {
+  const std::string thumbnail =
+      std::string("\x47\0\0\0", 4) + std::string(9000, 'x');
+  struct Case {
+    std::vector<StoredSection> sections;
+    size_t unread;  // bytes at least left past the extent
+  } cases[] = {
+      {{{kSummaryInformationId,
+         {{1, I2Value(1252)}, {2, LpstrValue("Title")}, {17, thumbnail}}}},
+       8990},
+      {{{kUserDefinedPropertiesId,
+         {{0, DictionaryValue({{2, u"Client"}}, false)},
+          {2, LpstrValue("Acme")}}},
+        {kSummaryInformationId, {{17, thumbnail}, {4, LpstrValue("Ann")}}}},
+       0},
+      {{{kSummaryInformationId,  // the table itself past the window
+         std::vector<testing::StoredProperty>(40, {2, LpstrValue("Title")})}},
+       0},
+  };
+  for (const Case& c : cases) {
+    const std::string stream = WritePropertySet(c.sections);
+    uint64_t extent = PropertySetExtent(
+        std::string_view(stream).substr(0, 256), stream.size());
+    EXPECT_LE(extent + c.unread, stream.size());
+    auto whole = ReadPropertySet(stream);
+    auto part = ReadPropertySet(std::string_view(stream).substr(0, extent));
+    ASSERT_EQ(part.size(), whole.size());
+    for (size_t i = 0; i < whole.size(); ++i) {
+      ASSERT_EQ(part[i].properties.size(), whole[i].properties.size());
+      for (size_t j = 0; j < whole[i].properties.size(); ++j) {
+        EXPECT_EQ(part[i].properties[j].type, whole[i].properties[j].type);
+        EXPECT_EQ(part[i].properties[j].value, whole[i].properties[j].value);
+      }
+      EXPECT_EQ(part[i].dictionary.size(), whole[i].dictionary.size());
+    }
+  }
 }
 
 }  // namespace
