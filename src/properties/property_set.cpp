@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "model/utf8_text.h"
+#include "properties/bounded_bytes.h"
 #include "properties/code_page_text.h"
 #include "properties/file_time.h"
-#include "storage/record_stream_reader.h"  // DecodeU16, DecodeU32
 
 namespace txtppt2 {
 
@@ -47,39 +47,7 @@ constexpr size_t kDecodeFactor = 2;
 constexpr size_t kDecodeFloor = 4096;
 
 // A bounded view of one section's bytes; every read is checked.
-class SectionBytes {
- public:
-  explicit SectionBytes(std::string_view bytes_) : bytes(bytes_) {}
-
-  bool Has(size_t at, size_t count) const {
-    return at <= bytes.size() && count <= bytes.size() - at;
-  }
-  std::optional<uint16_t> U16(size_t at) const {
-    if (!Has(at, 2)) return std::nullopt;
-    return DecodeU16(Data(at));
-  }
-  std::optional<uint32_t> U32(size_t at) const {
-    if (!Has(at, 4)) return std::nullopt;
-    return DecodeU32(Data(at));
-  }
-  std::optional<uint64_t> U64(size_t at) const {
-    auto low = U32(at), high = U32(at + 4);
-    if (!low || !high) return std::nullopt;
-    return uint64_t{*low} | (uint64_t{*high} << 32);
-  }
-  // count bytes from at, or fewer where the section ends first.
-  std::string_view Slice(size_t at, size_t count) const {
-    if (at >= bytes.size()) return {};
-    return bytes.substr(at, count);
-  }
-  size_t Size() const { return bytes.size(); }
-
- private:
-  const unsigned char* Data(size_t at) const {
-    return reinterpret_cast<const unsigned char*>(bytes.data()) + at;
-  }
-  std::string_view bytes;
-};
+using SectionBytes = BoundedBytes;
 
 // Up to the first NUL.
 std::string_view CutAtNul(std::string_view text) {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "properties/bounded_bytes.h"
 #include "properties/property_set.h"
-#include "storage/record_stream_reader.h"  // DecodeU16, DecodeU32
 
 namespace txtppt2 {
 
@@ -13,30 +13,8 @@ using namespace property_set_layout;
 
 namespace {
 
-// The window's bytes, read at offsets from the stream's start; nullopt
-// where the bytes lie past the window.
-class Window {
- public:
-  explicit Window(std::string_view bytes_) : bytes(bytes_) {}
-
-  bool Has(uint64_t at, uint64_t count) const {
-    return at <= bytes.size() && count <= bytes.size() - at;
-  }
-  std::optional<uint16_t> U16(uint64_t at) const {
-    if (!Has(at, 2)) return std::nullopt;
-    return DecodeU16(Data(at));
-  }
-  std::optional<uint32_t> U32(uint64_t at) const {
-    if (!Has(at, 4)) return std::nullopt;
-    return DecodeU32(Data(at));
-  }
-
- private:
-  const unsigned char* Data(uint64_t at) const {
-    return reinterpret_cast<const unsigned char*>(bytes.data()) + at;
-  }
-  std::string_view bytes;
-};
+// The window's bytes, read at offsets from the stream's start.
+using Window = BoundedBytes;
 
 // The end (from the stream's start) of the bytes one section's properties
 // need, or nullopt where the window cannot tell. The section spans
