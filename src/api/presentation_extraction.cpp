@@ -50,10 +50,9 @@ std::unique_ptr<CompoundStorage> OpenSource(const Source& source,
 // absent, not an error).
 std::optional<StreamImage> ReadPropertyStream(CompoundStorage& storage,
                                               const WCHAR* name) {
-  StorageStream* opened = nullptr;
+  std::unique_ptr<StorageStream> reader = storage.OpenOptionalStream(name);
+  if (!reader) return std::nullopt;
   try {
-    storage.OpenStream(name, &opened);
-    std::unique_ptr<RecordStreamReader> reader(opened);
     uint64_t limit = storage.SourceSize() != 0 ? storage.SourceSize()
                                                : uint64_t{kPropertySetLimit};
     uint32_t whole = static_cast<uint32_t>(

@@ -67,18 +67,6 @@ HGLOBAL ConvertOwnedStorage(MakeStorage makeStorage, OutputMode mode,
   return nullptr;
 }
 
-// Opens the named stream of storage, or gives null where it cannot.
-std::unique_ptr<RecordStreamReader> OpenOptionalStream(CompoundStorage& storage,
-                                                       const WCHAR* name) {
-  StorageStream* opened = nullptr;
-  try {
-    storage.OpenStream(name, &opened);
-  } catch (const std::runtime_error&) {
-    opened = nullptr;
-  }
-  return std::unique_ptr<RecordStreamReader>(opened);
-}
-
 // The streams of the complete walk: "Current User" is optional (without
 // it the whole stream is walked), and the stream is read whole, up to what
 // the file can hold. A file saved for both PowerPoint 95 and 97 keeps the
@@ -96,13 +84,13 @@ CompleteWalkStreams OpenCompleteWalkStreams(CompoundStorage& root,
   CompleteWalkStreams streams;
   streams.dual = root.OpenStorage(TXTPPT2_WTEXT("PP97_DUALSTORAGE"));
   if (streams.dual)
-    streams.dualDocument = OpenOptionalStream(
-        *streams.dual, TXTPPT2_WTEXT("PowerPoint Document"));
+    streams.dualDocument = streams.dual->OpenOptionalStream(
+        TXTPPT2_WTEXT("PowerPoint Document"));
   CompoundStorage& storage = streams.dualDocument ? *streams.dual : root;
   streams.document =
       streams.dualDocument ? streams.dualDocument.get() : &rootDocument;
   streams.currentUser =
-      OpenOptionalStream(storage, TXTPPT2_WTEXT("Current User"));
+      storage.OpenOptionalStream(TXTPPT2_WTEXT("Current User"));
   // The walk holds no more than the file could: its size, where it is known
   // (not 0), and never past what the stream offsets can address.
   const uint64_t sourceSize = storage.SourceSize();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "storage/check_storage_result.h"
@@ -56,6 +57,17 @@ void CompoundStorage::OpenStream(const WCHAR* name, StorageStream** out) {
                                          stream->StreamSlot()));
   stream->StreamOpened();
   *out = stream.release();
+}
+
+std::unique_ptr<StorageStream> CompoundStorage::OpenOptionalStream(
+    const WCHAR* name) {
+  StorageStream* opened = nullptr;
+  try {
+    OpenStream(name, &opened);
+  } catch (const std::runtime_error&) {
+    return nullptr;
+  }
+  return std::unique_ptr<StorageStream>(opened);
 }
 
 std::unique_ptr<CompoundStorage> CompoundStorage::OpenStorage(

@@ -35,6 +35,9 @@ class CompoundStorage {
   // deletes *out. Throws std::runtime_error when it cannot be opened, and
   // then leaves *out alone.
   void OpenStream(const WCHAR* name, StorageStream** out);
+  // The same, for a stream that may be missing: null where it cannot be
+  // opened, for whatever reason.
+  std::unique_ptr<StorageStream> OpenOptionalStream(const WCHAR* name);
 
   // Opens the named storage among the root's children; null when it cannot
   // be opened (a storage that is not there is the usual case, so it is not
