@@ -57,12 +57,11 @@ struct OfficeArtFoptLayout {
 };
 
 // OfficeArtChildAnchor: a grouped shape's rectangle in the group's
-// coordinates, four signed 32-bit values.
+// coordinates, four signed 32-bit values (left, top, right, bottom); only
+// the top left corner orders cells.
 struct ChildAnchorLayout {
   static constexpr uint32_t kLeft = 0;
   static constexpr uint32_t kTop = 4;
-  static constexpr uint32_t kRight = 8;
-  static constexpr uint32_t kBottom = 12;
   static constexpr uint32_t kSize = 16;
 };
 

@@ -12,10 +12,10 @@
 
 namespace txtppt2 {
 
-// Sector numbers above kMaxRegularSector are markers, never sectors.
+// Sector numbers above kMaxRegularSector are markers, never sectors (the
+// FAT's and DIFAT's own sectors are marked too, and end a chain as any
+// marker does).
 constexpr uint32_t kMaxRegularSector = 0xFFFFFFFA;
-constexpr uint32_t kDifatSector = 0xFFFFFFFC;
-constexpr uint32_t kFatSector = 0xFFFFFFFD;
 constexpr uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr uint32_t kFreeSector = 0xFFFFFFFF;
 
