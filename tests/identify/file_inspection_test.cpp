@@ -21,16 +21,6 @@ using testing::CompoundFileVersion;
 using testing::CompoundFileWriter;
 using namespace testing::deck_records;
 
-void PutU16(std::string& bytes, size_t at, uint16_t value) {
-  bytes[at] = static_cast<char>(value);
-  bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-void PutU32(std::string& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    bytes[at + i] = static_cast<char>(value >> (8 * i));
-}
-
 // The fields of a one-save document that the damage cases change.
 struct Deck {
   uint32_t headerToken = 0xE391C05F;
@@ -42,30 +32,20 @@ struct Deck {
 };
 
 // The PowerPoint Document stream: a DocumentContainer holding one text
-// atom at 0, the PersistDirectoryAtom at 24, the UserEditAtom at 40.
+// atom at 0, the PersistDirectoryAtom (one entry, id 1) at 24, the
+// UserEditAtom (major version 3, persistIdSeed 2) at 40.
 std::string DocumentStream(const Deck& deck) {
-  std::string stream = Box(0x03E8, Atom(0x0FA8, "Hi, deck"));
-  std::string directory(8, '\0');
-  PutU32(directory, 0, 1u << 20 | 1);  // one entry, id 1
-  PutU32(directory, 4, deck.persistOffset);
-  stream += Atom(0x1772, directory);
-  std::string edit(0x1C, '\0');
-  edit[7] = 3;  // majorVersion
-  PutU32(edit, 8, deck.offsetLastEdit);
-  PutU32(edit, 12, deck.offsetPersistDirectory);
-  PutU32(edit, 16, deck.docPersistIdRef);
-  PutU32(edit, 20, 2);  // persistIdSeed
-  return stream + Atom(0x0FF5, edit);
+  return Box(0x03E8, Atom(0x0FA8, "Hi, deck")) +
+         Atom(0x1772, U32(1u << 20 | 1) + U32(deck.persistOffset)) +
+         Atom(0x0FF5, U32(0) + U32(3u << 24) + U32(deck.offsetLastEdit) +
+                          U32(deck.offsetPersistDirectory) +
+                          U32(deck.docPersistIdRef) + U32(2) + U32(0));
 }
 
 std::string CurrentUserStream(const Deck& deck) {
-  std::string atom(0x14, '\0');
-  PutU32(atom, 0, 0x14);
-  PutU32(atom, 4, deck.headerToken);
-  PutU32(atom, 8, deck.offsetToCurrentEdit);
-  PutU16(atom, 14, 0x03F4);
-  atom[16] = 3;
-  return Atom(0x0FF6, atom);
+  return Atom(0x0FF6, U32(0x14) + U32(deck.headerToken) +
+                          U32(deck.offsetToCurrentEdit) + U16(0) +
+                          U16(0x03F4) + U32(3));
 }
 
 std::string DeckFile(const Deck& deck, uint64_t truncateTo = 0) {
@@ -197,6 +177,7 @@ TEST(Utf8ToUtf16Test, PasswordsOfEveryWidthAndBrokenBytes) {
        "b",
        u"a\uFFFDb"},                                      // not a lead byte
       {"\xC3", u"\uFFFD"},                                // cut short
+      {"\xC3(", u"\uFFFD("},                              // no continuation
       {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong
       {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
