@@ -106,9 +106,10 @@ TEST(ConversionDriverTest, FailureTable) {
   }
 }
 
-// The probe takes only S_OK for a stream, and releases any it is given.
+// The probe takes only S_OK for a stream (an exception is no stream), and
+// releases any it is given.
 TEST(SupportProbesTest, OnlySOkOpensTheStream) {
-  for (HRESULT opened : {S_OK, HRESULT{2}, STG_E_FILENOTFOUND}) {
+  for (HRESULT opened : {S_OK, HRESULT{2}, STG_E_FILENOTFOUND, E_OUTOFMEMORY}) {
     auto* fake = new FakeStorage(opened, {OneSlideText()});  // one reference
     EXPECT_EQ(HasDocumentStream(fake), opened == S_OK) << opened;
     EXPECT_EQ(fake->lastName, u"PowerPoint Document");

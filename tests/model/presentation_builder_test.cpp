@@ -49,12 +49,14 @@ std::string SlideOne() {
   std::string tags = Box(0x1388, Box(0x1389, CString(u"x", 0)) +  // a string tag
                                      Box(0x138A, CString(u"___PPT10", 0) +
                                                  Atom(0x138B, comment)));
-  // "site" (characters 6 to 10) links to hyperlink 7.
+  // "site" (characters 6 to 10) links to hyperlink 7: the box's second
+  // text's range, none of the first's.
   std::string link = Box(0x0FF2, Atom(0x0FF3, U32(0) + U32(7) + U32(4) +
                                                   U32(0))) +
                      Atom(0x0FDF, U32(6) + U32(10));
   std::string shapes =
-      Shape("", TextHeader(4) + Chars(u"Visit site") + link) +
+      Shape("", TextHeader(4) + Chars(u"Plain text") + Chars(u"Visit site") +
+                    link) +
       Shape(Placeholder(0x0D), TextHeader(0) + Chars(u"Agenda"));
   return Page(kRtSlide, 0x80000000, 300, shapes, hidden + tags);
 }
@@ -145,7 +147,7 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
   const Slide& first = deck.slides[0];
   EXPECT_EQ(first.number, 1u);
   EXPECT_EQ(first.title.value_or("(none)"), "Agenda");
-  EXPECT_EQ(first.text, "Visit site\nAgenda\n");
+  EXPECT_EQ(first.text, "Plain text\nVisit site\nAgenda\n");
   EXPECT_EQ(first.notes, "Speaker note\n");
   EXPECT_TRUE(first.hidden);
   ASSERT_EQ(first.links.size(), 1u);

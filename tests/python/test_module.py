@@ -12,6 +12,7 @@ import os
 import pickle
 import shutil
 import subprocess
+import threading
 import typing
 from pathlib import Path
 
@@ -66,6 +67,19 @@ def test_every_kind_of_source_converts(kind, tmp_path):
         assert txtppt2.extract_text(SOURCES[kind](path, stack)) == SAMPLE_TEXT
         assert txtppt2.extract_presentation(SOURCES[kind](path, stack)) == \
             txtppt2.extract_presentation(SAMPLE)
+
+
+def test_a_pipe_reads_as_its_file():
+    deck = SEEDS / "many_containers.ppt"  # 160 KiB: more than one read
+    read, write = os.pipe()
+    feeder = threading.Thread(target=lambda: open(write, "wb").write(deck.read_bytes()))
+    feeder.start()
+    try:
+        assert txtppt2.extract_presentation(f"/dev/fd/{read}") == \
+            txtppt2.extract_presentation(deck)
+    finally:
+        feeder.join()
+        os.close(read)
 
 
 def test_lone_surrogate_becomes_replacement_character():

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace txtppt2::testing {
 
@@ -70,6 +71,7 @@ HRESULT FakeStorage::OpenStream(const OLECHAR* name, void*, DWORD mode, DWORD,
   lastName = reinterpret_cast<const char16_t*>(name);
   lastMode = mode;
   *stream = nullptr;
+  if (openResult == E_OUTOFMEMORY) throw std::bad_alloc();
   if (openResult < 0) return openResult;
   *stream = new FakeStream(behaviour);
   return openResult;

@@ -62,7 +62,7 @@ class FakeStream final : public IStream {
 };
 
 // A root storage that answers OpenStream with openResult and, on success,
-// a new FakeStream with the given behaviour.
+// a new FakeStream with the given behaviour (E_OUTOFMEMORY: it throws).
 class FakeStorage final : public IStorage {
  public:
   FakeStorage(HRESULT openResult, FakeStreamBehaviour behaviour);
