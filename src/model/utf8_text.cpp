@@ -1,6 +1,7 @@
 #include "model/utf8_text.h"
 
 #include "platform/ascii_runs.h"
+#include "platform/utf8.h"
 
 namespace txtppt2 {
 
@@ -11,26 +12,6 @@ constexpr char16_t kNul = 0, kLf = 10, kVt = 11, kCr = 13;
 
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// Writes cp (no surrogate) at p as UTF-8; returns the end.
-char* Encode(char* p, char32_t cp) {
-  if (cp < 0x80) {
-    *p++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *p++ = static_cast<char>(0xC0 | (cp >> 6));
-    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    *p++ = static_cast<char>(0xE0 | (cp >> 12));
-    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *p++ = static_cast<char>(0xF0 | (cp >> 18));
-    *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return p;
-}
 
 // Decodes units[0, count); with lines, stops at a NUL and writes LF for
 // CR LF, a lone CR and VT. Runs of ASCII that need no interpreting are
@@ -59,11 +40,11 @@ void AppendUnits(std::string& out, const char16_t* units, size_t count) {
       *p++ = static_cast<char>(unit);
     } else if (IsHighSurrogate(unit) && i < count && IsLowSurrogate(units[i])) {
       char32_t low = units[i++];
-      p = Encode(p, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      p = EncodeUtf8(p, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      p = Encode(p, kReplacement);
+      p = EncodeUtf8(p, kReplacement);
     } else {
-      p = Encode(p, unit);
+      p = EncodeUtf8(p, unit);
     }
   }
   out.resize(static_cast<size_t>(p - out.data()));

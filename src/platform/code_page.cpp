@@ -5,43 +5,12 @@
 
 #include <cstring>
 
+#include "platform/utf8.h"
 #include "platform/windows_1252.h"
 
 namespace {
 
 constexpr WCHAR kEscapeBase = 0xDC00;  // U+DC80..U+DCFF stand for bytes 80..FF
-
-// Length of a valid UTF-8 sequence starting at s (at most n bytes), with its
-// code point in *cp; 0 when the bytes there are not valid UTF-8 (overlong
-// forms, surrogates and values past U+10FFFF included).
-int DecodeUtf8(const unsigned char* s, int n, char32_t* cp) {
-  unsigned char b = s[0];
-  if (b < 0x80) {
-    *cp = b;
-    return 1;
-  }
-  int len;
-  char32_t min;
-  char32_t value;
-  if (b >= 0xC2 && b <= 0xDF) {
-    len = 2, min = 0x80, value = b & 0x1F;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    len = 3, min = 0x800, value = b & 0x0F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    len = 4, min = 0x10000, value = b & 0x07;
-  } else {
-    return 0;
-  }
-  if (len > n) return 0;
-  for (int i = 1; i < len; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (s[i] & 0x3F);
-  }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return 0;
-  *cp = value;
-  return len;
-}
 
 // Appends units to dst while counting them; writes only while within
 // capacity (capacity 0 means count only).
@@ -68,7 +37,7 @@ int Utf8ToUtf16(const char* src, int n, WCHAR* dst, int capacity) {
   int i = 0;
   while (i < n) {
     char32_t cp;
-    int len = DecodeUtf8(s + i, n - i, &cp);
+    int len = txtppt2::DecodeUtf8(s + i, static_cast<size_t>(n - i), &cp);
     if (len == 0) {
       out.Put(static_cast<WCHAR>(kEscapeBase + s[i]));
       ++i;
@@ -106,21 +75,9 @@ int Utf16ToUtf8(const WCHAR* src, int n, char* dst, int capacity) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       return 0;
     }
-    if (cp < 0x80) {
-      put(static_cast<unsigned char>(cp));
-    } else if (cp < 0x800) {
-      put(0xC0 | (cp >> 6));
-      put(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      put(0xE0 | (cp >> 12));
-      put(0x80 | ((cp >> 6) & 0x3F));
-      put(0x80 | (cp & 0x3F));
-    } else {
-      put(0xF0 | (cp >> 18));
-      put(0x80 | ((cp >> 12) & 0x3F));
-      put(0x80 | ((cp >> 6) & 0x3F));
-      put(0x80 | (cp & 0x3F));
-    }
+    char bytes[txtppt2::kMaxUtf8Bytes];
+    for (char *p = bytes, *end = txtppt2::EncodeUtf8(bytes, cp); p != end; ++p)
+      put(static_cast<unsigned char>(*p));
   }
   return capacity != 0 && count > capacity ? 0 : count;
 }

@@ -3,6 +3,8 @@
 #include <cassert>
 #include <cstdint>
 
+#include "platform/utf8.h"
+
 namespace txtppt2 {
 namespace {
 
@@ -53,21 +55,8 @@ char32_t NextCodePoint(std::string_view text, size_t& position) {
 void AppendUtf8(std::string& out, char32_t codePoint) {
   if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF)
     codePoint = kReplacementCharacter;
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | (codePoint >> 6));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    out += static_cast<char>(0xE0 | (codePoint >> 12));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (codePoint >> 18));
-    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  }
+  char bytes[kMaxUtf8Bytes];
+  out.append(bytes, EncodeUtf8(bytes, codePoint));
 }
 
 }  // namespace txtppt2
