@@ -32,9 +32,9 @@ Rc4CryptoApiKey::Rc4CryptoApiKey(const Rc4CryptoApiHeader& header,
 }
 
 void Rc4CryptoApiKey::Crypt(uint32_t block, std::span<uint8_t> data) const {
-  const uint8_t blockBytes[4] = {
-      static_cast<uint8_t>(block), static_cast<uint8_t>(block >> 8),
-      static_cast<uint8_t>(block >> 16), static_cast<uint8_t>(block >> 24)};
+  uint8_t blockBytes[4];  // little-endian
+  for (int i = 0; i < 4; ++i)
+    blockBytes[i] = static_cast<uint8_t>(block >> (8 * i));
   std::array<uint8_t, SHA1_DIGEST_SIZE> blockHash;
   sha1_ctx hash;
   sha1_init(&hash);
