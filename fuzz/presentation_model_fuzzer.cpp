@@ -15,27 +15,13 @@
 
 #include "api/presentation_extraction.h"
 #include "fixtures/compound_file_writer.h"
+#include "../tests/support/deck_records.h"
 #include "fuzz_check.h"
 #include "render/xhtml.h"
 
-namespace {
-
 using txtppt2::fuzz::Require;
 using txtppt2::fuzz::RequireValidUtf8;
-
-std::string CurrentUser(uint32_t editOffset) {
-  std::string atom = {0, 0, char(0xF6), 0x0F, 20, 0, 0, 0};  // its header
-  auto put = [&atom](uint32_t v) {
-    for (int i = 0; i < 4; ++i) atom.push_back(char(v >> (8 * i)));
-  };
-  put(20);
-  put(0xE391C05F);  // the header token of a file that is not encrypted
-  put(editOffset);
-  atom.append(8, '\0');
-  return atom;
-}
-
-}  // namespace
+using namespace txtppt2::testing::deck_records;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4 || size > (1u << 24)) return 0;
@@ -45,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   writer.AddStream(u"PowerPoint Document",
                    std::string(reinterpret_cast<const char*>(data) + 4,
                                size - 4));
-  writer.AddStream(u"Current User", CurrentUser(editOffset));
+  // The "Current User" atom of a file that is not encrypted.
+  writer.AddStream(u"Current User",
+                   Atom(0x0FF6, U32(20) + U32(0xE391C05F) + U32(editOffset) +
+                                    std::string(8, '\0')));
   const std::string file = writer.Build();
   txtppt2::MemorySource source{reinterpret_cast<const BYTE*>(file.data()),
                                static_cast<uint32_t>(file.size())};

@@ -16,6 +16,7 @@
 #include "fixtures/record_stream_builder.h"
 #include "platform/windows.h"
 #include "platform/compound_file_test_util.h"
+#include "support/deck_records.h"
 #include "support/sample_files.h"
 
 namespace txtppt2::testing {
@@ -94,9 +95,7 @@ TEST(CompoundFileTest, DifatSectorsListTheFatBeyondTheHeader) {
   const std::string sound = writer.Build();
   const size_t difatLink = (size_t{layout.fatSectors} + 2) * 512 - 4;
   auto patch = [](std::string file, size_t offset, uint32_t value) {
-    for (size_t i = 0; i < 4; ++i)
-      file[offset + i] = static_cast<char>(value >> (8 * i));
-    return file;
+    return file.replace(offset, 4, deck_records::U32(value));
   };
   const struct {
     const char* damage;
@@ -328,8 +327,7 @@ TEST(CompoundFileTest, SectorPastFourGiBIsReadWhereItLies) {
   const std::u16string name = u"PowerPoint Document";
   size_t entry = file.find(Utf16Le(name));
   ASSERT_EQ(entry % 128, 0u);
-  for (int i = 0; i < 4; ++i)  // the start sector, little-endian
-    file[entry + 0x74 + i] = static_cast<char>(kFarSector >> (8 * i));
+  file.replace(entry + 0x74, 4, deck_records::U32(kFarSector));  // its start
   const fs::path path = fs::temp_directory_path() /
                         ("txtppt2_far_" + std::to_string(getpid()) + ".ppt");
   std::ofstream(path, std::ios::binary) << file;

@@ -10,6 +10,7 @@
 #include "properties/file_time.h"
 #include "properties/property_set.h"
 #include "properties/property_set_extent.h"
+#include "support/deck_records.h"
 #include "support/utf8_check.h"
 
 namespace txtppt2 {
@@ -27,6 +28,9 @@ using testing::LpwstrValue;
 using testing::R8Value;
 using testing::StoredSection;
 using testing::WritePropertySet;
+using testing::deck_records::U32;
+
+using Texts = std::vector<std::optional<std::string>>;
 
 // FILETIME ticks computed with Python's datetime from 1601-01-01.
 constexpr uint64_t kTicks2008 = 128623624360000000;  // 2008-08-04 22:27:16
@@ -90,17 +94,14 @@ TEST(DocumentPropertiesTest, SummaryInformationInEachCodePage) {
         {18, LpstrUtf16Value(u"Microsoft PowerPoint")},
         {1, I2Value(1200)}}}};  // the code page after the texts it governs
   for (const auto& sections : {windows1252, utf16}) {
-    DocumentProperties properties;
-    ReadSummaryInformation(WritePropertySet(sections), properties);
-    EXPECT_EQ(properties.title.value_or(""), "Caf\u00E9 \u20AC");
-    EXPECT_EQ(properties.author.value_or(""), "Ann");
-    EXPECT_EQ(properties.lastSavedBy.value_or(""), "Bob");
-    EXPECT_EQ(properties.revision.value_or(""), "7");
-    EXPECT_EQ(properties.created.value_or(""), "2008-08-04T22:27:16Z");
-    EXPECT_EQ(properties.modified.value_or(""), "2000-02-29T23:59:59Z");
-    EXPECT_EQ(properties.application.value_or(""), "Microsoft PowerPoint");
-    EXPECT_FALSE(properties.subject);
-    EXPECT_FALSE(properties.company);  // not SummaryInformation's
+    DocumentProperties p;
+    ReadSummaryInformation(WritePropertySet(sections), p);
+    // The subject is empty; the company is not SummaryInformation's.
+    EXPECT_EQ((Texts{p.title, p.author, p.lastSavedBy, p.revision, p.created,
+                     p.modified, p.application, p.subject, p.company}),
+              (Texts{"Caf\u00E9 \u20AC", "Ann", "Bob", "7",
+                     "2008-08-04T22:27:16Z", "2000-02-29T23:59:59Z",
+                     "Microsoft PowerPoint", std::nullopt, std::nullopt}));
   }
   DocumentProperties noDates;
   ReadSummaryInformation(WritePropertySet(textForDates), noDates);
@@ -144,27 +145,23 @@ TEST(DocumentPropertiesTest, DocumentSummaryAndUserDefinedSections) {
           {8, I4Value(5)},  // Office's own
           {9, I4Value(99)},  // no name: not listed
           {0x80000000, I4Value(1033)}}}};
-    DocumentProperties properties;
-    ReadDocumentSummaryInformation(WritePropertySet(sections), properties);
-    EXPECT_EQ(properties.category.value_or(""), "Talks");
-    EXPECT_EQ(properties.manager.value_or(""), "Mia");
-    EXPECT_EQ(properties.company.value_or(""), "ACME");
-    EXPECT_EQ(properties.slides.value_or(0), 12);
-    EXPECT_EQ(properties.notes.value_or(0), 3);
-    EXPECT_EQ(properties.hiddenSlides.value_or(0), 1);
-    std::vector<CustomProperty> expected{
-        {"Client", std::string("Initech")},
-        {"Approved", true},
-        {"Budget", 2.5},
-        {"Due", std::string("2008-08-04T22:27:16Z")},
-        {"Pages", int64_t{-4}},
-        {"Note", std::string("\xC3\xBC" "ber")}};
-    ASSERT_EQ(properties.custom.size(), expected.size()) << wide;
-    for (size_t i = 0; i < expected.size(); ++i) {
-      EXPECT_EQ(properties.custom[i].name, expected[i].name) << wide;
-      EXPECT_EQ(properties.custom[i].value, expected[i].value)
-          << wide << " " << expected[i].name;
-    }
+    DocumentProperties p;
+    ReadDocumentSummaryInformation(WritePropertySet(sections), p);
+    EXPECT_EQ((Texts{p.category, p.manager, p.company}),
+              (Texts{"Talks", "Mia", "ACME"}));
+    EXPECT_EQ((std::vector<std::optional<int64_t>>{p.slides, p.notes,
+                                                p.hiddenSlides}),
+              (std::vector<std::optional<int64_t>>{12, 3, 1}));
+    std::vector<std::pair<std::string, PropertyValue>> custom;
+    for (const CustomProperty& c : p.custom) custom.emplace_back(c.name, c.value);
+    EXPECT_EQ(custom, (decltype(custom){
+                          {"Client", std::string("Initech")},
+                          {"Approved", true},
+                          {"Budget", 2.5},
+                          {"Due", std::string("2008-08-04T22:27:16Z")},
+                          {"Pages", int64_t{-4}},
+                          {"Note", std::string("\xC3\xBC" "ber")}}))
+        << wide;
   }
 }
 
@@ -260,19 +257,12 @@ TEST(PropertySetTest, SharedValuesDoNotMultiplyTheOutput) {
   std::string stream = WritePropertySet({section});
   // The stream's header and section list (48 bytes) kept, then a section
   // written by hand whose 1000 table entries all point at one value.
-  std::string table;
   const uint32_t count = 1000;
   const uint32_t valueOffset = 8 + 8 * count;
-  auto put32 = [](std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
-  };
   std::string value = LpstrValue(longText);
-  put32(table, valueOffset + static_cast<uint32_t>(value.size()));
-  put32(table, count);
-  for (uint32_t i = 0; i < count; ++i) {
-    put32(table, 2 + i);
-    put32(table, valueOffset);
-  }
+  std::string table =
+      U32(valueOffset + static_cast<uint32_t>(value.size())) + U32(count);
+  for (uint32_t i = 0; i < count; ++i) table += U32(2 + i) + U32(valueOffset);
   std::string crafted = stream.substr(0, 48) + table + value;
   auto read = ReadPropertySet(crafted);
   ASSERT_EQ(read.size(), 1u);
