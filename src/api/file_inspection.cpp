@@ -123,6 +123,12 @@ class Inspector {
     if (std::optional<RootStream> text =
             ReadRootStream(*opened, u"Text_Content")) {
       inspection.powerPoint95Text = PowerPoint95Text(text->bytes);
+      CompoundFile& file = *opened->file;
+      std::optional<uint32_t> dual =
+          file.FindChildOf(0, u"PP97_DUALSTORAGE", kStorageObject);
+      inspection.holds97Deck =
+          dual &&
+          file.FindChildOf(*dual, kDocumentStreamName, kStreamObject).has_value();
       inspection.verdict =
           text->whole && !opened->cutShort
               ? Verdict(FileStatus::kOk, "ppt95", "")

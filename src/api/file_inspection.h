@@ -31,8 +31,11 @@ struct FileInspection {
   // empty when the file at the source's path is to be converted as it is.
   std::span<const uint8_t> image;
   std::vector<uint8_t> ownedImage;
-  // For format "ppt95": the text of its Text_Content stream.
+  // For format "ppt95": the text of its Text_Content stream, and whether
+  // the file was saved for PowerPoint 97 at the same time, with the 97 deck
+  // in the storage PP97_DUALSTORAGE.
   std::u16string powerPoint95Text;
+  bool holds97Deck = false;
   // For a damaged "ppt": what survives of its PowerPoint Document stream
   // (decrypted when it was encrypted).
   std::vector<uint8_t> survivingDocument;

@@ -4,10 +4,13 @@
 
 #include <string>
 
+#include "api/presentation_extraction.h"
 #include "driver/conversion_driver.h"
 #include "fixtures/compound_file_writer.h"
+#include "fixtures/property_set_writer.h"
 #include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
+#include "properties/property_set.h"
 #include "support/deck_records.h"
 #include "support/fake_storage.h"
 
@@ -178,7 +181,8 @@ TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
 }
 
 // A file saved for PowerPoint 95 and 97 at once: the 97 document, with its
-// "Current User", is in the storage PP97_DUALSTORAGE.
+// "Current User", is in the storage PP97_DUALSTORAGE. The slide model
+// reads it too, and the root's property sets where it has none.
 TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   Deck deck = LiveDeck(PersistEntry(3, 257));
   testing::CompoundFileWriter file;
@@ -187,6 +191,9 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   auto dual = file.AddStorage(u"PP97_DUALSTORAGE");
   file.AddStream(u"PowerPoint Document", deck.stream, dual);
   file.AddStream(u"Current User", deck.CurrentUser(), dual);
+  file.AddStream(u"\u0005SummaryInformation",
+                 testing::WritePropertySet(
+                     {{kSummaryInformationId, {{2, testing::LpstrValue("T")}}}}));
   std::string bytes = file.Build();
   ConversionErrorState errors;
   uint32_t count = static_cast<uint32_t>(bytes.size());
@@ -196,6 +203,10 @@ TEST(CompleteTextExtractorTest, ReadsTheDualStorageDocument) {
   EXPECT_EQ(std::string(static_cast<const char*>(text), count),
             "Second\r\nA1\r\nA2\r\nB\r\nFoot\r\nLogo\r\n");
   GlobalFree(text);
+  auto model = ExtractPresentation(MemorySource{
+      reinterpret_cast<const BYTE*>(bytes.data()), uint32_t(bytes.size())});
+  EXPECT_EQ(model.presentation.slides.size(), 1u);
+  EXPECT_EQ(model.presentation.properties.title.value_or(""), "T");
 }
 
 }  // namespace
