@@ -57,35 +57,22 @@ int main(int argc, char** argv) {
   std::filesystem::path folder(argv[1]);
   std::filesystem::create_directories(folder);
   int written = 0;
-  for (const auto& file : txtppt2::testing::SampleFiles()) {
-    std::ofstream out(folder / (file.name + ".ppt"),
-                      std::ios::binary | std::ios::trunc);
-    out.write(file.bytes.data(),
-              static_cast<std::streamsize>(file.bytes.size()));
-    if (!out) {
-      std::fprintf(stderr, "cannot write %s\n", file.name.c_str());
-      return 1;
-    }
-    ++written;
-  }
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) std::fprintf(stderr, "cannot write %s\n", name.c_str());
+    written += out ? 1 : 0;
+    return !out.fail();
+  };
+  for (const auto& file : txtppt2::testing::SampleFiles())
+    if (!write(file.name + ".ppt", file.bytes)) return 1;
   // For the model's target: an edit offset, then a document stream.
-  for (int slides : {1, 3}) {
-    std::ofstream out(folder / ("records_" + std::to_string(slides) + ".stream"),
-                      std::ios::binary | std::ios::trunc);
-    out << std::string(4, '\0') << txtppt2::testing::PresentationRecords(slides);
-    if (!out) return 1;
-    ++written;
-  }
-  for (const auto& [name, bytes] : PropertySetSeeds()) {
-    std::ofstream out(folder / (name + ".props"),
-                      std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-      std::fprintf(stderr, "cannot write %s\n", name.c_str());
+  for (int slides : {1, 3})
+    if (!write("records_" + std::to_string(slides) + ".stream",
+               std::string(4, '\0') + PresentationRecords(slides)))
       return 1;
-    }
-    ++written;
-  }
+  for (const auto& [name, bytes] : PropertySetSeeds())
+    if (!write(name + ".props", bytes)) return 1;
   std::printf("%d seeds in %s\n", written, folder.c_str());
   return 0;
 }

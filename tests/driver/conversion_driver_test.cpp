@@ -35,7 +35,7 @@ struct Outcome {
 
 // Runs one conversion; a block must hold the text ("Hello\r\n" cut to
 // count) and a NUL of the output's width. The refused result block is
-// tested where GlobalAlloc can fail on demand.
+// RefusedResultBlockIsOutOfMemory's.
 Outcome RunConversion(HRESULT openResult, FakeStreamBehaviour behaviour,
                       OutputMode mode) {
   ConversionErrorState errors;
@@ -103,6 +103,34 @@ TEST(ConversionDriverTest, FailureTable) {
       EXPECT_EQ(got.code, c.expected.code) << c.name;
       EXPECT_EQ(FakeStream::LiveCount(), 0) << c.name << ": not released";
     }
+  }
+}
+
+HGLOBAL WINAPI RefuseAllocate(UINT, SIZE_T) { return nullptr; }
+HGLOBAL WINAPI RefuseReallocate(HGLOBAL, SIZE_T, UINT) { return nullptr; }
+
+// A result block that cannot be had ends the conversion with "Out of
+// memory" and releases everything, in both widths.
+TEST(ConversionDriverTest, RefusedResultBlockIsOutOfMemory) {
+  for (OutputMode mode : {kPureText, kUnicode}) {
+    ConversionErrorState errors;
+    errors.SetConversionError("stale", 77);
+    uint32_t count = kUntouched;
+    HGLOBAL block;
+    {
+      CompoundStorage storage(new FakeStorage(S_OK, {OneSlideText()}));
+      block = ConvertStorage(storage, mode, &count, errors, kExactText,
+                             {RefuseAllocate, RefuseReallocate});
+    }
+    EXPECT_EQ(block, nullptr) << mode;
+    // The count is set before the block is asked for.
+    EXPECT_EQ(count, mode == kUnicode ? 14u : 7u) << mode;
+    char message[64];
+    EXPECT_EQ(errors.CopyMessage(message, sizeof message), 1) << mode;
+    EXPECT_STREQ(message, "Out of memory") << mode;
+    EXPECT_EQ(errors.ReportedCode(), uint32_t{txtppt2_conversion_failed})
+        << mode;
+    EXPECT_EQ(FakeStream::LiveCount(), 0) << mode;
   }
 }
 

@@ -127,6 +127,15 @@ PresentationExtraction ExtractFile(const std::string& bytes) {
                    static_cast<uint32_t>(bytes.size())});
 }
 
+// A file of the document stream and its "Current User" alone.
+PresentationExtraction ExtractDeck(const std::string& stream,
+                                   const std::string& currentUser) {
+  testing::CompoundFileWriter file;
+  file.AddStream(u"PowerPoint Document", stream);
+  file.AddStream(u"Current User", currentUser);
+  return ExtractFile(file.Build());
+}
+
 TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
   std::string currentUser;
   std::string document = WriteDeck(currentUser);
@@ -244,10 +253,7 @@ TEST(PresentationBuilderTest, BrokenEditChainsAreMended) {
     (damage.edit < 0 ? user : stream)
         .replace((damage.edit < 0 ? 0 : edits[damage.edit]) + damage.field, 4,
                  U32(damage.value));
-    testing::CompoundFileWriter file;
-    file.AddStream(u"PowerPoint Document", stream);
-    file.AddStream(u"Current User", user);
-    auto extraction = ExtractFile(file.Build());
+    auto extraction = ExtractDeck(stream, user);
     ASSERT_TRUE(extraction.ok) << extraction.message;
     std::string slides;
     for (const Slide& s : extraction.presentation.slides)
@@ -263,6 +269,24 @@ TEST(PresentationBuilderTest, MissingFileFails) {
   auto missing = ExtractPresentation(PathSource{"/nonexistent/deck.ppt"});
   EXPECT_FALSE(missing.ok);
   EXPECT_NE(missing.code, 0u);
+}
+
+// A placeholder's placement alone makes its text the title: a title, a
+// centred title or a vertical title; not a body or a subtitle.
+TEST(PresentationBuilderTest, TitlePlacementsMakeTitles) {
+  for (auto [placement, title] : {std::pair{0x0D, true}, {0x0F, true},
+                                  {0x11, true}, {0x0E, false}, {0x10, false}}) {
+    Deck deck;
+    deck.Add(1, Box(kRtDocument, Box(kRtSlideListWithText, PersistEntry(2, 256))));
+    deck.Add(2, Page(kRtSlide, 0, 0,
+                     Shape(Placeholder(char(placement)), Chars(u"Words"))));
+    deck.Save(0);
+    auto extraction = ExtractDeck(deck.stream, deck.CurrentUser());
+    ASSERT_EQ(extraction.presentation.slides.size(), 1u);
+    EXPECT_EQ(extraction.presentation.slides[0].title.value_or("-"),
+              title ? "Words" : "-")
+        << placement;
+  }
 }
 
 }  // namespace

@@ -43,7 +43,10 @@ def lines(value):
 def check_json(strings, path):
     with open(path, "rb") as file:
         data = file.read()
-    data.decode("utf-8")  # strict: raises on anything not UTF-8
+    # Strict UTF-8, with the line and paragraph separators escaped (a
+    # JavaScript reader of old takes them for line ends).
+    check("\u2028" not in data.decode("utf-8") and "\u2029" not in
+          data.decode("utf-8"), "JSON: raw U+2028 or U+2029")
     records = [json.loads(line, parse_constant=lambda name: failures.append(
         "non-JSON constant " + name)) for line in data.split(b"\n") if line]
     check(len(records) == 2 and data.count(b"\n") == 2, "two JSON lines",

@@ -35,7 +35,7 @@ const std::vector<std::string> kHostile = {
     "&amp; &lt; &#0; &", "]]> <![CDATA[", "cr\rline", "crlf\r\nline",
     "a\r# cr heading", "\x01\x02\x08\x0b\x0c\x0e\x1f\x7f", std::string(1, '\0'),
     "\xef\xbf\xbe\xef\xbf\xbf", "\xed\xa0\x80 lone high", "\xed\xb0\x80",
-    "\xff\xfe", "\xc0\xaf", "\xe2\x82", "\xf4\x90\x80\x80", "\xe2\x80\xa8",
+    "\xff\xfe", "\xc0\xaf", "\xe2\x82", "\xf4\x90\x80\x80", "\xe2\x80\xa8 \xe2\x80\xa9",
     "\xf0\x9f\x98\x80 emoji", "Caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac",
     "*emph* _u_ `code` [link](http://x) <http://y>",
     "> # quoted heading", "- # list heading", "10. # numbered heading",
