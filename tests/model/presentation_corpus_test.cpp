@@ -26,13 +26,9 @@ using testing::IsValidUtf8;
 
 // The complete text as UTF-8 with LF line ends, cut at its separators.
 std::vector<std::string> CompleteSections(const SourceConversion& text) {
-  std::string utf8;
-  AppendUtf16(utf8, static_cast<const char16_t*>(text.block.get()),
-              text.count / 2);
   std::string lf;
-  for (size_t i = 0; i < utf8.size(); ++i)
-    if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n'))
-      lf.push_back(utf8[i]);
+  AppendUtf16Lines(lf, static_cast<const char16_t*>(text.block.get()),
+                   text.count / 2);
   const std::string separator = std::string(30, '-') + "\n";
   std::vector<std::string> sections;
   size_t start = 0;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -76,25 +75,6 @@ TEST(MemoryLockBytesTest, QueryInterfaceAnswersItsOwnInterfacesAlone) {
     }
   }
   EXPECT_EQ(lockBytes->Release(), 0u);
-}
-
-// The identifiers are the Windows SDK's, as the registry spells them.
-TEST(ComGuidsTest, InterfaceIdentifiersAreTheWindowsOnes) {
-  const std::pair<const IID*, const char*> cases[] = {
-      {&IID_IUnknown, "00000000-0000-0000-C000-000000000046"},
-      {&IID_ILockBytes, "0000000A-0000-0000-C000-000000000046"},
-      {&IID_IStorage, "0000000B-0000-0000-C000-000000000046"},
-      {&IID_IStream, "0000000C-0000-0000-C000-000000000046"},
-      {&IID_ISequentialStream, "0C733A30-2A1C-11CE-ADE5-00AA0044773D"}};
-  for (const auto& [iid, text] : cases) {
-    const unsigned char* d = iid->Data4;
-    char spelled[40];
-    std::snprintf(spelled, sizeof spelled,
-                  "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
-                  static_cast<unsigned>(iid->Data1), iid->Data2, iid->Data3,
-                  d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]);
-    EXPECT_STREQ(spelled, text);
-  }
 }
 
 }  // namespace
