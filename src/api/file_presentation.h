@@ -22,7 +22,7 @@ struct FilePresentation {
   // The library's code: the slide model's when it failed on a
   // presentation; for a file neither ok nor damaged, what the exports
   // report for the same bytes (0 where they read it, as an encrypted deck).
-  uint32_t code = 0;
+  uint32_t code{};
   // For kOk, and for kDamaged where anything could be read.
   std::optional<Presentation> presentation;
 };

@@ -29,7 +29,7 @@ struct FileVerdict {
   // Empty for kOk; otherwise a message a user understands.
   std::string error;
   // For kUnreadable: the errno value (its name through ErrnoName).
-  int osError = 0;
+  int osError{};
 };
 
 // The symbolic name of an errno value ("ENOENT", "EACCES", ...), as

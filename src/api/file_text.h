@@ -22,7 +22,7 @@ struct FileText {
   std::string text;
   // When the converter itself failed: its code and message, as the exports
   // would report them for these bytes.
-  uint32_t code = 0;
+  uint32_t code{};
   std::string message;
 };
 

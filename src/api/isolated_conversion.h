@@ -41,8 +41,8 @@ struct ResultBlockFree {
 // terminator, or no block and the library's error code and message.
 struct SourceConversion {
   std::unique_ptr<void, ResultBlockFree> block;
-  uint32_t count = 0;
-  uint32_t code = 0;
+  uint32_t count{};
+  uint32_t code{};
   std::string message;
 };
 

@@ -19,7 +19,7 @@ struct PresentationExtraction {
   // same source walks every record instead, so it is no longer the slides'
   // text one after another.
   bool mended = false;
-  uint32_t code = 0;
+  uint32_t code{};
   std::string message;
   Presentation presentation;
 };

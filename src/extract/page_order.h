@@ -28,8 +28,8 @@ namespace txtppt2 {
 // text references number them (one per TextHeaderAtom; an entry without
 // a text atom is empty).
 struct SlideListEntry {
-  uint32_t persistRef = 0;
-  uint32_t pageId = 0;
+  uint32_t persistRef{};
+  uint32_t pageId{};
   std::vector<std::optional<RecordHeader>> texts;
 };
 
@@ -39,7 +39,7 @@ struct PageVisit {
   PageRole role = PageRole::kSlide;
   // The slide (counted from 0 in the slide list) with which the page is
   // read.
-  size_t slideIndex = 0;
+  size_t slideIndex{};
   // The page's container (RT_Slide, RT_MainMaster or RT_Notes); empty for
   // a slide whose container is missing, which has its list text alone.
   std::optional<RecordHeader> container;

@@ -35,7 +35,7 @@ class PersistDirectory {
 
 struct LiveDocument {
   PersistDirectory directory;
-  uint32_t documentOffset = 0;  // of the DocumentContainer's header
+  uint32_t documentOffset{};  // of the DocumentContainer's header
   bool mended = false;          // the chain was broken and has been mended
 };
 

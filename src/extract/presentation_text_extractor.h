@@ -55,8 +55,8 @@ class PresentationTextExtractor {
   RecordStreamReader& reader;
   // The payload of the text atom in hand, reused for the next.
   std::unique_ptr<char[]> payload;
-  uint32_t payloadCapacity = 0;
-  uint16_t previousContainerType = 0;
+  uint32_t payloadCapacity{};
+  uint16_t previousContainerType{};
   bool inTextContext = false;
   bool firstSlide = true;
 };

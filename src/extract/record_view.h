@@ -20,11 +20,11 @@ namespace txtppt2 {
 constexpr uint32_t kRecordHeaderSize = 8;
 
 struct RecordHeader {
-  uint16_t version = 0;   // recVer, the low 4 bits of the first word
-  uint16_t instance = 0;  // recInstance, its high 12 bits
-  uint16_t type = 0;      // recType, all 16 bits
-  uint32_t offset = 0;    // of the header in the image
-  uint32_t bodyEnd = 0;   // the end of the body, cut at the parent's end
+  uint16_t version{};   // recVer, the low 4 bits of the first word
+  uint16_t instance{};  // recInstance, its high 12 bits
+  uint16_t type{};      // recType, all 16 bits
+  uint32_t offset{};    // of the header in the image
+  uint32_t bodyEnd{};   // the end of the body, cut at the parent's end
 
   uint32_t BodyStart() const { return offset + kRecordHeaderSize; }
   uint32_t BodyLength() const { return bodyEnd - BodyStart(); }

@@ -27,7 +27,7 @@ class StreamImage {
 
  private:
   std::unique_ptr<char[]> data;
-  uint32_t size = 0;
+  uint32_t size{};
 };
 
 }  // namespace txtppt2

@@ -31,7 +31,7 @@ class SpanByteSource final : public ByteSource {
 
 struct OpenedCompoundFile {
   std::shared_ptr<CompoundFile> file;
-  uint64_t realSize = 0;  // the bytes the file really has
+  uint64_t realSize{};  // the bytes the file really has
   // The header names sectors past the end of the file: it was opened as if
   // zero bytes followed, and what lies there is lost.
   bool cutShort = false;

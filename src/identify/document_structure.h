@@ -20,7 +20,7 @@ namespace txtppt2 {
 // The CurrentUserAtom at the start of the Current User stream.
 struct CurrentUser {
   bool encrypted = false;  // the header token of an encrypted document
-  uint32_t offsetToCurrentEdit = 0;
+  uint32_t offsetToCurrentEdit{};
 
   // Nothing when the stream does not start with a CurrentUserAtom (a
   // PowerPoint 95 file, or damage).
@@ -33,9 +33,9 @@ constexpr uint32_t kPlainHeaderToken = 0xE391C05F;
 constexpr size_t kHeaderTokenOffset = 12;
 
 struct DocumentStructure {
-  uint32_t docPersistIdRef = 0;
+  uint32_t docPersistIdRef{};
   // From the current edit; 0 when the document is not encrypted.
-  uint32_t encryptSessionPersistIdRef = 0;
+  uint32_t encryptSessionPersistIdRef{};
   // Persist object id -> its offset in the PowerPoint Document stream.
   std::map<uint32_t, uint32_t> persistOffsets;
 };

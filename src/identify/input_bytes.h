@@ -45,7 +45,7 @@ class InputBytes {
   std::span<const uint8_t> memory;
   std::vector<uint8_t> readWhole;  // a pipe's bytes; memory points here
   std::shared_ptr<Descriptor> descriptor;
-  uint64_t fileSize = 0;
+  uint64_t fileSize{};
 };
 
 }  // namespace txtppt2

@@ -51,7 +51,7 @@ class ConversionErrorState final : public ErrorRecorder {
 
  private:
   char message[kMessageCapacity] = {};
-  uint32_t code = 0;
+  uint32_t code{};
 };
 
 }  // namespace txtppt2

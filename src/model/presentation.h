@@ -44,12 +44,12 @@ struct HeaderText {
 // paragraphs ended by LF ("" for a cell without text). In the slide's text
 // the cells' texts follow one another in this order from textOffset on.
 struct Table {
-  size_t textOffset = 0;  // in bytes of Slide::text
+  size_t textOffset{};  // in bytes of Slide::text
   std::vector<std::vector<std::string>> rows;
 };
 
 struct Slide {
-  uint32_t number = 0;  // 1-based, in presentation order
+  uint32_t number{};  // 1-based, in presentation order
   // The title placeholder's text; the slide list's title where no shape
   // shows one; absent where there is none.
   std::optional<std::string> title;

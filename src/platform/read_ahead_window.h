@@ -14,11 +14,11 @@ namespace txtppt2 {
 // the stream's IStream methods and the window's move the one position.
 struct ReadAheadWindow {
   const uint8_t* buffer = nullptr;  // the bytes read ahead
-  uint64_t bufferStart = 0;         // stream position of buffer[0]
+  uint64_t bufferStart{};         // stream position of buffer[0]
   // How many bytes from bufferStart on a read may take from the buffer:
   // fewer than it holds where the stream's readable data ends first.
-  uint64_t bufferServes = 0;
-  uint64_t position = 0;  // the stream's read position
+  uint64_t bufferServes{};
+  uint64_t position{};  // the stream's read position
 
   // Copies count bytes (1 or more) at the position when the buffer holds
   // them all, and answers true; otherwise answers false and changes

@@ -70,19 +70,19 @@ constexpr uint32_t kCodePagePropertyId = 1;
 constexpr uint16_t kFileTimeType = 0x0040;  // VT_FILETIME
 
 struct PropertyEntry {
-  uint32_t id = 0;
-  uint16_t type = 0;  // the stored type (VT_*); 0 where it is unreadable
+  uint32_t id{};
+  uint16_t type{};  // the stored type (VT_*); 0 where it is unreadable
   PropertyValue value;
 };
 
 struct DictionaryEntry {
-  uint32_t id = 0;
+  uint32_t id{};
   std::string name;
 };
 
 struct PropertySection {
   FormatId formatId{};
-  uint16_t codePage = 0;  // 0 where the section names none
+  uint16_t codePage{};  // 0 where the section names none
   // In the order of the section's table; the code page and the dictionary
   // are not among them.
   std::vector<PropertyEntry> properties;

@@ -25,7 +25,7 @@ namespace txtppt2 {
 struct FileRecord {
   std::string path;     // as the user named it
   FileVerdict verdict;  // status, format and error
-  uint32_t code = 0;    // the library's error code; 0 for a converted file
+  uint32_t code{};    // the library's error code; 0 for a converted file
   // The deck; null when the file could not be read as one.
   const Presentation* presentation = nullptr;
 };

@@ -51,7 +51,7 @@ class CompoundStorage {
 
  private:
   IStorage* storage = nullptr;
-  uint64_t sourceSize = 0;
+  uint64_t sourceSize{};
 };
 
 }  // namespace txtppt2

@@ -43,7 +43,7 @@ class Directory {
   uint32_t sectorShift;
   uint64_t entryCount;
   std::vector<uint8_t> cache;  // one directory sector
-  size_t cachedBytes = 0;
+  size_t cachedBytes{};
   uint64_t cachedIndex = UINT64_MAX;  // index into sectors
 };
 

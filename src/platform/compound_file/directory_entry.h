@@ -35,15 +35,15 @@ constexpr uint32_t kNoStream = 0xFFFFFFFF;
 
 struct DirectoryEntry {
   char16_t name[kMaxEntryNameUnits + 1] = {};
-  uint32_t nameUnits = 0;
-  uint8_t type = 0;
+  uint32_t nameUnits{};
+  uint8_t type{};
   uint32_t leftSibling = kNoStream;
   uint32_t rightSibling = kNoStream;
   uint32_t child = kNoStream;
-  uint32_t startSector = 0;
+  uint32_t startSector{};
   // All 64 bits as written; version 3 files use only the low 32 (see
   // CompoundFile::StreamSize).
-  uint64_t declaredSize = 0;
+  uint64_t declaredSize{};
 
   std::u16string_view Name() const { return {name, nameUnits}; }
 

@@ -97,7 +97,7 @@ class DocfileStream final : public IStream, public IReadAheadStream {
   uint64_t readable;  // what Read can deliver: the size, or the chain's end
   size_t bufferSize;  // whole units
   std::unique_ptr<uint8_t[]> buffer;  // read-ahead, not zeroed
-  size_t bufferLength = 0;
+  size_t bufferLength{};
   // The buffer's bytes, what of them reads may take, and the position.
   ReadAheadWindow window;
 };

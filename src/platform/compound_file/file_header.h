@@ -43,13 +43,13 @@ constexpr uint32_t kMiniSectorSize = 1u << kMiniSectorShift;
 constexpr uint64_t kMiniStreamCutoff = 4096;
 
 struct FileHeader {
-  uint16_t majorVersion = 0;
-  uint32_t sectorShift = 0;
-  uint32_t fatSectorCount = 0;
-  uint32_t firstDirectorySector = 0;
-  uint32_t firstMiniFatSector = 0;
-  uint32_t firstDifatSector = 0;
-  uint32_t difatSectorCount = 0;
+  uint16_t majorVersion{};
+  uint32_t sectorShift{};
+  uint32_t fatSectorCount{};
+  uint32_t firstDirectorySector{};
+  uint32_t firstMiniFatSector{};
+  uint32_t firstDifatSector{};
+  uint32_t difatSectorCount{};
   // The first FAT sector numbers, kept in the header itself.
   std::array<uint32_t, kHeaderDifatEntries> difat{};
 

@@ -40,7 +40,7 @@ class MiniStream {
   std::vector<uint32_t> sectors;  // the mini stream's regular sectors
   AllocationTable miniFat;
   uint32_t sectorShift;
-  uint32_t miniSectorCount = 0;
+  uint32_t miniSectorCount{};
 };
 
 }  // namespace txtppt2

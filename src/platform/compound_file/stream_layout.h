@@ -62,7 +62,7 @@ class StreamLayout {
 
  private:
   std::vector<uint32_t> units;
-  uint32_t unitShift = 0;
+  uint32_t unitShift{};
   const MiniStream* miniStream = nullptr;
 };
 
