@@ -95,8 +95,12 @@ std::string Document() {
       Box(0x0409, Box(0x0FD7, Atom(0x0FD3, U32(7)) + CString(u"site", 0) +
                                   CString(u"http://example.com/", 1) +
                                   CString(u"intro", 3)));
+  // Slide 2's first list text has a header too short to hold its type: a
+  // text no shape showed, never a title.
   std::string slideList = PersistEntry(2, 256) + PersistEntry(3, 257) +
-                          TextHeader(0) + Chars(u"Listed title");
+                          Atom(kRtTextHeaderAtom, std::string(3, '\0')) +
+                          Chars(u"Untyped") + TextHeader(0) +
+                          Chars(u"Listed title");
   return Box(kRtDocument,
              hyperlinks +
                  HeadersFooters(kHasFooter | kHasDate | kHasUserDate,
@@ -184,7 +188,8 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
   EXPECT_EQ(second.number, 2u);
   EXPECT_EQ(second.title.value_or("(none)"), "Listed title");
   const std::string before = "Go\nnow\nSecond\n";
-  EXPECT_EQ(second.text, before + "A2\nmore\nB\nY\nX\nHover\nJump\nListed title\n");
+  EXPECT_EQ(second.text,
+            before + "A2\nmore\nB\nY\nX\nHover\nJump\nUntyped\nListed title\n");
   ASSERT_EQ(second.tables.size(), 1u);
   EXPECT_EQ(second.tables[0].textOffset, before.size());
   EXPECT_EQ(second.tables[0].rows,
