@@ -75,11 +75,12 @@ TEST(CompoundFileTest, SampleFilesOpenAndReadAsTheirTableSays) {
       ASSERT_EQ(stream->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
       EXPECT_TRUE(SameBytes(ReadToEnd(stream.get(), chunk), *sample.document));
     }
-    // Past the end a Read delivers nothing, with S_OK.
+    // Past the end a Read delivers nothing, with S_OK; a Write is refused.
     char byte;
-    ULONG got = 1;
+    ULONG got = 1, written = 1;
     EXPECT_EQ(stream->Read(&byte, 1, &got), S_OK);
-    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(stream->Write(&byte, 1, &written), STG_E_ACCESSDENIED);
+    EXPECT_EQ(got + written, 0u);
   }
 }
 

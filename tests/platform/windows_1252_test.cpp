@@ -29,6 +29,7 @@ TEST(Windows1252Test, MatchesWindows) {
       {"Composes", TXTPPT2_WTEXT("e\u0301"), "\xE9"},
       {"ComposesToBestFit", TXTPPT2_WTEXT("e\u0304"), "e"},
       {"ComposedHasNoByte", TXTPPT2_WTEXT("k\u0301x"), " x"},
+      {"ComposedDefaultLast", TXTPPT2_WTEXT("xk\u0301"), "x "},
       {"SecondMarkAlone", TXTPPT2_WTEXT("e\u0301\u0301"), "\xE9\xB4"},
       {"MarkFirst", TXTPPT2_WTEXT("\u0301e"), "\xB4\x65"},
       // U+0958 is excluded from composition: two units, two defaults.
@@ -37,16 +38,18 @@ TEST(Windows1252Test, MatchesWindows) {
       {"LoneSurrogate", WideString{0xD800, 'b'}, " b"},
   };
   for (const auto& c : toBytes) {
-    // With room to spare, and with just the room the bytes need (less than
-    // one byte per unit where units compose).
-    for (size_t room : {c.units.size() * 2, c.bytes.size()}) {
+    // With room to spare, with just the room the bytes need (less than one
+    // byte per unit where units compose), and with a byte too few: nothing.
+    for (size_t room : {c.units.size() * 2, c.bytes.size(), c.bytes.size() - 1}) {
+      if (room == 0) continue;  // a size of 0 asks for the size alone
       std::string got(room, '\0');
       BOOL used;  // asked for as the sink asks
       int size = WideCharToMultiByte(
           CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR, c.units.data(),
           static_cast<int>(c.units.size()), got.data(),
           static_cast<int>(got.size()), " ", &used);
-      EXPECT_EQ(got.substr(0, size), c.bytes) << c.name << ", room " << room;
+      EXPECT_EQ(got.substr(0, size), room < c.bytes.size() ? "" : c.bytes)
+          << c.name << ", room " << room;
     }
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK | WC_DEFAULTCHAR,
                                   c.units.data(), int(c.units.size()), nullptr,
