@@ -159,8 +159,9 @@ def extract_presentation(source: Source,
     "slides" and "masters", ``Presentation.to_markdown()`` the command's
     ``--format markdown``. The interpreter lock is released while the file
     is read. password= reads an encrypted presentation; a PowerPoint 95
-    file gives its text as one slide. Raises what extract_text raises when
-    the file cannot be read as a presentation.
+    file gives its text as one slide, and its properties (one saved for
+    PowerPoint 97 as well gives the 97 deck's slides). Raises what
+    extract_text raises when the file cannot be read as a presentation.
     """
     _check_password(password)
     return _presentation.extract(source, password)
