@@ -251,6 +251,8 @@ TEST(PresentationBuilderTest, BrokenEditChainsAreMended) {
       // Nothing to mend: every slide container, the lists' text first.
       {"newest document missing", 2, kDocumentRef, 9,
        "Listed\nAlpha*|Beta old|Beta|Gamma old|Gamma"},
+      {"newest document is a slide", 2, kDocumentRef, 2,
+       "Listed\nAlpha*|Beta old|Beta|Gamma old|Gamma"},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.name);
