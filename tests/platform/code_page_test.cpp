@@ -59,6 +59,14 @@ TEST(CodePageTest, Utf8PathsRoundTripEveryByte) {
                                   bytes, 16, nullptr, nullptr),
               0);
   }
+  // UTF-8 takes no flags and no default character, as Windows says.
+  char bytes[4];
+  BOOL used;
+  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 4, " ", nullptr) +
+                WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 4, nullptr, &used) +
+                WideCharToMultiByte(CP_UTF8, WC_COMPOSITECHECK, u"a", 1, bytes,
+                                    4, nullptr, nullptr),
+            0);
 }
 
 }  // namespace

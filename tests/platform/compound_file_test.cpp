@@ -197,6 +197,10 @@ TEST(CompoundFileTest, SeekMovesFromAnyOriginToAnyPositionFromZeroOn) {
   ASSERT_EQ(OpenFromMemory(file, &storage), S_OK);
   ComPtr<IStream> stream;
   ASSERT_EQ(OpenStream(storage.get(), u"Data", &stream), S_OK);
+  void* same = nullptr;  // the stream is its own IStream
+  ASSERT_EQ(stream->QueryInterface(IID_IStream, &same), S_OK);
+  EXPECT_EQ(same, stream.get());
+  stream->Release();  // the reference QueryInterface added
   const uint64_t kStart = 1234;  // where each case starts from
   const struct {
     int64_t move;

@@ -319,12 +319,12 @@ def test_presentation_dataclasses_are_frozen_and_round_trip():
 
 def test_markdown_of_a_built_deck_is_escaped_by_the_shared_renderer():
     deck = txtppt2.Presentation(txtppt2.Properties(), (
-        txtppt2.Slide(1, "Plan #", "Plan #\n# not a heading\n<!-- x -->\n",
+        txtppt2.Slide(1, "Plan #", "Re: Plan #\nPlan #\n# not a heading\n<!-- x -->\n",
                       notes="lone \ud800 surrogate"),
         txtppt2.Slide(2, None, "```\nbody\n", hidden=True),
     ))
     assert deck.to_markdown() == (
-        "<!-- Slide number: 1 -->\n# Plan \\#\n\\# not a heading\n"
+        "<!-- Slide number: 1 -->\n# Plan \\#\nRe: Plan #\n\\# not a heading\n"
         "\\<!-- x -->\n\n### Notes:\nlone \ufffd surrogate\n\n"
         "<!-- Slide number: 2 -->\n\\```\nbody\n\n")
 
