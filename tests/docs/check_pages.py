@@ -24,10 +24,7 @@ import subprocess
 import sys
 
 failures = []
-
-
-def fail(message):
-    failures.append(message)
+fail = failures.append
 
 
 def roff_text(line):

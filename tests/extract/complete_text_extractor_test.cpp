@@ -110,15 +110,15 @@ TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
   std::string slide1 =
       PersistEntry(2, 256) + Atom(kRtTextHeaderAtom, U32(0)) + Chars(u"Title");
   std::string list = slide1 + PersistEntry(3, 257) + Chars(u"Listed");
+  const std::string slide2Listed =
+      "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n";
   struct Case {
     uint32_t persistId;
     uint16_t type;
     std::string expected;
   } cases[] = {
-      {3, 0,
-       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
-      {3, kRtNotes,
-       "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n"},
+      {3, 0, slide2Listed},
+      {3, kRtNotes, slide2Listed},
       {4, 0,
        "Box\r\nTitle\r\nFoot\r\nLogo\r\n" + kSeparator +
            "Second\r\nA1\r\nA2\r\nB\r\nListed\r\n"},

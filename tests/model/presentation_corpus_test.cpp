@@ -106,12 +106,6 @@ void CheckAgainstCompleteText(const std::string& name, const Source& source) {
       EXPECT_FALSE(header.text.empty());
     }
   }
-  const DocumentProperties& p = deck.properties;
-  for (const auto* field : {&p.title, &p.subject, &p.author, &p.keywords,
-                            &p.comments, &p.lastSavedBy, &p.company})
-    if (*field) {
-      EXPECT_TRUE(IsValidUtf8(**field));
-    }
 }
 
 TEST(PresentationCorpusTest, SampleFilesAgreeWithTheCompleteText) {

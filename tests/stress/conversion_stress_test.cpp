@@ -1,12 +1,9 @@
-// Eight threads converting, probing and extracting the slide model of
-// every sample file (and the shared corpus, when it is there), from paths
-// and from memory, for a few seconds: every call must give what the same
-// call gives on one thread alone (text, code, message; the model's slides,
-// texts, titles and properties, so that what its readers share, the idle
-// code page converters, is handed on safely), which for a sample file is
-// the code its row gives, and a probe must leave the thread's error record
-// as the conversion before it set it. Run under ThreadSanitizer in CI
-// (label "concurrency").
+// Eight threads converting, probing and extracting the slide model (whose
+// readers share idle code page converters) of every sample file and corpus
+// file, from paths and from memory, for a few seconds: each call gives what
+// it gives on one thread alone, a sample file's code is its row's, and a
+// probe leaves the error record of the conversion before it. Run under
+// ThreadSanitizer in CI (label "concurrency").
 #include <gtest/gtest.h>
 #include <unistd.h>
 
