@@ -48,21 +48,25 @@ std::string Extract(const std::string& stream, const std::string* user) {
   return text;
 }
 
-// The document (persist 1) with a master (persist 5) and notes (persist 4,
-// id 1, the lowest there is) for slide 1, around the given slide list.
+// The document (persist 1) with a master (persist 5), a title master on it
+// (persist 6) and notes (persist 4, id 1, the lowest there is) for slide 1,
+// around the given slide list.
 std::string Document(const std::string& slideList) {
   return Box(kRtDocument,
-             Box(kRtSlideListWithText, PersistEntry(5, 0x80000000), 1) +
+             Box(kRtSlideListWithText, PersistEntry(5, 0x80000000) +
+                                           PersistEntry(6, 0x80000001),
+                 1) +
                  Box(kRtSlideListWithText, slideList) +
                  Box(kRtSlideListWithText, PersistEntry(4, 1), 2));
 }
 
-// Slides 1 and 2 (persist 2, 3), saved once.
+// Slides 1 and 2 (persist 2, 3), saved once: slide 1 on the title master,
+// slide 2 on the master.
 Deck LiveDeck(const std::string& slideList) {
   Deck deck;
   deck.Add(1, Document(slideList));
   deck.Add(2,
-           Page(kRtSlide, 0x80000000, 1,
+           Page(kRtSlide, 0x80000001, 1,
                 TextShape(u"Box") + Shape(Atom(kRtOutlineTextRefAtom, U32(1)), "") +
                     Shape(Atom(kRtOutlineTextRefAtom, U32(1)), "")));
   deck.Add(3, Page(kRtSlide, 0x80000000, 0, TextShape(u"Second") + Table()));
@@ -72,6 +76,7 @@ Deck LiveDeck(const std::string& slideList) {
                    Shape(Placeholder(1), Chars(u"Click to edit")) +
                        Shape(Placeholder(9), Chars(u"Foot")) +
                        TextShape(u"Logo")));
+  deck.Add(6, Page(kRtSlide, 0x80000000, 0, TextShape(u"On title")));
   return deck.Save(0);
 }
 
@@ -84,10 +89,11 @@ TEST(CompleteTextExtractorTest, LiveDocumentText) {
                        Atom(kRtTextBytesAtom, "Second") + Chars(u"Sec"));
   std::string user = deck.CurrentUser();
   // The shape's own text, the list text a shape refers to (once), the list
-  // text no shape showed, the master's text boxes and footer (not its
-  // prompt), then the notes. Slide 2's 8-bit list text repeats its shape's
+  // text no shape showed, the title master's text and its own master's
+  // text boxes and footer (not its prompt), then the notes. Slide 2's 8-bit list text repeats its shape's
   // UTF-16 text, character for character; "Sec" is no repeat.
-  std::string first = "Box\r\nBody\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n";
+  std::string first =
+      "Box\r\nBody\r\nTitle\r\nOn title\r\nFoot\r\nLogo\r\nNote\r\n";
   EXPECT_EQ(Extract(deck.stream, &user),
             first + kSeparator + "Second\r\nA1\r\nA2\r\nB\r\nSec\r\n");
   // An edit of just the 20 bytes whose fields are read is one still.
@@ -111,7 +117,8 @@ TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
       PersistEntry(2, 256) + Atom(kRtTextHeaderAtom, U32(0)) + Chars(u"Title");
   std::string list = slide1 + PersistEntry(3, 257) + Chars(u"Listed");
   const std::string slide2Listed =
-      "Box\r\nTitle\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator + "Listed\r\n";
+      "Box\r\nTitle\r\nOn title\r\nFoot\r\nLogo\r\nNote\r\n" + kSeparator +
+      "Listed\r\n";
   struct Case {
     uint32_t persistId;
     uint16_t type;
@@ -120,7 +127,7 @@ TEST(CompleteTextExtractorTest, PagesOfAnotherTypeAreNotRead) {
       {3, 0, slide2Listed},
       {3, kRtNotes, slide2Listed},
       {4, 0,
-       "Box\r\nTitle\r\nFoot\r\nLogo\r\n" + kSeparator +
+       "Box\r\nTitle\r\nOn title\r\nFoot\r\nLogo\r\n" + kSeparator +
            "Second\r\nA1\r\nA2\r\nB\r\nListed\r\n"},
   };
   for (const Case& c : cases) {
@@ -139,10 +146,11 @@ std::string OverrunBy(uint32_t extra, std::string record) {
 }
 
 TEST(CompleteTextExtractorTest, FallsBackToANestedWalk) {
-  // The whole stream, masters aside, in stored order.
+  // The whole stream, main masters aside, in stored order.
   Deck deck = LiveDeck(PersistEntry(2, 256));
   std::string whole =
-      "Box\r\n" + kSeparator + "Second\r\nB\r\nA2\r\nA1\r\nNote\r\n";
+      "Box\r\n" + kSeparator + "Second\r\nB\r\nA2\r\nA1\r\nNote\r\n" +
+      kSeparator + "On title\r\n";  // a title master is a slide container
   std::string looped = deck.CurrentUser();
   deck.stream.replace(deck.lastEdit + 16, 4, U32(deck.lastEdit));
   auto userAt = [](uint32_t edit) {
