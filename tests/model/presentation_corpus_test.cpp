@@ -99,12 +99,6 @@ void CheckAgainstCompleteText(const std::string& name, const Source& source) {
     }
     for (const Comment& comment : slide.comments)
       EXPECT_TRUE(IsValidUtf8(comment.author + comment.text));
-    for (const HeaderText& header : slide.headers) {
-      EXPECT_TRUE(header.place == "slide" || header.place == "notes");
-      EXPECT_TRUE(header.kind == "header" || header.kind == "footer" ||
-                  header.kind == "date");
-      EXPECT_FALSE(header.text.empty());
-    }
   }
 }
 

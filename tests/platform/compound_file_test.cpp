@@ -12,12 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "driver/conversion_driver.h"
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
+#include "interface/conversion_error_state.h"
 #include "platform/windows.h"
 #include "platform/compound_file_test_util.h"
 #include "support/deck_records.h"
+#include "support/live_allocations.h"
 #include "support/sample_files.h"
+#include "txtppt2.h"
 
 namespace txtppt2::testing {
 namespace {
@@ -81,6 +85,31 @@ TEST(CompoundFileTest, SampleFilesOpenAndReadAsTheirTableSays) {
     EXPECT_EQ(stream->Read(&byte, 1, &got), S_OK);
     EXPECT_EQ(stream->Write(&byte, 1, &written), STG_E_ACCESSDENIED);
     EXPECT_EQ(got + written, 0u);
+  }
+}
+
+// Every memory conversion and probe releases all it makes, on success and
+// on each failure, whatever the damage: the reader's reference-counted
+// storages and streams, the lock-bytes, the walkers' buffers (the test
+// program counts its live allocations: support/live_allocations.h).
+TEST(CompoundFileTest, MemoryCallsLeaveNoAllocationBehind) {
+  const auto& samples = SampleFiles();
+  uint32_t count = 0;
+  // The first call makes the thread's error record, which stays.
+  GlobalFree(ConvertMemoryToUnicode(samples[0].bytes.data(), 0, &count));
+  for (const SampleFile& sample : samples) {
+    const long live = LiveAllocations();
+    const auto* data = reinterpret_cast<const BYTE*>(sample.bytes.data());
+    const auto size = static_cast<uint32_t>(sample.bytes.size());
+    for (auto convert : {ConvertMemoryToUnicode, ConvertMemoryToPureText}) {
+      count = size;
+      GlobalFree(convert(data, 0, &count));
+    }
+    EXPECT_EQ(IsMemDataSupported(data, size), sample.errorCode == 0);
+    ConversionErrorState outcome;
+    count = size;
+    GlobalFree(ConvertMemory(data, kUnicode, &count, outcome, kCompleteText));
+    EXPECT_EQ(LiveAllocations(), live) << sample.name;
   }
 }
 
