@@ -150,11 +150,14 @@ TEST(PresentationBuilderTest, SlidesWithTheirTitlesNotesLinksAndComments) {
                  testing::WritePropertySet(
                      {{kSummaryInformationId,
                        {{1, testing::I2Value(1252)},
-                        {2, testing::LpstrValue("Deck")}}}}));
+                        {2, testing::LpstrValue("Deck")},
+                        {3, testing::LpstrValue(std::string(5000, 's'))}}}}));
   auto extraction = ExtractFile(file.Build());
   ASSERT_TRUE(extraction.ok) << extraction.message;
   const Presentation& deck = extraction.presentation;
   EXPECT_EQ(deck.properties.title.value_or(""), "Deck");
+  // Read past the first 4 KiB of the stream, where the properties go on.
+  EXPECT_EQ(deck.properties.subject.value_or("").size(), 5000u);
   ASSERT_EQ(deck.slides.size(), 2u);
 
   const Slide& first = deck.slides[0];
