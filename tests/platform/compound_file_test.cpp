@@ -16,7 +16,6 @@
 #include "fixtures/compound_file_writer.h"
 #include "fixtures/record_stream_builder.h"
 #include "interface/conversion_error_state.h"
-#include "platform/windows.h"
 #include "platform/compound_file_test_util.h"
 #include "support/deck_records.h"
 #include "support/live_allocations.h"
@@ -30,8 +29,7 @@ namespace fs = std::filesystem;
 
 // Sizes on both sides of every boundary the reader cares about: a mini
 // sector, the mini stream cutoff, a sector of each version, the read-ahead;
-// together the small ones take 140 mini sectors: two sectors of MiniFAT in
-// version 3, the second one not full.
+// the small ones take 140 mini sectors: a MiniFAT of 1.1 sectors (v3).
 TEST(CompoundFileTest, StreamsOfEverySizeReadBackInAnyChunks) {
   const size_t sizes[] = {0,    1,    63,   64,   65,    3000,  1500,  4095,
                           4096, 4097, 8192, 9000, 16383, 16384, 16385, 300000};
@@ -88,10 +86,8 @@ TEST(CompoundFileTest, SampleFilesOpenAndReadAsTheirTableSays) {
   }
 }
 
-// Every memory conversion and probe releases all it makes, on success and
-// on each failure, whatever the damage: the reader's reference-counted
-// storages and streams, the lock-bytes, the walkers' buffers (the test
-// program counts its live allocations: support/live_allocations.h).
+// Every memory conversion and probe releases all it makes (storages,
+// streams, lock-bytes, buffers), however the file is damaged.
 TEST(CompoundFileTest, MemoryCallsLeaveNoAllocationBehind) {
   const auto& samples = SampleFiles();
   uint32_t count = 0;
