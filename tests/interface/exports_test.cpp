@@ -79,6 +79,7 @@ TEST(ExportsTest, NarrowPathTooLongIsAParameterError) {
     if (!fits) {
       EXPECT_STREQ(message, "Error in parameters");
     }
+    EXPECT_FALSE(IsFileSupported(c.path.c_str())) << c.path.size();
   }
 }
 

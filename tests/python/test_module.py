@@ -69,6 +69,13 @@ def test_every_kind_of_source_converts(kind, tmp_path):
             txtppt2.extract_presentation(SAMPLE)
 
 
+def test_a_path_longer_than_the_exports_take_converts(tmp_path):
+    folder = tmp_path.joinpath(*["d" * 200] * 6)  # over 1023 bytes in all
+    folder.mkdir(parents=True)
+    shutil.copy(SAMPLE, folder / "deck.ppt")
+    assert txtppt2.extract_text(folder / "deck.ppt") == SAMPLE_TEXT
+
+
 def test_a_pipe_reads_as_its_file():
     deck = SEEDS / "many_containers.ppt"  # 160 KiB: more than one read
     read, write = os.pipe()
@@ -183,11 +190,6 @@ def test_threads_give_the_serial_results_in_order(tmp_path):
         for _, result in results]
 
 
-def test_version_and_type_information():
-    assert txtppt2.__version__ == os.environ["TXTPPT2_VERSION"]
-    assert os.path.exists(os.path.join(os.path.dirname(txtppt2.__file__), "py.typed"))
-
-
 def test_complete_text_is_the_commands_in_every_way_of_asking():
     # The command's --complete is the reference; each route must carry the
     # flag through to the core, and the default must stay the exports' text.
@@ -300,6 +302,8 @@ def test_presentation_dataclasses_are_frozen_and_round_trip():
     assert presentation.to_dict() != copy
     assert typing.get_type_hints(txtppt2.extract_presentation)["return"] \
         is txtppt2.Presentation
+    assert (txtppt2.__version__ == os.environ["TXTPPT2_VERSION"] and
+            os.path.exists(os.path.join(os.path.dirname(txtppt2.__file__), "py.typed")))
     with pytest.raises(UnsupportedFormatError):  # the text's error class
         txtppt2.extract_presentation(SEEDS / "no_document_stream.ppt")
 
