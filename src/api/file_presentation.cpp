@@ -37,19 +37,19 @@ FilePresentation ExtractFilePresentation(
     return result;
   }
   if (inspection.verdict.format == "ppt95") {
-    // The property sets are read as for any deck. A file saved for
-    // PowerPoint 95 and 97 at once has its slides in the 97 deck, as the
-    // complete text reads it; a PowerPoint 95 file alone is one slide of
-    // its text.
-    PresentationExtraction extraction = ExtractPresentation(source);
-    if (extraction.ok && inspection.holds97Deck) {
-      result.presentation = std::move(extraction.presentation);
-      return result;
+    // A file saved for PowerPoint 95 and 97 at once has its slides in the
+    // 97 deck, as the complete text reads it; a PowerPoint 95 file alone is
+    // one slide of its text, with the property sets read as for any deck.
+    if (inspection.holds97Deck) {
+      PresentationExtraction extraction = ExtractPresentation(source);
+      if (extraction.ok) {
+        result.presentation = std::move(extraction.presentation);
+        return result;
+      }
     }
     result.presentation = OneSlideOf(inspection.powerPoint95Text);
-    if (extraction.ok)
-      result.presentation->properties =
-          std::move(extraction.presentation.properties);
+    if (auto properties = ExtractProperties(source))
+      result.presentation->properties = std::move(*properties);
     return result;
   }
   const bool inMemory = !inspection.image.empty();

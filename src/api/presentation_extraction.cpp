@@ -116,4 +116,17 @@ PresentationExtraction ExtractPresentation(const Source& source) {
   return result;
 }
 
+std::optional<DocumentProperties> ExtractProperties(const Source& source) {
+  ConversionErrorState errors;
+  std::unique_ptr<CompoundStorage> storage = OpenSource(source, errors);
+  if (!storage) return std::nullopt;
+  try {
+    DocumentProperties properties;
+    ReadProperties(*storage, properties);
+    return properties;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace txtppt2

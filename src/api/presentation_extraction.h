@@ -4,6 +4,7 @@
 #define TXTPPT2_API_PRESENTATION_EXTRACTION_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "api/isolated_conversion.h"  // Source
@@ -25,6 +26,11 @@ struct PresentationExtraction {
 };
 
 PresentationExtraction ExtractPresentation(const Source& source);
+
+// The property sets alone, for a file whose slides are not walked (a
+// PowerPoint 95 file): the same reading as ExtractPresentation's; nothing
+// where the source cannot be opened as a compound file.
+std::optional<DocumentProperties> ExtractProperties(const Source& source);
 
 }  // namespace txtppt2
 
